@@ -1,0 +1,31 @@
+# The two commands of the README, and a few more for developers. Each installs
+# the dependencies (quick when they are there) and builds first.
+BUILD := build/default
+COUNT := $(BUILD)/tools/velmora-count/velmora-count
+
+.PHONY: deps build demo test asan bench format
+
+deps:
+	bash scripts/install-deps
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+# The main job on the demo extent.
+demo: build
+	$(COUNT) cells 6508 6609 Quadranten
+
+test: build
+	ctest --preset default
+
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+bench: build
+	for b in $(BUILD)/bench/bench_*; do $$b; done
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora::testing {
+
+struct CommandResult {
+  int exitStatus = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs a program with arguments (no shell), feeding `input` to its standard input.
+CommandResult RunCommand(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& input = "");
+
+}  // namespace velmora::testing

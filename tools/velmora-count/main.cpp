@@ -1,0 +1,42 @@
+// velmora-count: the grid and count engines from the command line.
+#include <cstdio>
+#include <exception>
+#include <string_view>
+#include <vector>
+
+#include "arguments.h"
+#include "grid_commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: velmora-count cells NW SE GRIDTYPE\n"
+    "       velmora-count sheets NW SE\n"
+    "GRIDTYPE is 0-4 or Messtischblatt, Quadranten, 4tel-Quadranten, 16tel-Quadranten,\n"
+    "Minutenfelder; NW and SE are sheet numbers such as 0901 or W5099.\n";
+
+int Dispatch(std::string_view command, velmora::cli::Arguments args) {
+  using namespace velmora::cli;
+  if (command == "cells") return RunCells(args);
+  if (command == "sheets") return RunSheets(args);
+  throw UsageError("unknown command '" + std::string(command) + "'\n" + kUsage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::vector<std::string_view> args(argv + 2, argv + argc);
+  try {
+    return Dispatch(argv[1], args);
+  } catch (const velmora::cli::UsageError& e) {
+    std::fprintf(stderr, "velmora-count: %s\n", e.what());
+    return 2;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "velmora-count: %s\n", e.what());
+    return 1;
+  }
+}
