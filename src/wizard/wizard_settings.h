@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/color.h"
+#include "wizard/settings_file.h"
+
+namespace velmora {
+
+// The keys of the settings file, in the order in which they are written and
+// read: the names of the controls whose state they keep.
+inline constexpr std::array<std::string_view, 9> kSettingsKeys = {
+    "eMtbNW",           "eMtbSE",         "rgGridSystem", "rgGridType",        "eBackgroundImage",
+    "eFontSizeMargins", "eFontSizeCells", "shpRBsrColor", "shpCellValueColor",
+};
+
+// What the settings page keeps between two uses. A default-constructed value
+// holds the controls' design-time state. Item indexes are -1 when no item is
+// selected.
+struct WizardSettings {
+  std::string northWest = "0901";      // eMtbNw
+  std::string southEast = "8756";      // eMtbSe
+  int gridSystemItem = 0;              // rgGridSystem
+  int gridTypeItem = 0;                // rgGridType
+  std::string backgroundImage;         // eBackgroundImage
+  std::string fontSizeMargins = "18";  // eFontSizeMargins
+  std::string fontSizeCells = "10";    // eFontSizeCells
+  TColor marginLabelColor = clBlack;   // ShpRBsrColor
+  TColor cellValueColor = clBlack;     // shpCellValueColor
+
+  bool operator==(const WizardSettings&) const = default;
+};
+
+// The sheet numbers that replace an extent that is not valid.
+inline constexpr std::string_view kFallbackNorthWest = "0901";
+inline constexpr std::string_view kFallbackSouthEast = "8758";
+
+// An index below -1 becomes -1 (nothing selected), one beyond the last item
+// the last item.
+int ClampItemIndex(int index, int itemCount);
+
+// Puts kFallbackNorthWest/kFallbackSouthEast in place of an extent that fails
+// IsExtentValid.
+void ResetInvalidExtent(WizardSettings& settings);
+
+// Takes over, entry by entry in the keys' order, every entry the file has, then
+// resets an invalid extent. A radio group or colour entry that cannot be
+// converted raises ConvertError; the entries before it have then been taken
+// over, it and the later ones not, and the extent is not checked.
+void ApplySettingsFile(const SettingsFile& file, WizardSettings& settings);
+
+// The nine lines of the file, in the keys' order.
+std::vector<SettingsLine> SettingsLines(const WizardSettings& settings);
+
+// What the dialog's ReadSettings does: creates the settings folder, and when
+// the settings file exists applies it to `settings` (errors as in
+// ApplySettingsFile; `settings` then holds the entries taken over so far).
+// The dialog gathers its controls into a WizardSettings, calls this and puts
+// the result back into the controls, also when it raises (before passing the
+// error on), so that the entries before a faulty one reach their controls.
+void LoadSettings(WizardSettings& settings);
+
+// What the dialog's WriteSettings does: replaces the settings file with the
+// nine lines, atomically. Raises an Exception when the file cannot be written.
+void SaveSettings(const WizardSettings& settings);
+
+}  // namespace velmora

@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/errors.h"
+#include "wizard/color_text.h"
+#include "wizard/integer_text.h"
+#include "wizard/settings_file.h"
+#include "wizard/wizard_settings.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadWhole(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteWhole(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ConvertMessage(std::string_view text) {
+  try {
+    ParseInteger(text);
+  } catch (const ConvertError& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+// Points the per-user data folder at a fresh folder for the test.
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "velmora-settings-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    data_ = pattern;
+    if (const char* old = std::getenv("XDG_DATA_HOME")) oldData_ = old;
+    setenv("XDG_DATA_HOME", data_.c_str(), 1);
+  }
+  void TearDown() override {
+    if (oldData_) {
+      setenv("XDG_DATA_HOME", oldData_->c_str(), 1);
+    } else {
+      unsetenv("XDG_DATA_HOME");
+    }
+    fs::remove_all(data_);
+  }
+
+  fs::path FilePath() const { return data_ / "Velmora" / "settings.ini"; }
+  void WriteFile(const std::string& text) const {
+    fs::create_directories(FilePath().parent_path());
+    WriteWhole(FilePath(), text);
+  }
+  WizardSettings Loaded() const {
+    WizardSettings settings;
+    LoadSettings(settings);
+    return settings;
+  }
+
+  fs::path data_;
+  std::optional<std::string> oldData_;
+};
+
+constexpr const char* kCanonicalDefaults =
+    "eMtbNW=0901\r\neMtbSE=8756\r\nrgGridSystem=0\r\nrgGridType=0\r\neBackgroundImage=\r\n"
+    "eFontSizeMargins=18\r\neFontSizeCells=10\r\nshpRBsrColor=clBlack\r\n"
+    "shpCellValueColor=clBlack\r\n";
+
+TEST_F(SettingsTest, PathsFollowTheDataFolder) {
+  EXPECT_EQ(SettingsFolderPath(), data_.string());
+  EXPECT_EQ(SettingsFilePath(), (data_ / "Velmora/settings.ini").string());
+
+  // A relative XDG_DATA_HOME is not a data folder; the home folder's is used.
+  setenv("XDG_DATA_HOME", "relative/data", 1);
+  const std::string home = std::getenv("HOME");
+  EXPECT_EQ(SettingsFolderPath(), home + "/.local/share");
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(SettingsFolderPath(), home + "/.local/share");
+}
+
+TEST_F(SettingsTest, FirstStartKeepsDesignValuesCreatesTheFolderAndWritesNineLines) {
+  EXPECT_EQ(Loaded(), WizardSettings{});
+  EXPECT_TRUE(fs::is_directory(FilePath().parent_path()));
+  EXPECT_FALSE(fs::exists(FilePath()));
+
+  SaveSettings(WizardSettings{});
+  EXPECT_EQ(ReadWhole(FilePath()), kCanonicalDefaults);
+}
+
+TEST(SettingsFileParse, AnyLineBreakFirstOccurrenceAnyCaseRestOfLine) {
+  const SettingsFile file = SettingsFile::Parse(
+      "EMTBNW=6508\rno equals sign\neMtbNW=0901\r\neBackgroundImage=C:\\a=b.bmp\n\n"
+      "eFontSizeCells=\r\nshpRBsrColor=clRed");
+  EXPECT_EQ(file.Value("eMtbNW"), "6508");
+  EXPECT_EQ(file.Value("emtbnw"), "6508");
+  EXPECT_EQ(file.Value("eBackgroundImage"), "C:\\a=b.bmp");
+  EXPECT_EQ(file.Value("eFontSizeCells"), "");
+  EXPECT_EQ(file.Value("shpRBsrColor"), "clRed");
+  EXPECT_EQ(file.Value("no equals sign"), std::nullopt);
+  EXPECT_EQ(file.Value("eMtbSE"), std::nullopt);
+}
+
+TEST_F(SettingsTest, KeysInOtherLetterCaseRestoreTheirControls) {
+  WriteFile("EMTBNW=6508\r\neMtbSe=6609\r\nShpRBsrColor=clRed\r\n");
+  const WizardSettings settings = Loaded();
+  EXPECT_EQ(settings.northWest, "6508");
+  EXPECT_EQ(settings.southEast, "6609");
+  EXPECT_EQ(settings.marginLabelColor, 0x0000FFu);
+  EXPECT_EQ(settings.gridTypeItem, 0);
+}
+
+TEST(ClampItemIndex, OutOfRangeIndexesSnapToNoneOrTheLastItem) {
+  const struct {
+    int index, itemCount, expected;
+  } cases[] = {{7, 5, 4}, {-5, 5, -1}, {-1, 5, -1}, {3, 5, 3}, {2, 2, 1}, {0, 2, 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ClampItemIndex(c.index, c.itemCount), c.expected) << c.index;
+  }
+}
+
+TEST_F(SettingsTest, RadioEntriesAreClampedToTheirGroups) {
+  WriteFile("rgGridType=7\nrgGridSystem=$5\n");
+  EXPECT_EQ(Loaded().gridTypeItem, 4);
+  EXPECT_EQ(Loaded().gridSystemItem, 1);
+  WriteFile("rgGridType=-5\nrgGridSystem=-2\n");
+  EXPECT_EQ(Loaded().gridTypeItem, -1);
+  EXPECT_EQ(Loaded().gridSystemItem, -1);
+}
+
+TEST_F(SettingsTest, InvalidExtentFallsBackToTheLargestMap) {
+  for (const char* lines :
+       {"eMtbNW=6508\neMtbSE=6408\n", "eMtbNW=\n", "eMtbNW=W50999\n", "eMtbNW=6508\neMtbSE=65\n"}) {
+    WriteFile(lines);
+    const WizardSettings settings = Loaded();
+    EXPECT_EQ(settings.northWest, "0901") << lines;
+    EXPECT_EQ(settings.southEast, "8758") << lines;
+  }
+  WriteFile("eMtbNW=W5099\neMtbSE=5101\n");
+  EXPECT_EQ(Loaded().northWest, "W5099");
+  EXPECT_EQ(Loaded().southEast, "5101");
+}
+
+TEST_F(SettingsTest, InvalidIntegerStopsReadingAndTheRewriteRepairsTheFile) {
+  WriteFile(
+      "eMtbNW=6508\r\neMtbSE=6408\r\nrgGridSystem=abc\r\nrgGridType=3\r\n"
+      "eFontSizeMargins=30\r\n");
+  WizardSettings settings;
+  try {
+    LoadSettings(settings);
+    FAIL() << "no error";
+  } catch (const ConvertError& e) {
+    EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
+  }
+  // The entries before the faulty one arrived; the extent check did not run.
+  EXPECT_EQ(settings.northWest, "6508");
+  EXPECT_EQ(settings.southEast, "6408");
+  EXPECT_EQ(settings.gridTypeItem, 0);
+  EXPECT_EQ(settings.fontSizeMargins, "18");
+
+  SaveSettings(settings);
+  EXPECT_EQ(ReadWhole(FilePath()),
+            "eMtbNW=6508\r\neMtbSE=6408\r\nrgGridSystem=0\r\nrgGridType=0\r\n"
+            "eBackgroundImage=\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
+            "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n");
+  const WizardSettings next = Loaded();
+  EXPECT_EQ(next.northWest, "0901");
+  EXPECT_EQ(next.southEast, "8758");
+}
+
+TEST_F(SettingsTest, InvalidColourIsAConversionError) {
+  WriteFile("eFontSizeCells=12\nshpRBsrColor=clReddish\nshpCellValueColor=clRed\n");
+  WizardSettings settings;
+  EXPECT_THROW(LoadSettings(settings), ConvertError);
+  EXPECT_EQ(settings.fontSizeCells, "12");
+  EXPECT_EQ(settings.cellValueColor, clBlack);
+}
+
+TEST_F(SettingsTest, EverySettingRoundTripsThroughTheFile) {
+  WizardSettings settings;
+  settings.northWest = "W5098";
+  settings.southEast = "5101";
+  settings.gridSystemItem = 1;
+  settings.gridTypeItem = -1;
+  settings.backgroundImage = "/maps/a=b.bmp";
+  settings.fontSizeMargins = "";
+  settings.fontSizeCells = "7";
+  settings.marginLabelColor = 0x00FF8000;
+  settings.cellValueColor = 0xFF000005;
+  CreateSettingsFolder();
+  SaveSettings(settings);
+  EXPECT_EQ(Loaded(), settings);
+  EXPECT_NE(ReadWhole(FilePath()).find("shpRBsrColor=$00FF8000\r\n"), std::string::npos);
+  EXPECT_NE(ReadWhole(FilePath()).find("shpCellValueColor=clWindow\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsTest, WritingReplacesTheFileAndLeavesNoTemporaryFile) {
+  WriteFile("eMtbNW=6508\neMtbNW=6508\nother=1\n");
+  SaveSettings(WizardSettings{});
+  EXPECT_EQ(ReadWhole(FilePath()), kCanonicalDefaults);
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(FilePath().parent_path())) {
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
+}
+
+TEST_F(SettingsTest, WriteFailureNamesTheFileAndKeepsTheOldOne) {
+  // No settings folder: the temporary file cannot be made.
+  try {
+    SaveSettings(WizardSettings{});
+    FAIL() << "no error";
+  } catch (const Exception& e) {
+    EXPECT_EQ(std::string(e.what()), "The settings file '" + FilePath().string() +
+                                         "' could not be written: No such file or directory");
+  }
+  // The settings file is a folder: the rename fails, the temporary file goes.
+  fs::create_directories(FilePath() / "inside");
+  EXPECT_THROW(SaveSettings(WizardSettings{}), Exception);
+  EXPECT_TRUE(fs::is_directory(FilePath() / "inside"));
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(FilePath().parent_path())) {
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
+  // Reading a folder instead of a file is reported, not taken for an empty file.
+  WizardSettings settings;
+  EXPECT_THROW(LoadSettings(settings), Exception);
+}
+
+TEST(ParseInteger, ReadsDecimalAndDollarHexadecimal) {
+  const struct {
+    const char* text;
+    std::int32_t value;
+  } cases[] = {{"0", 0},
+               {"42", 42},
+               {"-5", -5},
+               {"+3", 3},
+               {"  7", 7},
+               {"$1F", 31},
+               {"$ff", 255},
+               {"$FF000005", static_cast<std::int32_t>(0xFF000005u)},
+               {"2147483647", 2147483647},
+               {"-2147483648", -2147483647 - 1},
+               {"-$10", -16}};
+  for (const auto& c : cases) EXPECT_EQ(ParseInteger(c.text), c.value) << c.text;
+}
+
+TEST(ParseInteger, RejectsEverythingElseWithTheOffendingText) {
+  for (const char* text : {"abc", "", " ", "1.5", "1,5", "12 ", "$", "0x10", "--1", "$123456789",
+                           "2147483648", "-2147483649", "1e3"}) {
+    EXPECT_EQ(ConvertMessage(text), "'" + std::string(text) + "' is not a valid integer value");
+  }
+}
+
+TEST(ColorText, EveryNameReadsAndWritesItsValue) {
+  EXPECT_EQ(ColorNames().size(), 52u);
+  for (const NamedColor& named : ColorNames()) {
+    EXPECT_EQ(ColorToString(named.value), named.name);
+    EXPECT_EQ(StringToColor(named.name), named.value) << named.name;
+    std::string upper(named.name);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(StringToColor(upper), named.value) << upper;
+  }
+}
+
+TEST(ColorText, ValuesWithoutANameAreEightUpperCaseHexDigits) {
+  const struct {
+    TColor color;
+    const char* text;
+  } cases[] = {{0x00FF8000, "$00FF8000"}, {0x0000FE, "$000000FE"}, {0xFF000019, "$FF000019"},
+               {0x0000FF, "clRed"},       {0xA4A0A0, "clMedGray"}, {0x20000000, "clDefault"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ColorToString(c.color), c.text);
+    EXPECT_EQ(StringToColor(c.text), c.color) << c.text;
+  }
+  EXPECT_EQ(StringToColor("255"), 0x0000FFu);
+  EXPECT_EQ(StringToColor("$00ff8000"), 0x00FF8000u);
+  EXPECT_THROW(StringToColor("clNothing"), ConvertError);
+}
+
+}  // namespace
+}  // namespace velmora
