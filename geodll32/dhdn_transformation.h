@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+
+namespace geodll32 {
+
+struct GeographicPoint {
+  double latitude;   // degrees
+  double longitude;  // degrees
+};
+
+// WGS84 (EPSG:4326) to DHDN (EPSG:4314) geographic degrees, with the most
+// accurate operation PROJ has for the point. The PROJ context and the
+// transformation are created on first use and kept for the life of the
+// process. Nothing for a non-finite input, a point PROJ cannot transform, or
+// when PROJ could not set up the transformation at all.
+std::optional<GeographicPoint> Wgs84ToDhdn(GeographicPoint wgs84);
+
+}  // namespace geodll32

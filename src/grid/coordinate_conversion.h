@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// The full cell code of a WGS84 point, as the database stores LAT and LONG:
+// the geodetic library turns it into the grid frame, then "QYX" (exactly)
+// gives the minute-field code and any other system code the progressive
+// quadrant code. Empty when the point lies outside the sheet range or cannot
+// be transformed.
+std::string CoordinateToCellCode(std::string_view gridSystemCode, double latitude,
+                                 double longitude);
+
+// The progressive quadrant code ("QQQ") of a point in the grid frame (DHDN
+// geographic degrees): sheet, "/" and three digits, W-prefixed west of column
+// 00. Empty outside sheet rows 1-99 and sheet columns -99 to 99.
+std::string QuadrantCellCode(double latitude, double longitude);
+
+// The minute-field code ("QYX") of a point in the grid frame. Empty outside
+// sheet rows 0-99 and sheet columns -99 to 99.
+std::string MinuteFieldCellCode(double latitude, double longitude);
+
+}  // namespace velmora

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace velmora {
+
+// The entry points of the geodetic library GeoDLL32 that the conversion calls,
+// with the argument widths the library expects. coordtrans3 takes the source
+// coordinates A and B (longitude, then latitude), three codes naming the source
+// system, the addresses of the results A and B and four codes naming the target
+// system; it returns 0 on success.
+using SetLanguageFunction = int (*)(int language);
+using CoordTrans3Function = int (*)(double sourceA, double sourceB, std::int16_t sourceCode1,
+                                    std::int16_t sourceCode2, std::int16_t sourceCode3,
+                                    double* resultA, double* resultB, std::int16_t targetCode1,
+                                    std::int16_t targetCode2, std::int16_t targetCode3,
+                                    std::int16_t targetCode4);
+
+// The process-wide slots. Calls go through these only. Until the library has
+// been bound they hold the fallbacks, which report that the function is not
+// bound and leave every coordinate outside the grid.
+struct GeodeticLibrarySlots {
+  SetLanguageFunction setlanguage;
+  CoordTrans3Function coordtrans3;
+};
+
+const GeodeticLibrarySlots& GeodeticSlots();
+
+// Loads libGeoDLL32.so by its plain file name (the usual dlopen search, which
+// includes the RUNPATH of the program or module that carries this code) and
+// binds the slots. When the library cannot be loaded the slots get the
+// fallbacks and "Unable to load GeoDLL32.DLL" is shown once. Runs once per
+// process; later calls do nothing.
+void LoadGeodeticLibrary();
+
+// What LoadGeodeticLibrary does, for the given file name, every time it is
+// called: the binding it installs replaces the previous one. For tests.
+void LoadGeodeticLibraryFrom(const std::string& fileName);
+
+}  // namespace velmora
