@@ -9,10 +9,9 @@
 #include <optional>
 #include <type_traits>
 
+#include "GeoDLL32.h"
 #include "dhdn_transformation.h"
 #include "grid/geodll32.h"
-
-#define GEODLL32_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
@@ -27,16 +26,13 @@ bool IsWgs84ToDhdn(std::int16_t sourceCode1, std::int16_t sourceCode2, std::int1
 
 }  // namespace
 
-// Messages of this library would be worded in the chosen language; it has no
-// messages, so any language is accepted.
-GEODLL32_EXPORT int setlanguage(int /*language*/) { return 0; }
+// The language would choose the wording of the library's messages; it has none.
+int setlanguage(int /*language*/) { return 0; }
 
-// Status 0 on success; 1 for codes other than WGS84 to DHDN, 2 for a point that
-// cannot be transformed. On failure both results are NaN.
-GEODLL32_EXPORT int coordtrans3(double sourceA, double sourceB, std::int16_t sourceCode1,
-                                std::int16_t sourceCode2, std::int16_t sourceCode3, double* resultA,
-                                double* resultB, std::int16_t targetCode1, std::int16_t targetCode2,
-                                std::int16_t targetCode3, std::int16_t targetCode4) {
+int coordtrans3(double sourceA, double sourceB, std::int16_t sourceCode1, std::int16_t sourceCode2,
+                std::int16_t sourceCode3, double* resultA, double* resultB,
+                std::int16_t targetCode1, std::int16_t targetCode2, std::int16_t targetCode3,
+                std::int16_t targetCode4) {
   *resultA = NAN;
   *resultB = NAN;
   if (!IsWgs84ToDhdn(sourceCode1, sourceCode2, sourceCode3, targetCode1, targetCode2, targetCode3,
