@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "arguments.h"
+#include "convert_command.h"
 #include "grid_commands.h"
 
 namespace {
@@ -12,13 +13,16 @@ namespace {
 constexpr const char* kUsage =
     "usage: velmora-count cells NW SE GRIDTYPE\n"
     "       velmora-count sheets NW SE\n"
+    "       velmora-count convert [--system QYX|QQQ] [--frame] [LAT LON]\n"
     "GRIDTYPE is 0-4 or Messtischblatt, Quadranten, 4tel-Quadranten, 16tel-Quadranten,\n"
-    "Minutenfelder; NW and SE are sheet numbers such as 0901 or W5099.\n";
+    "Minutenfelder; NW and SE are sheet numbers such as 0901 or W5099. LAT and LON are\n"
+    "WGS84 degrees (DHDN with --frame); without them one pair per line is read from stdin.\n";
 
 int Dispatch(std::string_view command, velmora::cli::Arguments args) {
   using namespace velmora::cli;
   if (command == "cells") return RunCells(args);
   if (command == "sheets") return RunSheets(args);
+  if (command == "convert") return RunConvert(args);
   throw UsageError("unknown command '" + std::string(command) + "'\n" + kUsage);
 }
 

@@ -1,0 +1,140 @@
+#include "convert_command.h"
+
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "grid/coordinate_conversion.h"
+#include "grid/geodll32.h"
+#include "grid/grid_types.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr std::string_view kUsage = "convert [--system QYX|QQQ] [--frame] [LAT LON]";
+
+struct ConvertOptions {
+  std::string_view system = kMinuteFieldSystemCode;
+  bool frame = false;  // the point is already in the grid frame
+  std::vector<std::string_view> point;
+};
+
+ConvertOptions ParseOptions(Arguments args) {
+  ConvertOptions options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--frame") {
+      options.frame = true;
+    } else if (args[i] == "--system") {
+      if (i + 1 == args.size()) throw UsageError("--system needs QYX or QQQ");
+      options.system = args[++i];
+      if (options.system != kMinuteFieldSystemCode && options.system != kQuadrantSystemCode) {
+        throw UsageError("unknown grid system '" + std::string(options.system) +
+                         "' (use QYX or QQQ)");
+      }
+    } else if (args[i].starts_with("--")) {
+      throw UsageError("unknown option '" + std::string(args[i]) + "'\nusage: velmora-count " +
+                       std::string(kUsage));
+    } else {
+      options.point.push_back(args[i]);
+    }
+  }
+  if (!options.point.empty() && options.point.size() != 2) {
+    throw UsageError("usage: velmora-count " + std::string(kUsage));
+  }
+  return options;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+// std::from_chars reads the C locale's numbers whatever LC_NUMERIC says, so a
+// German locale cannot turn 49.43 into 49.
+const char* ReadNumber(const char* begin, const char* end, double& value) {
+  const auto [next, error] = std::from_chars(begin, end, value);
+  return error == std::errc() ? next : nullptr;
+}
+
+std::optional<double> ParseNumber(std::string_view text) {
+  double value = 0;
+  const char* end = text.data() + text.size();
+  if (ReadNumber(text.data(), end, value) != end) return std::nullopt;
+  return value;
+}
+
+struct Pair {
+  double latitude;
+  double longitude;
+};
+
+// Two numbers separated by blanks, with blanks allowed around them.
+std::optional<Pair> ParsePair(std::string_view line) {
+  const char* p = line.data();
+  const char* end = p + line.size();
+  Pair pair{};
+  while (p != end && IsBlank(*p)) ++p;
+  p = ReadNumber(p, end, pair.latitude);
+  if (!p || p == end || !IsBlank(*p)) return std::nullopt;
+  while (p != end && IsBlank(*p)) ++p;
+  p = ReadNumber(p, end, pair.longitude);
+  if (!p) return std::nullopt;
+  while (p != end && IsBlank(*p)) ++p;
+  if (p != end) return std::nullopt;
+  return pair;
+}
+
+std::string CellCodeOf(const ConvertOptions& options, Pair point) {
+  if (!options.frame) return CoordinateToCellCode(options.system, point.latitude, point.longitude);
+  return options.system == kMinuteFieldSystemCode
+             ? MinuteFieldCellCode(point.latitude, point.longitude)
+             : QuadrantCellCode(point.latitude, point.longitude);
+}
+
+void ConvertArguments(const ConvertOptions& options) {
+  Pair point{};
+  for (size_t i = 0; i < 2; ++i) {
+    const std::optional<double> value = ParseNumber(options.point[i]);
+    if (!value) throw UsageError("'" + std::string(options.point[i]) + "' is not a number");
+    (i == 0 ? point.latitude : point.longitude) = *value;
+  }
+  std::printf("%s\n", CellCodeOf(options, point).c_str());
+}
+
+// One code per input line, an empty line for a line that is not a pair, so
+// that output line n always answers input line n.
+int ConvertStandardInput(const ConvertOptions& options) {
+  std::ios::sync_with_stdio(false);
+  constexpr size_t kFlushSize = 1 << 16;
+  std::string out;
+  std::string line;
+  bool allRead = true;
+  for (long lineNumber = 1; std::getline(std::cin, line); ++lineNumber) {
+    if (const std::optional<Pair> point = ParsePair(line)) {
+      out += CellCodeOf(options, *point);
+    } else {
+      std::fprintf(stderr, "velmora-count: line %ld: '%s' is not a pair of numbers LAT LON\n",
+                   lineNumber, line.c_str());
+      allRead = false;
+    }
+    out += '\n';
+    if (out.size() >= kFlushSize) {
+      std::fwrite(out.data(), 1, out.size(), stdout);
+      out.clear();
+    }
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return allRead ? 0 : 2;
+}
+
+}  // namespace
+
+int RunConvert(Arguments args) {
+  const ConvertOptions options = ParseOptions(args);
+  if (!options.frame) LoadGeodeticLibrary();
+  if (options.point.empty()) return ConvertStandardInput(options);
+  ConvertArguments(options);
+  return 0;
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "arguments.h"
+
+namespace velmora::cli {
+
+// convert [--system QYX|QQQ] [--frame] [LAT LON]: the full cell code of one
+// point, or of one "LAT LON" pair per line of standard input.
+int RunConvert(Arguments args);
+
+}  // namespace velmora::cli
