@@ -1,6 +1,5 @@
 #include "grid/coordinate_conversion.h"
 
-#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -37,12 +36,8 @@ std::optional<SheetPosition> Locate(double latitude, double longitude, int first
                        columnValue - column};
 }
 
-// The 0-based cell of a division into `parts` along one side. A fraction just
-// below 1 can round up to `parts` when multiplied; it still belongs to the last
-// cell.
-int CellIndex(double fraction, int parts) {
-  return std::min(static_cast<int>(fraction * parts), parts - 1);
-}
+// The 0-based cell of a division into `parts` along one side of the sheet.
+int CellIndex(double fraction, int parts) { return static_cast<int>(fraction * parts); }
 
 std::string SheetPrefix(const SheetPosition& position) {
   std::string code = FormatSheetNumber(position.row, position.column + 100);

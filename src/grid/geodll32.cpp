@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <memory>
+#include <mutex>
 
 #include "platform/ui/message_box.h"
 
@@ -56,8 +57,8 @@ Function Lookup(void* library, const char* name, Function fallback) {
 const GeodeticLibrarySlots& GeodeticSlots() { return ProcessBinding().slots; }
 
 void LoadGeodeticLibrary() {
-  static const bool loaded = (LoadGeodeticLibraryFrom("libGeoDLL32.so"), true);
-  (void)loaded;
+  static std::once_flag once;
+  std::call_once(once, [] { LoadGeodeticLibraryFrom("libGeoDLL32.so"); });
 }
 
 void LoadGeodeticLibraryFrom(const std::string& fileName) {

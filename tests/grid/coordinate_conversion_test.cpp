@@ -59,17 +59,6 @@ TEST(CellCode, NonFiniteAndHugeCoordinatesGiveEmptyTextNotUndefinedBehaviour) {
   }
 }
 
-TEST(CellCode, FractionJustBelowOneStaysInTheLastCell) {
-  // The last double below the sheet's south-east corner of 6508.
-  const double latitude = std::nextafter(49.4, 100.0);
-  const double longitude = std::nextafter(35.0 / 6.0 + 8.0 / 6.0, 0.0);
-  const std::string minuteField = MinuteFieldCellCode(latitude, longitude);
-  const std::string quadrant = QuadrantCellCode(latitude, longitude);
-  ASSERT_EQ(minuteField.size(), 8u);
-  EXPECT_EQ(minuteField.substr(4), "/435");
-  EXPECT_EQ(quadrant.substr(4), "/444");
-}
-
 // The centre of every cell of the cell list converts back to that cell: the
 // cell list and the conversion agree on the geometry of sheets and cells.
 TEST(CellCode, CellCentresAgreeWithTheCellList) {
