@@ -156,10 +156,5 @@ TEST(GeoDll32, FailuresGiveANonZeroStatusAndNaN) {
   EXPECT_EQ(Transform({50.0, 8.0}).status, 0) << "a failure leaves nothing behind";
 }
 
-TEST(GeoDll32, AcceptsAnyLanguage) {
-  EXPECT_EQ(setlanguage(2), 0);
-  EXPECT_EQ(setlanguage(1), 0);
-}
-
 }  // namespace
 }  // namespace velmora
