@@ -1,0 +1,235 @@
+// The embedded backend: one libsqlite3 connection. The command time-out is a
+// deadline that the progress handler checks while a statement runs; the
+// connection time-out is the busy timeout, the wait on a locked database.
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+
+#include "platform/db/connection.h"
+#include "platform/errors.h"
+
+namespace velmora {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How many virtual-machine steps pass between two looks at the clock.
+constexpr int kProgressSteps = 1000;
+
+struct SqliteCloser {
+  void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+struct StatementFinalizer {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// The handle and the command clock, shared by the connection and the statements
+// it prepared, so that a statement never outlives the handle it belongs to.
+class SqliteDatabase {
+ public:
+  SqliteDatabase(const std::string& path, Timeouts timeouts)
+      : commandSeconds_(timeouts.commandSeconds) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    handle_.reset(db);
+    if (rc != SQLITE_OK) {
+      throw DatabaseError(std::string(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + ": " + path);
+    }
+    sqlite3_extended_result_codes(db, 0);
+    sqlite3_progress_handler(db, kProgressSteps, &SqliteDatabase::OnProgress, this);
+    SetBusyTimeout(timeouts.connectionSeconds);
+  }
+
+  sqlite3* Handle() const { return handle_.get(); }
+  void SetCommandTimeout(int seconds) { commandSeconds_ = seconds; }
+  void SetBusyTimeout(int seconds) {
+    sqlite3_busy_timeout(Handle(), std::clamp(seconds, 0, INT_MAX / 1000) * 1000);
+  }
+
+  // Starts the clock of one command.
+  void StartCommand() {
+    timedOut_ = false;
+    deadline_ = commandSeconds_ > 0 ? Clock::now() + std::chrono::seconds(commandSeconds_)
+                                    : Clock::time_point::max();
+  }
+
+  [[noreturn]] void Fail(int rc) const {
+    const std::string message = sqlite3_errmsg(Handle());
+    const bool timedOut = rc == SQLITE_INTERRUPT && timedOut_;
+    throw DatabaseError(timedOut ? TimedOutMessage(message, commandSeconds_) : message);
+  }
+
+  StatementHandle Compile(const char*& text) const {
+    sqlite3_stmt* statement = nullptr;
+    const int rc = sqlite3_prepare_v2(Handle(), text, -1, &statement, &text);
+    StatementHandle owned(statement);
+    if (rc != SQLITE_OK) Fail(rc);
+    return owned;
+  }
+
+ private:
+  static int OnProgress(void* self) {
+    auto* database = static_cast<SqliteDatabase*>(self);
+    if (Clock::now() < database->deadline_) return 0;
+    database->timedOut_ = true;
+    return 1;
+  }
+
+  std::unique_ptr<sqlite3, SqliteCloser> handle_;
+  int commandSeconds_;
+  Clock::time_point deadline_ = Clock::time_point::max();
+  bool timedOut_ = false;
+};
+
+Variant ColumnValue(sqlite3_stmt* statement, int column) {
+  switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_NULL:
+      return std::monostate{};
+    case SQLITE_INTEGER:
+      return static_cast<long long>(sqlite3_column_int64(statement, column));
+    case SQLITE_FLOAT:
+      return sqlite3_column_double(statement, column);
+    default: {
+      const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+      return std::string(bytes ? bytes : "", sqlite3_column_bytes(statement, column));
+    }
+  }
+}
+
+// Steps a statement to its end; collects its rows when `rows` is given.
+void RunToEnd(const SqliteDatabase& database, sqlite3_stmt* statement, std::vector<Variant>* rows) {
+  const int columns = sqlite3_column_count(statement);
+  int rc;
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    if (!rows) continue;
+    for (int column = 0; column < columns; ++column) {
+      rows->push_back(ColumnValue(statement, column));
+    }
+  }
+  if (rc != SQLITE_DONE) database.Fail(rc);
+}
+
+class SqlitePreparedStatement : public PreparedStatement {
+ public:
+  SqlitePreparedStatement(std::shared_ptr<SqliteDatabase> database, StatementHandle statement)
+      : database_(std::move(database)), statement_(std::move(statement)) {}
+
+  long long ExecuteBatch(std::span<const std::vector<std::string>> rows) override {
+    if (rows.empty()) return 0;
+    sqlite3* db = database_->Handle();
+    const bool ownTransaction = sqlite3_get_autocommit(db) != 0;
+    database_->StartCommand();
+    if (ownTransaction) Exec("BEGIN");
+    long long affected = 0;
+    try {
+      for (const auto& row : rows) affected += ExecuteOnce(row);
+    } catch (...) {
+      if (ownTransaction && sqlite3_get_autocommit(db) == 0) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+      }
+      throw;
+    }
+    if (ownTransaction) Exec("COMMIT");
+    return affected;
+  }
+
+ private:
+  long long ExecuteOnce(const std::vector<std::string>& row) {
+    sqlite3_stmt* statement = statement_.get();
+    const int parameters = sqlite3_bind_parameter_count(statement);
+    if (static_cast<int>(row.size()) != parameters) {
+      throw DatabaseError("The statement takes " + std::to_string(parameters) +
+                          " parameters, but a row gives " + std::to_string(row.size()));
+    }
+    for (int i = 0; i < parameters; ++i) {
+      sqlite3_bind_text(statement, i + 1, row[i].data(), static_cast<int>(row[i].size()),
+                        SQLITE_STATIC);
+    }
+    struct Reset {
+      sqlite3_stmt* statement;
+      ~Reset() { sqlite3_reset(statement); }
+    } reset{statement};
+    RunToEnd(*database_, statement, nullptr);
+    return sqlite3_changes64(database_->Handle());
+  }
+
+  void Exec(const char* sql) {
+    const int rc = sqlite3_exec(database_->Handle(), sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) database_->Fail(rc);
+  }
+
+  std::shared_ptr<SqliteDatabase> database_;
+  StatementHandle statement_;
+};
+
+class SqliteConnection : public Connection {
+ public:
+  SqliteConnection(const std::string& path, Timeouts timeouts)
+      : database_(std::make_shared<SqliteDatabase>(path, timeouts)) {
+    // A file that is not a database opens without complaint; the first read tells.
+    Execute("SELECT count(*) FROM sqlite_master");
+  }
+
+  SqlDialect Dialect() const override { return SqlDialect::SQLite; }
+  void SetCommandTimeout(int seconds) override { database_->SetCommandTimeout(seconds); }
+  void SetConnectionTimeout(int seconds) override { database_->SetBusyTimeout(seconds); }
+
+  long long Execute(const std::string& sql) override {
+    sqlite3* db = database_->Handle();
+    const sqlite3_int64 before = sqlite3_total_changes64(db);
+    Run(sql, nullptr, nullptr);
+    return sqlite3_total_changes64(db) - before;
+  }
+
+  std::unique_ptr<QueryResult> Query(const std::string& sql) override {
+    std::vector<std::string> columns;
+    std::vector<Variant> cells;
+    Run(sql, &columns, &cells);
+    return std::make_unique<QueryResult>(std::move(columns), std::move(cells));
+  }
+
+  std::unique_ptr<PreparedStatement> Prepare(const std::string& sql) override {
+    const char* text = sql.c_str();
+    StatementHandle statement = database_->Compile(text);
+    if (!statement) throw DatabaseError("The statement to prepare is empty");
+    if (std::string_view(text).find_first_not_of(" \t\r\n;") != std::string_view::npos) {
+      throw DatabaseError("A prepared statement must be a single statement: " + sql);
+    }
+    return std::make_unique<SqlitePreparedStatement>(database_, std::move(statement));
+  }
+
+ private:
+  // Runs every statement of the text; the rows of the first one that has
+  // columns go into the result when one is asked for.
+  void Run(const std::string& sql, std::vector<std::string>* columns, std::vector<Variant>* cells) {
+    database_->StartCommand();
+    const char* text = sql.c_str();
+    bool collected = false;
+    while (*text) {
+      StatementHandle statement = database_->Compile(text);
+      if (!statement) continue;  // blanks or a comment
+      sqlite3_stmt* raw = statement.get();
+      const int count = sqlite3_column_count(raw);
+      const bool collect = columns && !collected && count > 0;
+      if (collect) {
+        for (int i = 0; i < count; ++i) columns->emplace_back(sqlite3_column_name(raw, i));
+        collected = true;
+      }
+      RunToEnd(*database_, raw, collect ? cells : nullptr);
+    }
+  }
+
+  std::shared_ptr<SqliteDatabase> database_;
+};
+
+}  // namespace
+
+std::unique_ptr<Connection> OpenSqliteConnection(const std::string& path, Timeouts timeouts) {
+  return std::make_unique<SqliteConnection>(path, timeouts);
+}
+
+}  // namespace velmora

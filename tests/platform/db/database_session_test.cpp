@@ -1,0 +1,222 @@
+// One body of tests, run against SQLite directly and through the SQLite ODBC
+// driver, so that both backends keep the same semantics.
+#include "platform/db/database_session.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "platform/errors.h"
+#include "test_database.h"
+
+namespace velmora {
+namespace {
+
+using testing::Backend;
+
+template <Backend B>
+struct BackendTag {
+  static constexpr Backend kBackend = B;
+};
+
+template <typename Tag>
+class DatabaseSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { session_.Open(ConnectionString()); }
+
+  std::string ConnectionString() const {
+    return testing::TestConnectionString(Tag::kBackend, folder_.Path() / "test.db");
+  }
+
+  // Three rows with a null in every column but the key.
+  void CreateTable() {
+    session_.ExecuteNoRecords(
+        "CREATE TABLE t (k VARCHAR(10) PRIMARY KEY, n INTEGER, x FLOAT, s VARCHAR(10))");
+    session_.ExecuteNoRecords("INSERT INTO t VALUES ('a', 1, 1.5, 'eins')");
+    session_.ExecuteNoRecords("INSERT INTO t VALUES ('b', NULL, NULL, NULL)");
+    session_.ExecuteNoRecords("INSERT INTO t VALUES ('c', 3, -0.25, 'eins')");
+  }
+
+  testing::TempFolder folder_;
+  DatabaseSession session_;
+};
+
+using Backends = ::testing::Types<BackendTag<Backend::Sqlite>, BackendTag<Backend::Odbc>>;
+class BackendNames {
+ public:
+  template <typename T>
+  static std::string GetName(int) {
+    return T::kBackend == Backend::Sqlite ? "Sqlite" : "Odbc";
+  }
+};
+TYPED_TEST_SUITE(DatabaseSessionTest, Backends, BackendNames);
+
+TYPED_TEST(DatabaseSessionTest, ReportsTheSqliteDialectOnBothBackends) {
+  EXPECT_TRUE(this->session_.IsOpen());
+  EXPECT_EQ(this->session_.Dialect(), SqlDialect::SQLite);
+}
+
+TYPED_TEST(DatabaseSessionTest, ResultIsARewindableSnapshotWithTypedValues) {
+  this->CreateTable();
+  const auto r = this->session_.OpenQuery("SELECT k, n, x, s FROM t ORDER BY k");
+  ASSERT_EQ(r->RecordCount(), 3);
+  ASSERT_FALSE(r->AtEnd());
+  EXPECT_EQ(r->Position(), 1);
+  EXPECT_EQ(r->FieldValue("K"), Variant(std::string("a"))) << "names ignore case";
+  EXPECT_EQ(r->FieldValue(1), Variant(1LL));
+  EXPECT_EQ(r->FieldValue("x"), Variant(1.5));
+  EXPECT_EQ(r->FieldValue(3), Variant(std::string("eins")));
+  r->Next();
+  EXPECT_EQ(r->Position(), 2);
+  for (int column = 1; column < 4; ++column) {
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(r->FieldValue(column))) << column;
+  }
+  r->Next();
+  EXPECT_EQ(r->FieldValue("x"), Variant(-0.25));
+  r->Next();
+  EXPECT_TRUE(r->AtEnd());
+  EXPECT_THROW(r->FieldValue(0), DatabaseError);
+  EXPECT_THROW(r->Next(), DatabaseError);
+  r->First();
+  EXPECT_EQ(r->Position(), 1);
+  EXPECT_EQ(VariantToText(r->FieldValue("k")), "a");
+  EXPECT_THROW(r->FieldValue("nosuch"), DatabaseError);
+  EXPECT_THROW(r->FieldValue(4), DatabaseError);
+}
+
+TYPED_TEST(DatabaseSessionTest, FindSearchesForwardFromTheCurrentRowInclusive) {
+  this->CreateTable();
+  const auto r = this->session_.OpenQuery("SELECT k, s FROM t ORDER BY k");
+  r->Find("s='eins'");
+  EXPECT_EQ(r->Position(), 1) << "a matching current row is kept";
+  r->Next();
+  r->Find("s='eins'");
+  EXPECT_EQ(r->Position(), 3) << "the null of row 2 matches nothing";
+  r->Find("k='a'");
+  EXPECT_TRUE(r->AtEnd()) << "rows before the current one are not searched";
+  r->First();
+  r->Find("k = 'b'");
+  EXPECT_EQ(r->Position(), 2);
+  r->First();
+  r->Find("k='zz'");
+  EXPECT_TRUE(r->AtEnd());
+}
+
+TYPED_TEST(DatabaseSessionTest, EmptyResultsAndStatementsWithoutRows) {
+  this->CreateTable();
+  const auto none = this->session_.OpenQuery("SELECT k FROM t WHERE k = 'zz'");
+  EXPECT_TRUE(none->AtEnd());
+  EXPECT_EQ(none->RecordCount(), 0);
+  EXPECT_TRUE(this->session_.OpenQuery("UPDATE t SET n = 7 WHERE k = 'b'")->AtEnd());
+  EXPECT_TRUE(this->session_.OpenQuery("DELETE FROM t WHERE k = 'c'")->AtEnd());
+  const auto rest = this->session_.OpenQuery("SELECT n FROM t ORDER BY k");
+  ASSERT_EQ(rest->RecordCount(), 2) << "the DELETE sent through OpenQuery ran";
+  rest->Next();
+  EXPECT_EQ(rest->FieldValue(0), Variant(7LL)) << "the UPDATE sent through OpenQuery ran";
+}
+
+TYPED_TEST(DatabaseSessionTest, ExecuteNoRecordsCountsTheRowsAffected) {
+  this->CreateTable();
+  EXPECT_EQ(this->session_.ExecuteNoRecords("UPDATE t SET n = 0 WHERE s = 'eins'"), 2);
+  EXPECT_EQ(this->session_.ExecuteNoRecords("UPDATE t SET n = 0 WHERE k = 'zz'"), 0);
+  EXPECT_EQ(this->session_.ExecuteNoRecords("INSERT INTO t (k) SELECT k || 'x' FROM t"), 3);
+  EXPECT_EQ(this->session_.ExecuteNoRecords("DELETE FROM t"), 6);
+  EXPECT_EQ(this->session_.ExecuteNoRecords("CREATE TABLE u (a INTEGER)"), 0);
+}
+
+TYPED_TEST(DatabaseSessionTest, TemporaryTablesLiveExactlyAsLongAsTheSession) {
+  this->session_.ExecuteNoRecords("CREATE TEMP TABLE sample_grid (grid VARCHAR(9))");
+  this->session_.ExecuteNoRecords("INSERT INTO sample_grid VALUES ('6508/1')");
+  EXPECT_EQ(this->session_.OpenQuery("SELECT grid FROM sample_grid")->RecordCount(), 1);
+  this->session_.Close();
+  EXPECT_FALSE(this->session_.IsOpen());
+  EXPECT_THROW(this->session_.OpenQuery("SELECT 1"), DatabaseError);
+
+  DatabaseSession next;
+  next.Open(this->ConnectionString());
+  EXPECT_THROW(next.OpenQuery("SELECT grid FROM sample_grid"), DatabaseError);
+}
+
+TYPED_TEST(DatabaseSessionTest, ErrorsCarryTheProvidersMessageAndTheSessionGoesOn) {
+  try {
+    this->session_.OpenQuery("SELECT * FROM nosuch");
+    FAIL() << "no error";
+  } catch (const DatabaseError& e) {
+    EXPECT_NE(std::string(e.what()).find("no such table: nosuch"), std::string::npos) << e.what();
+  }
+  EXPECT_THROW(this->session_.ExecuteNoRecords("CREATE TABLE"), DatabaseError);
+  EXPECT_THROW(this->session_.Open(this->ConnectionString()), DatabaseError)
+      << "a session opens once";
+  EXPECT_EQ(VariantToText(this->session_.OpenQuery("SELECT 2 AS two")->FieldValue("two")), "2");
+}
+
+TYPED_TEST(DatabaseSessionTest, CommandTimeoutInterruptsALongStatement) {
+  this->session_.SetCommandTimeout(1);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(this->session_.OpenQuery("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
+                                        "SELECT x + 1 FROM c) SELECT count(*) FROM c"),
+               DatabaseError);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  this->session_.SetCommandTimeout(30);
+  EXPECT_EQ(this->session_.OpenQuery("SELECT 1 AS one")->RecordCount(), 1);
+}
+
+TYPED_TEST(DatabaseSessionTest, PreparedStatementRunsBatchesWithTextParameters) {
+  this->session_.ExecuteNoRecords(
+      "CREATE TEMP TABLE g (sample_key CHAR(16) PRIMARY KEY, grid VARCHAR(9))");
+  const auto insert = this->session_.Prepare("INSERT INTO g (sample_key, grid) VALUES (?, ?)");
+  std::vector<std::vector<std::string>> rows;
+  for (int i = 0; i < 250; ++i) rows.push_back({"KEY" + std::to_string(i), ""});
+  EXPECT_EQ(insert->ExecuteBatch(rows), 250);
+  EXPECT_EQ(insert->ExecuteBatch({}), 0);
+
+  const auto update = this->session_.Prepare("UPDATE g SET grid = ? WHERE sample_key = ?");
+  const std::vector<std::vector<std::string>> updates = {
+      {"6508/123", "KEY7"}, {"it's", "KEY8"}, {"x", "NOSUCH"}};
+  EXPECT_EQ(update->ExecuteBatch(updates), 2) << "a key that matches nothing affects nothing";
+  const auto r = this->session_.OpenQuery("SELECT sample_key FROM g WHERE grid = 'it''s'");
+  ASSERT_EQ(r->RecordCount(), 1) << "parameters go in as data, quotes and all";
+  EXPECT_EQ(VariantToText(r->FieldValue(0)), "KEY8");
+
+  const std::vector<std::vector<std::string>> wrongWidth = {{"only one"}};
+  EXPECT_THROW(update->ExecuteBatch(wrongWidth), DatabaseError);
+  const std::vector<std::vector<std::string>> duplicate = {{"NEW", ""}, {"KEY1", ""}};
+  EXPECT_THROW(insert->ExecuteBatch(duplicate), DatabaseError);
+  EXPECT_EQ(this->session_.OpenQuery("SELECT * FROM g WHERE sample_key = 'NEW'")->RecordCount(), 0)
+      << "a failing batch is rolled back whole";
+  EXPECT_EQ(this->session_.ExecuteNoRecords("DELETE FROM g"), 250) << "the session goes on";
+}
+
+TEST(DatabaseSessionOpen, BadConnectionStringsFailWithAClearMessage) {
+  const struct {
+    std::string connectionString;
+    std::string expected;
+  } cases[] = {
+      {"Provider=SQLite;Data Source=/nonexistent/folder/x.db", "/nonexistent/folder/x.db"},
+      {"Provider=SQLite", "Data Source"},
+      {"Driver=/nonexistent/libnodriver.so;Database=/tmp/x.db", "/nonexistent/libnodriver.so"},
+      {"DSN=VelmoraNoSuchDataSource", "not found"},
+  };
+  for (const auto& c : cases) {
+    DatabaseSession session;
+    try {
+      session.Open(c.connectionString);
+      ADD_FAILURE() << c.connectionString << " opened";
+    } catch (const DatabaseError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.expected), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(session.IsOpen());
+  }
+}
+
+TEST(DatabaseSessionOpen, AFileThatIsNoDatabaseFailsAtOpening) {
+  testing::TempFolder folder;
+  const auto path = folder.Path() / "not-a.db";
+  std::ofstream(path) << "this is plain text, not an SQLite database file at all........";
+  DatabaseSession session;
+  EXPECT_THROW(session.Open("Provider=SQLite;Data Source=" + path.string()), DatabaseError);
+}
+
+}  // namespace
+}  // namespace velmora
