@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace velmora {
+
+// Shows a picture stretched to the control's own bounds; after a load the two
+// sizes are equal and the picture shows at 1:1. An empty picture shows nothing.
+class ImageControl : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ImageControl(QWidget* parent);
+
+  const QImage& Picture() const { return picture_; }
+  // Changes to the picture show at the next repaint.
+  QImage& Picture() { return picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage picture_;
+};
+
+}  // namespace velmora

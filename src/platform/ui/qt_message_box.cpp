@@ -1,0 +1,37 @@
+#include "platform/ui/qt_message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+
+#include "platform/ui/message_box.h"
+
+namespace velmora {
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+void ShowQtMessageBox(const MessageBoxRequest& request) {
+  QMessageBox box(ToQtIcon(request.icon), QString::fromStdString(request.caption),
+                  QString::fromStdString(request.text), QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.exec();
+}
+
+}  // namespace
+
+void InstallQtMessageBoxes() { SetMessageSink(ShowQtMessageBox); }
+
+}  // namespace velmora

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace velmora {
+
+// Makes ShowMessageBox show a real modal message box over the active window,
+// with the request's caption and icon and one "OK" button. Interactive
+// programs call it once at start; tests keep their recording sink instead.
+void InstallQtMessageBoxes();
+
+}  // namespace velmora

@@ -1,0 +1,248 @@
+#include "wizard/ShowImage.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+#include "grid/grid_types.h"
+#include "wizard/error_display.h"
+#include "wizard/key_filters.h"
+#include "wizard/validation.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kMapPage = 0;
+constexpr int kSettingsPage = 1;
+
+// The form's size includes the window frame; the client area is what is left
+// inside a common frame of 8 pixels at the sides and the bottom and a 30-pixel
+// caption bar.
+constexpr int kFormWidth = 775;
+constexpr int kFormHeight = 759;
+constexpr int kFrameWidth = 8;
+constexpr int kCaptionHeight = 30;
+
+// The size a classic dialog button has when the form gives it none.
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+
+QFont PixelFont(const QString& family, int characterHeight) {
+  QFont font(family);
+  font.setPixelSize(characterHeight);
+  return font;
+}
+
+// A label that sizes itself to its text, as the form's captions do.
+void PlaceAutoSized(QLabel& label, int left, int top) {
+  label.move(left, top);
+  label.adjustSize();
+}
+
+std::optional<int> SelectedItem(const RadioGroup& group) {
+  const int index = group.ItemIndex();
+  if (index < 0) return std::nullopt;
+  return index;
+}
+
+void CheckAll(CheckListBox& list, bool checked) {
+  for (int i = 0; i < list.Count(); ++i) list.SetChecked(i, checked);
+}
+
+// Connects a signal to an event handler of the dialog; an error that leaves
+// the handler is shown by the dialog's error display.
+template <typename Sender, typename Signal, typename Handler>
+void ConnectShowingErrors(Sender& sender, Signal signal, TdlgMTBWizard& dialog, Handler handler) {
+  QObject::connect(&sender, signal, &dialog,
+                   [&dialog, handler] { RunShowingErrors([&] { (dialog.*handler)(); }); });
+}
+
+}  // namespace
+
+TdlgMTBWizard::TdlgMTBWizard() {
+  setWindowTitle("Velmora");
+  setFont(PixelFont("MS Sans Serif", 11));
+  PlaceControls();
+  ConnectHandlers();
+}
+
+TdlgMTBWizard::~TdlgMTBWizard() = default;
+
+void TdlgMTBWizard::PlaceControls() {
+  move(410, 108);
+  resize(kFormWidth - 2 * kFrameWidth, kFormHeight - kCaptionHeight - kFrameWidth);
+
+  pcWizard.setGeometry(8, 8, 745, 673);
+  pcWizard.addTab(&TabSheet1, "Karte");
+  pcWizard.addTab(&TabSheet2, "Einstellungen");
+  btCountDatabase.setGeometry(8, 688, 145, 25);
+  btDrawMap.setGeometry(168, 688, 121, 25);
+  btSaveMap.setGeometry(296, 688, 113, 25);
+
+  // Page "Karte".
+  ScrollBox1.setGeometry(17, 10, 700, 607);
+  ScrollBox1.verticalScrollBar()->setSingleStep(46);
+  Image1.setGeometry(0, 0, 700, 607);
+  Label4.setGeometry(88, 256, 502, 45);
+  Label4.setFont(PixelFont("Arial", 40));
+  plProgress.setGeometry(160, 320, 385, 81);
+  plProgress.setFrameStyle(QFrame::Panel | QFrame::Raised);
+  plProgress.setAutoFillBackground(true);
+  plProgress.hide();
+  ProgressBar.setGeometry(16, 24, 350, 17);
+  ProgressBar.setRange(0, 100);
+  ProgressBar.setTextVisible(false);
+  lblProgress.setGeometry(16, 56, 350, 13);
+
+  // Page "Einstellungen".
+  GroupBox1.setGeometry(8, 8, 321, 153);
+  LbMtbText.setGeometry(77, 64, 157, 39);
+  LbMtbText.setWordWrap(true);
+  LbMtbText.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  PlaceAutoSized(Label1, 72, 32);
+  PlaceAutoSized(Label2, 148, 122);
+  eMtbNw.setGeometry(12, 28, 51, 21);
+  eMtbSe.setGeometry(253, 119, 51, 21);
+  rgGridSystem.setGeometry(344, 24, 153, 73);
+  rgGridSystem.SetItemIndex(0);
+  rgGridType.setGeometry(512, 24, 137, 137);
+  rgGridType.SetItemIndex(0);
+
+  GroupBox3.setGeometry(8, 176, 321, 257);
+  clbTaxonGroups.setGeometry(8, 24, 289, 193);
+  btAllTaxonGroups.setGeometry(8, 224, kButtonWidth, kButtonHeight);
+  btNoTaxonGroup.setGeometry(97, 224, kButtonWidth, kButtonHeight);
+  GroupBox4.setGeometry(344, 176, 321, 257);
+  ClbSurveys.setGeometry(8, 24, 297, 193);
+  BtAllSurveys.setGeometry(8, 224, kButtonWidth, kButtonHeight);
+  BtNoSurvey.setGeometry(96, 224, kButtonWidth, kButtonHeight);
+
+  GroupBox2.setGeometry(8, 448, 433, 105);
+  PlaceAutoSized(Label3, 8, 24);
+  eBackgroundImage.setGeometry(8, 60, 329, 21);
+  btGetImagePath.setGeometry(344, 56, 25, 25);
+
+  PlaceAutoSized(lbFontsizeMargins, 464, 464);
+  eFontSizeMargins.setGeometry(560, 462, 33, 21);
+  ShpRBsrColor.setGeometry(601, 462, 25, 18);
+  btGetColorRbsr.setGeometry(632, 462, 25, 18);
+  PlaceAutoSized(lbFontSizeCells, 464, 496);
+  eFontSizeCells.setGeometry(560, 496, 33, 21);
+  shpCellValueColor.setGeometry(600, 496, 25, 21);
+  btGetCellValueColor.setGeometry(632, 496, 25, 21);
+}
+
+void TdlgMTBWizard::ConnectHandlers() {
+  connect(&pcWizard, &PageControl::changing, this, [this](bool& allowChange) {
+    // An error leaving the handler refuses the change as well.
+    allowChange = false;
+    RunShowingErrors([&] {
+      bool allow = true;
+      pcWizardChanging(allow);
+      allowChange = allow;
+    });
+  });
+  ConnectShowingErrors(pcWizard, &PageControl::change, *this, &TdlgMTBWizard::pcWizardChange);
+  ConnectShowingErrors(rgGridSystem, &RadioGroup::clicked, *this,
+                       &TdlgMTBWizard::rgGridSystemClick);
+  ConnectShowingErrors(btAllTaxonGroups, &QPushButton::clicked, *this,
+                       &TdlgMTBWizard::btAllTaxonGroupsClick);
+  ConnectShowingErrors(btNoTaxonGroup, &QPushButton::clicked, *this,
+                       &TdlgMTBWizard::btNoTaxonGroupClick);
+  ConnectShowingErrors(BtAllSurveys, &QPushButton::clicked, *this,
+                       &TdlgMTBWizard::BtAllSurveysClick);
+  ConnectShowingErrors(BtNoSurvey, &QPushButton::clicked, *this, &TdlgMTBWizard::BtNoSurveyClick);
+}
+
+void TdlgMTBWizard::SetProgressText(const std::string& text) {
+  lblProgress.setText(QString::fromStdString(text));
+  QCoreApplication::processEvents();
+}
+
+void TdlgMTBWizard::ValidateSettingsPage() {
+  const auto problem = CheckSettingsPage(
+      {rgGridType.ItemIndex() >= 0, eMtbNw.text().toStdString(), eMtbSe.text().toStdString()});
+  if (!problem) return;
+  if (problem->focusNorthWest) {
+    pcWizard.SetActivePageIndex(kSettingsPage);
+    eMtbNw.setFocus();
+  }
+  throw EValidation(problem->message);
+}
+
+void TdlgMTBWizard::ApplyGridSystem() {
+  const GridSystemInfo* system = GridSystemByItem(rgGridSystem.ItemIndex());
+  if (!system) return;
+  for (int item = 0; item < rgGridType.Count(); ++item) {
+    rgGridType.SetItemEnabled(item, system->offersGridType[item]);
+  }
+  const int selected = rgGridType.ItemIndex();
+  if (selected >= 0 && !system->offersGridType[selected]) rgGridType.SetItemIndex(0);
+}
+
+void TdlgMTBWizard::UpdateButtonsForPage() {
+  const bool onMap = pcWizard.currentIndex() == kMapPage;
+  btCountDatabase.setEnabled(onMap);
+  btDrawMap.setEnabled(onMap);
+  btSaveMap.setEnabled(onMap);
+}
+
+void TdlgMTBWizard::MakeRadioButtonsMultiline(RadioGroup& group) { group.SetMultiline(true); }
+
+void TdlgMTBWizard::BuildCellList() {
+  CellListInputs inputs;
+  inputs.gridTypeItem = SelectedItem(rgGridType);
+  inputs.gridSystemItem = SelectedItem(rgGridSystem);
+  inputs.nwSheet = eMtbNw.text().toStdString();
+  inputs.seSheet = eMtbSe.text().toStdString();
+  inputs.backgroundImagePath = eBackgroundImage.text().toStdString();
+  velmora::BuildCellList(inputs, Map);
+}
+
+// Leaving the settings page needs settings that make a map; the cell list is
+// rebuilt for them, the picture is not redrawn.
+void TdlgMTBWizard::pcWizardChanging(bool& AllowChange) {
+  if (pcWizard.currentIndex() != kSettingsPage) return;
+  ValidateSettingsPage();
+  BuildCellList();
+  AllowChange = true;
+}
+
+void TdlgMTBWizard::pcWizardChange() { UpdateButtonsForPage(); }
+
+void TdlgMTBWizard::rgGridSystemClick() { ApplyGridSystem(); }
+
+void TdlgMTBWizard::eMtbNwKeyPress(QChar& Key) {
+  if (!PassesNorthWestSheetKey(Key.unicode(), eMtbNw.text().contains(u'W'))) Key = QChar();
+}
+
+void TdlgMTBWizard::eMtbSeKeyPress(QChar& Key) {
+  if (!PassesSouthEastSheetKey(Key.unicode())) Key = QChar();
+}
+
+void TdlgMTBWizard::eFontSizeMarginsKeyPress(QChar& Key) {
+  if (!PassesDigitKey(Key.unicode())) Key = QChar();
+}
+
+void TdlgMTBWizard::eFontSizeCellsKeyPress(QChar& Key) {
+  if (!PassesDigitKey(Key.unicode())) Key = QChar();
+}
+
+void TdlgMTBWizard::btAllTaxonGroupsClick() { CheckAll(clbTaxonGroups, true); }
+
+void TdlgMTBWizard::btNoTaxonGroupClick() { CheckAll(clbTaxonGroups, false); }
+
+void TdlgMTBWizard::BtAllSurveysClick() { CheckAll(ClbSurveys, true); }
+
+void TdlgMTBWizard::BtNoSurveyClick() { CheckAll(ClbSurveys, false); }
+
+void TdlgMTBWizard::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace velmora

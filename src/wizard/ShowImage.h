@@ -1,0 +1,144 @@
+#pragma once
+
+#include <QChar>
+#include <QDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QWidget>
+#include <string>
+
+#include "grid/cell_list.h"
+#include "platform/ui/check_list_box.h"
+#include "platform/ui/image_control.h"
+#include "platform/ui/key_press_hook.h"
+#include "platform/ui/page_control.h"
+#include "platform/ui/radio_group.h"
+#include "platform/ui/scroll_box.h"
+#include "platform/ui/shape.h"
+
+namespace velmora {
+
+// The wizard: page "Karte" with the map and the progress panel, page
+// "Einstellungen" with the map's extent, grid, selections, background image
+// and label styles, and the three work buttons below the pages. The dialog
+// holds the state of one use of the program; the work itself is done by the
+// engines it calls with what its controls hold.
+//
+// Construction builds every control with its design-time value. The controls
+// are public so that the steps of a use (start-up, count run, tests) reach
+// them under the names they have on the form.
+class TdlgMTBWizard : public QDialog {
+  Q_OBJECT
+
+ public:
+  TdlgMTBWizard();
+  ~TdlgMTBWizard() override;
+
+  // The status line of the progress panel; then one round of processing what
+  // waits for the dialog (repainting, input), so long work stays responsive.
+  void SetProgressText(const std::string& text);
+
+  // Raises EValidation, after putting the cursor where the problem is, when
+  // the settings page cannot be left.
+  void ValidateSettingsPage();
+
+  // Enables the grid types that the chosen grid system offers, and moves a
+  // selection off a grid type it does not offer.
+  void ApplyGridSystem();
+
+  // The work buttons are for the map page only.
+  void UpdateButtonsForPage();
+
+  // Lets the group's long captions wrap onto further lines.
+  static void MakeRadioButtonsMultiline(RadioGroup& group);
+
+  // Rebuilds the map description and its cell list from the settings page.
+  void BuildCellList();
+
+  MapState Map;
+
+ public slots:
+  void pcWizardChanging(bool& AllowChange);
+  void pcWizardChange();
+  void rgGridSystemClick();
+  void eMtbNwKeyPress(QChar& Key);
+  void eMtbSeKeyPress(QChar& Key);
+  void eFontSizeMarginsKeyPress(QChar& Key);
+  void eFontSizeCellsKeyPress(QChar& Key);
+  void btAllTaxonGroupsClick();
+  void btNoTaxonGroupClick();
+  void BtAllSurveysClick();
+  void BtNoSurveyClick();
+
+ protected:
+  // The dialog ends only through the window's close button, not by Escape.
+  void keyPressEvent(QKeyEvent* event) override;
+
+ public:
+  // Declared parents first: each control is destroyed before its parent.
+  PageControl pcWizard{this};
+  QWidget TabSheet1;
+  QWidget TabSheet2;
+  QPushButton btCountDatabase{"Datenbank auszählen", this};
+  QPushButton btDrawMap{"Karte neu zeichnen", this};
+  QPushButton btSaveMap{"Karte exportieren", this};
+
+  ScrollBox ScrollBox1{&TabSheet1};
+  ImageControl Image1{&ScrollBox1.Client()};
+  QLabel Label4{"Kein Hintergrundbild geladen", &ScrollBox1.Client()};
+  QFrame plProgress{&TabSheet1};
+  QProgressBar ProgressBar{&plProgress};
+  QLabel lblProgress{"Dies ist ein Label", &plProgress};
+
+  QGroupBox GroupBox1{"MTB-Begrenzugsrahmen", &TabSheet2};
+  QLabel LbMtbText{
+      "Geben Sie die Nummer des nordwestlichen und südöstlichen Messtischblattes der Karte an",
+      &GroupBox1};
+  QLabel Label1{"<- nordwestliches MTB", &GroupBox1};
+  QLabel Label2{"Südöstliches MTB ->", &GroupBox1};
+  QLineEdit eMtbNw{"0901", &GroupBox1};
+  QLineEdit eMtbSe{"8756", &GroupBox1};
+  RadioGroup rgGridSystem{
+      "Rastersystem", {"Minutenfelder", "Fortschreitende Quadrantenteilung"}, &TabSheet2};
+  RadioGroup rgGridType{
+      "Rastertyp",
+      {"Messtischblatt", "Quadranten", "4tel-Quadranten", "16tel-Quadranten", "Minutenfelder"},
+      &TabSheet2};
+  QGroupBox GroupBox3{"Sippengruppen auswählen", &TabSheet2};
+  CheckListBox clbTaxonGroups{&GroupBox3};
+  QPushButton btAllTaxonGroups{"Alle", &GroupBox3};
+  QPushButton btNoTaxonGroup{"Keine", &GroupBox3};
+  QGroupBox GroupBox4{"Projekte auswählen", &TabSheet2};
+  CheckListBox ClbSurveys{&GroupBox4};
+  QPushButton BtAllSurveys{"Alle", &GroupBox4};
+  QPushButton BtNoSurvey{"Keine", &GroupBox4};
+  QGroupBox GroupBox2{"Hintergrundkarte", &TabSheet2};
+  QLabel Label3{"Geben Sie den Pfad zum Hintergrundbild (BMP-Format!) an:", &GroupBox2};
+  QLineEdit eBackgroundImage{&GroupBox2};
+  QPushButton btGetImagePath{"...", &GroupBox2};
+  QLabel lbFontsizeMargins{"Randbeschriftung", &TabSheet2};
+  QLineEdit eFontSizeMargins{"18", &TabSheet2};
+  Shape ShpRBsrColor{&TabSheet2};
+  QPushButton btGetColorRbsr{"...", &TabSheet2};
+  QLabel lbFontSizeCells{"Zellenwerte", &TabSheet2};
+  QLineEdit eFontSizeCells{"10", &TabSheet2};
+  Shape shpCellValueColor{&TabSheet2};
+  QPushButton btGetCellValueColor{"...", &TabSheet2};
+
+ private:
+  void PlaceControls();
+  void ConnectHandlers();
+
+  KeyPressHook eMtbNwHook{eMtbNw, [this](QChar& key) { eMtbNwKeyPress(key); }};
+  KeyPressHook eMtbSeHook{eMtbSe, [this](QChar& key) { eMtbSeKeyPress(key); }};
+  KeyPressHook eFontSizeMarginsHook{eFontSizeMargins,
+                                    [this](QChar& key) { eFontSizeMarginsKeyPress(key); }};
+  KeyPressHook eFontSizeCellsHook{eFontSizeCells,
+                                  [this](QChar& key) { eFontSizeCellsKeyPress(key); }};
+};
+
+}  // namespace velmora
