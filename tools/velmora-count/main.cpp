@@ -6,6 +6,7 @@
 
 #include "arguments.h"
 #include "convert_command.h"
+#include "count_command.h"
 #include "grid_commands.h"
 
 namespace {
@@ -14,6 +15,9 @@ constexpr const char* kUsage =
     "usage: velmora-count cells NW SE GRIDTYPE\n"
     "       velmora-count sheets NW SE\n"
     "       velmora-count convert [--system QYX|QQQ] [--frame] [LAT LON]\n"
+    "       velmora-count count (--db PATH | --connect TEXT) --nw NW --se SE --system QYX|QQQ\n"
+    "                           --type GRIDTYPE [--groups all|KEY,...] [--surveys all|KEY,...]\n"
+    "                           [--csv]\n"
     "GRIDTYPE is 0-4 or Messtischblatt, Quadranten, 4tel-Quadranten, 16tel-Quadranten,\n"
     "Minutenfelder; NW and SE are sheet numbers such as 0901 or W5099. LAT and LON are\n"
     "WGS84 degrees (DHDN with --frame); without them one pair per line is read from stdin.\n";
@@ -23,6 +27,7 @@ int Dispatch(std::string_view command, velmora::cli::Arguments args) {
   if (command == "cells") return RunCells(args);
   if (command == "sheets") return RunSheets(args);
   if (command == "convert") return RunConvert(args);
+  if (command == "count") return RunCount(args);
   throw UsageError("unknown command '" + std::string(command) + "'\n" + kUsage);
 }
 

@@ -1,0 +1,170 @@
+#include "count/count_sql.h"
+
+#include <string>
+
+namespace velmora {
+namespace {
+
+// Fills the "%s" placeholders of a statement in order.
+std::string Fill(std::string_view format, std::initializer_list<std::string_view> values) {
+  std::string text;
+  auto value = values.begin();
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's' &&
+        value != values.end()) {
+      text += *value++;
+      ++i;
+    } else {
+      text += format[i];
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string QuoteSqlText(std::string_view key) {
+  std::string quoted = "'";
+  for (char c : key) {
+    if (c == '\'') quoted += '\'';
+    quoted += c;
+  }
+  quoted += '\'';
+  return quoted;
+}
+
+// OBJECT_ID looks only at this session's temporary table; a name pattern over
+// tempdb would also find, and then fail to drop, another session's table.
+std::string CountSql::DropSampleGrid() const {
+  return SqlServer() ? "IF OBJECT_ID('tempdb..#sample_grid') IS NOT NULL DROP TABLE #sample_grid"
+                     : "DROP TABLE IF EXISTS temp.sample_grid";
+}
+
+std::string CountSql::CreateSampleGrid() const {
+  return SqlServer()
+             ? "CREATE TABLE #sample_grid (grid VARCHAR(9) COLLATE Database_Default, gridtype "
+               "VARCHAR(3) COLLATE Database_Default, sample_key CHAR(16) COLLATE Database_Default "
+               "PRIMARY KEY , SURVEY_EVENT_KEY CHAR(16) COLLATE Database_Default , SPATIAL_REF "
+               "VARCHAR(40) COLLATE Database_Default, SPATIAL_REF_SYSTEM VARCHAR(4) COLLATE "
+               "Database_Default, LAT float, Long float)"
+             : "CREATE TEMP TABLE sample_grid (grid VARCHAR(9), gridtype VARCHAR(3), sample_key "
+               "CHAR(16) PRIMARY KEY, SURVEY_EVENT_KEY CHAR(16), SPATIAL_REF VARCHAR(40), "
+               "SPATIAL_REF_SYSTEM VARCHAR(4), LAT float, Long float)";
+}
+
+std::string CountSql::CopySamples() const {
+  return Fill(
+      "INSERT INTO %s (SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG) "
+      "SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG FROM SAMPLE "
+      "WHERE LAT IS NOT NULL",
+      {SqlServer() ? "#sample_grid" : "sample_grid"});
+}
+
+std::string CountSql::SamplesToConvert() const {
+  return Fill("SELECT SAMPLE_KEY, LAT, LONG FROM %s WHERE SPATIAL_REF_SYSTEM NOT IN ('QQQ','QYX')",
+              {SqlServer() ? "#sample_grid" : "sample_grid"});
+}
+
+std::string CountSql::UpdateSampleCell() const {
+  return Fill("UPDATE %s SET grid=?, gridtype=? WHERE SAMPLE_KEY=?",
+              {SqlServer() ? "#sample_grid" : "sample_grid"});
+}
+
+// A reference longer than the grid column cannot be a cell code; it is left
+// without a code (and removed with the others) instead of failing the update.
+std::string CountSql::TakeOverGridReferences(int gridTypeItem) const {
+  std::string_view systems;
+  switch (gridTypeItem) {
+    case 0:
+    case 1:
+      systems = "IN ('QQQ','QYX')";
+      break;
+    case 2:
+    case 3:
+      systems = "= 'QQQ' ";
+      break;
+    case 4:
+      systems = "= 'QYX' ";
+      break;
+    default:
+      return {};
+  }
+  return Fill(SqlServer()
+                  ? "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = "
+                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %s%sAND LEN(SPATIAL_REF) <= 9"
+                  : "UPDATE sample_grid SET grid = SPATIAL_REF, gridtype = "
+                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %s%sAND "
+                    "length(SPATIAL_REF) <= 9",
+              {systems, systems.back() == ' ' ? "" : " "});
+}
+
+std::string CountSql::DeleteEmptyCodes() const {
+  return Fill("DELETE FROM %s WHERE GRID = '' ", {SqlServer() ? "#sample_grid" : "sample_grid"});
+}
+
+std::string CountSql::DeleteMissingCodes() const {
+  return Fill("DELETE FROM %s WHERE GRID IS NULL ", {SqlServer() ? "#sample_grid" : "sample_grid"});
+}
+
+// The sheet is the code up to its first "/"; the "/" appended inside the search
+// makes a bare sheet number its own sheet instead of a negative length.
+std::string CountSql::DeleteOutsideSheets(std::string_view sheetList) const {
+  const char* table = SqlServer() ? "#sample_grid" : "sample_grid";
+  if (sheetList == "()") return Fill("DELETE FROM %s", {table});
+  return Fill(SqlServer()
+                  ? "DELETE FROM #sample_grid WHERE LEFT(GRID, CHARINDEX('/',GRID + '/')-1) "
+                    "NOT IN %s"
+                  : "DELETE FROM sample_grid WHERE substr(GRID, 1, instr(GRID || '/', "
+                    "'/')-1) NOT IN %s",
+              {sheetList});
+}
+
+std::string CountSql::DropInterim() const {
+  return SqlServer() ? Fill("IF OBJECT_ID('TempDB..#%s') IS NOT NULL DROP TABLE #%s",
+                            {"interim", "interim"})
+                     : "DROP TABLE IF EXISTS temp.interim";
+}
+
+std::string CountSql::SelectInterim(int codeLength, std::string_view taxonGroupList,
+                                    std::string_view surveyList) const {
+  const std::string westLength = std::to_string(codeLength + 1);
+  const std::string length = std::to_string(codeLength);
+  constexpr std::string_view kJoins =
+      " FROM SURVEY_EVENT se INNER JOIN %s s ON se.SURVEY_EVENT_KEY = s.SURVEY_EVENT_KEY INNER "
+      "JOIN "
+      "taxon_occurrence toc ON toc.sample_key = s.sample_key INNER JOIN taxon_determination td ON "
+      "toc.taxon_occurrence_key = td.taxon_occurrence_key LEFT JOIN INDEX_TAXON_NAME itn ON "
+      "itn.TAXON_LIST_ITEM_KEY = td.taxon_list_item_key LEFT JOIN TAXON_LIST_ITEM TLI ON "
+      "itn.TAXON_LIST_ITEM_KEY = TLI.TAXON_LIST_ITEM_KEY LEFT JOIN TAXON_VERSION TV ON "
+      "TV.TAXON_VERSION_KEY = TLI.TAXON_VERSION_KEY WHERE td.preferred = 1 AND TOC.CONFIDENTIAL=0 "
+      "AND TOC.ZERO_ABUNDANCE=0 AND TOC.CHECKED=1 AND OUTPUT_GROUP_KEY IN %s AND SURVEY_KEY IN %s";
+  if (SqlServer()) {
+    return Fill(
+        "SELECT itn.recommended_taxon_list_item_key, CASE WHEN left(grid,1)='W' THEN left(grid, "
+        "%s) "
+        "ELSE left(grid, %s) END as grid INTO #interim" +
+            std::string(kJoins),
+        {westLength, length, "#sample_grid", taxonGroupList, surveyList});
+  }
+  return Fill(
+      "CREATE TEMP TABLE interim AS SELECT itn.recommended_taxon_list_item_key, CASE WHEN "
+      "substr(grid,1,1)='W' THEN substr(grid, 1, %s) ELSE substr(grid, 1, %s) END as grid" +
+          std::string(kJoins),
+      {westLength, length, "sample_grid", taxonGroupList, surveyList});
+}
+
+std::string CountSql::CountPerCell(int codeLength) const {
+  const std::string westLength = std::to_string(codeLength + 1);
+  const std::string length = std::to_string(codeLength);
+  return Fill(SqlServer() ? "SELECT distinct grid, COUNT(*) OVER(PARTITION BY grid) AS 'Anzahl' "
+                            "FROM #interim WHERE (LEFT(grid,1)='W' AND LEN(grid) = %s) OR "
+                            "(LEFT(grid,1)<>'W' AND LEN(grid) = %s) GROUP BY "
+                            "recommended_taxon_list_item_key, grid ORDER BY grid"
+                          : "SELECT distinct grid, COUNT(*) OVER(PARTITION BY grid) AS 'Anzahl' "
+                            "FROM interim WHERE (substr(grid,1,1)='W' AND length(grid) = %s) OR "
+                            "(substr(grid,1,1)<>'W' AND length(grid) = %s) GROUP BY "
+                            "recommended_taxon_list_item_key, grid ORDER BY grid",
+              {westLength, length});
+}
+
+}  // namespace velmora

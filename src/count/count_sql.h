@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/db/database_session.h"
+
+namespace velmora {
+
+// The statements of a count run, in the dialect of the session that runs them.
+// The SQL Server texts are those the host's server has always been sent; the
+// SQLite texts do the same on the embedded database, with the temporary tables
+// in the temp schema and SQLite's string functions.
+class CountSql {
+ public:
+  explicit CountSql(SqlDialect dialect) : dialect_(dialect) {}
+
+  std::string DropSampleGrid() const;
+  std::string CreateSampleGrid() const;
+  std::string CopySamples() const;
+  std::string SamplesToConvert() const;
+  // With bound parameters: cell code, grid system code, sample key.
+  std::string UpdateSampleCell() const;
+  // The take-over of grid references for a grid type item; empty for an item
+  // that is not a grid type.
+  std::string TakeOverGridReferences(int gridTypeItem) const;
+  std::string DeleteEmptyCodes() const;
+  std::string DeleteMissingCodes() const;
+  // sheetList as SheetListSql gives it; "()" (no sheets) removes every sample.
+  std::string DeleteOutsideSheets(std::string_view sheetList) const;
+
+  std::string DropInterim() const;
+  // codeLength is the length of a cell code of the grid type (one more for a
+  // west sheet); the key lists are complete SQL lists such as ('K1','K2').
+  std::string SelectInterim(int codeLength, std::string_view taxonGroupList,
+                            std::string_view surveyList) const;
+  std::string CountPerCell(int codeLength) const;
+
+ private:
+  bool SqlServer() const { return dialect_ == SqlDialect::SqlServer; }
+  SqlDialect dialect_;
+};
+
+// key between apostrophes, with every apostrophe inside it doubled.
+std::string QuoteSqlText(std::string_view key);
+
+}  // namespace velmora

@@ -1,0 +1,90 @@
+#include "count/sample_assignment.h"
+
+#include <charconv>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "count/count_sql.h"
+#include "count/sheet_list.h"
+#include "grid/coordinate_conversion.h"
+
+namespace velmora {
+namespace {
+
+// Updates go to the server in batches of this many samples.
+constexpr size_t kUpdateBatch = 4096;
+
+std::optional<double> NumberOf(const Variant& value) {
+  if (const double* d = std::get_if<double>(&value)) return *d;
+  if (const long long* i = std::get_if<long long>(&value)) return static_cast<double>(*i);
+  if (const std::string* text = std::get_if<std::string>(&value)) {
+    double d = 0;
+    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), d);
+    if (ec == std::errc() && end == text->data() + text->size()) return d;
+  }
+  return std::nullopt;
+}
+
+// Converts every sample of the open result and stores its code, the bar
+// following the samples sent so far.
+void ConvertSamples(DatabaseSession& session, const CountSql& sql, QueryResult& samples,
+                    const std::string& gridSystemCode, ProgressSink& progress) {
+  const std::unique_ptr<PreparedStatement> update = session.Prepare(sql.UpdateSampleCell());
+  const int total = samples.RecordCount();
+  std::vector<std::vector<std::string>> batch;
+  batch.reserve(kUpdateBatch);
+  auto send = [&](int position) {
+    update->ExecuteBatch(batch);
+    batch.clear();
+    progress.SetProgressPosition(static_cast<int>(position * 100LL / total));
+  };
+  while (!samples.AtEnd()) {
+    const std::optional<double> latitude = NumberOf(samples.FieldValue("LAT"));
+    const std::optional<double> longitude = NumberOf(samples.FieldValue("LONG"));
+    // A sample without a longitude lies nowhere: no code, removed below.
+    std::string code = latitude && longitude
+                           ? CoordinateToCellCode(gridSystemCode, *latitude, *longitude)
+                           : std::string();
+    batch.push_back(
+        {std::move(code), gridSystemCode, VariantToText(samples.FieldValue("SAMPLE_KEY"))});
+    if (batch.size() == kUpdateBatch) send(samples.Position());
+    samples.Next();
+  }
+  if (!batch.empty()) send(total);
+}
+
+}  // namespace
+
+void AssignSampleCells(DatabaseSession& session, const MapState& map,
+                       std::optional<int> gridTypeItem, ProgressSink& progress) {
+  const CountSql sql(session.Dialect());
+  progress.SetProgressPosition(0);
+  progress.SetProgressText("Hole Aufnahmen...");
+  session.ExecuteNoRecords(sql.DropSampleGrid());
+  session.ExecuteNoRecords(sql.CreateSampleGrid());
+  session.ExecuteNoRecords(sql.CopySamples());
+  const std::unique_ptr<QueryResult> samples = session.OpenQuery(sql.SamplesToConvert());
+
+  progress.SetProgressPosition(0);
+  progress.SetProgressText("Errechne Raster...");
+  ConvertSamples(session, sql, *samples, map.GridSystemCode, progress);
+
+  progress.SetProgressPosition(0);
+  progress.SetProgressText("Entferne überflüssige Raster...");
+  if (gridTypeItem) {
+    const std::string takeOver = sql.TakeOverGridReferences(*gridTypeItem);
+    if (!takeOver.empty()) session.OpenQuery(takeOver);
+  }
+  progress.SetProgressPosition(25);
+  session.OpenQuery(sql.DeleteEmptyCodes());
+  progress.SetProgressPosition(50);
+  session.OpenQuery(sql.DeleteMissingCodes());
+  const std::string sheetList = SheetListSql(map);
+  progress.SetProgressPosition(75);
+  session.OpenQuery(sql.DeleteOutsideSheets(sheetList));
+  progress.SetProgressPosition(100);
+}
+
+}  // namespace velmora

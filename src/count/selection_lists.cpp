@@ -1,0 +1,40 @@
+#include "count/selection_lists.h"
+
+#include <memory>
+
+#include "count/count_sql.h"
+
+namespace velmora {
+namespace {
+
+// Columns are read by position: the key first, the name second.
+void Load(DatabaseSession& session, const std::string& query, const AppendSelectionItem& append) {
+  const std::unique_ptr<QueryResult> result = session.OpenQuery(query);
+  while (!result->AtEnd()) {
+    append({VariantToText(result->FieldValue(1)), VariantToText(result->FieldValue(0))});
+    result->Next();
+  }
+}
+
+}  // namespace
+
+void LoadTaxonGroups(DatabaseSession& session, const AppendSelectionItem& append) {
+  Load(session, "SELECT TAXON_GROUP_KEY, TAXON_GROUP_NAME FROM TAXON_GROUP ORDER BY SORT_ORDER",
+       append);
+}
+
+void LoadSurveys(DatabaseSession& session, const AppendSelectionItem& append) {
+  Load(session, "SELECT SURVEY_KEY, ITEM_NAME FROM SURVEY ORDER BY ITEM_NAME", append);
+}
+
+std::string CheckedKeyList(std::span<const CheckedKey> items) {
+  std::string list;
+  for (const CheckedKey& item : items) {
+    if (!item.checked) continue;
+    if (!list.empty()) list += ',';
+    list += QuoteSqlText(item.key);
+  }
+  return list.empty() ? "'no data'" : list;
+}
+
+}  // namespace velmora

@@ -1,0 +1,282 @@
+// Sample assignment and the count, run on small host databases made by the test.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "count/sample_assignment.h"
+#include "count/selection_lists.h"
+#include "count/taxa_count.h"
+#include "grid/geodll32.h"
+#include "host_fixture.h"
+
+namespace velmora {
+namespace {
+
+using testing::Backend;
+using testing::HostFixture;
+using testing::MinuteFieldCentre;
+using testing::Point;
+using testing::Record;
+
+class RecordingProgress final : public ProgressSink {
+ public:
+  void SetProgressText(const std::string& text) override { texts.push_back(text); }
+  void SetProgressPosition(int percent) override { positions.push_back(percent); }
+  std::vector<std::string> texts;
+  std::vector<int> positions;
+};
+
+MapState Map(const std::string& nw, const std::string& se, int gridType, int gridSystem) {
+  MapState map;
+  BuildCellList({gridType, gridSystem, nw, se, ""}, map);
+  return map;
+}
+
+// Sample key -> code, as the sample table holds it after the assignment.
+std::map<std::string, std::string> Assigned(HostFixture& host, const MapState& map, int gridType) {
+  RecordingProgress progress;
+  AssignSampleCells(host.Session(), map, gridType, progress);
+  std::map<std::string, std::string> codes;
+  const auto rows = host.Session().OpenQuery("SELECT sample_key, grid FROM temp.sample_grid");
+  for (; !rows->AtEnd(); rows->Next()) {
+    codes[VariantToText(rows->FieldValue(0))] = VariantToText(rows->FieldValue(1));
+  }
+  return codes;
+}
+
+// Code -> count of every counted cell of the map.
+std::map<std::string, std::string> Counted(HostFixture& host, MapState& map, int gridType,
+                                           std::string_view groups = "'G1'",
+                                           std::string_view surveys = "'SURVEY01'") {
+  RecordingProgress progress;
+  AssignSampleCells(host.Session(), map, gridType, progress);
+  CountTaxaPerCell(host.Session(), map, groups, surveys, progress);
+  std::map<std::string, std::string> counts;
+  for (const auto& row : map.Grids) {
+    for (const TGrid& cell : row) {
+      if (cell.Count != "0") counts[cell.Code] = cell.Count;
+    }
+  }
+  return counts;
+}
+
+class CountRun : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { LoadGeodeticLibrary(); }
+
+  void AddPoint(HostFixture& host, const std::string& key, Point p) {
+    host.AddSample(key, p.latitude, p.longitude);
+  }
+};
+
+// Sheet 6508 is sheet row 65, column 8: the centre of its minute field at rho 2,
+// kappa 8 is 6508/234, and as a progressive quadrant it lies in 6508/243.
+TEST_F(CountRun, TakesOverGridReferencesByGridType) {
+  HostFixture host;
+  host.AddSample("QQQ", 49.43, 7.04, "QQQ", "6508/214");
+  host.AddSample("QYX", 49.43, 7.04, "QYX", "6508/123");
+  host.AddSample("NOSYSTEM", 49.43, 7.04, std::nullopt, "6508/1");
+  const Point p = MinuteFieldCentre(65, 8, 2, 8);
+  host.AddSample("POINT", p.latitude, p.longitude, "OSGB", "SU 123 456");
+
+  const std::map<std::string, std::string> expected[] = {
+      {{"QQQ", "6508/214"}, {"QYX", "6508/123"}, {"POINT", "6508/234"}},
+      {{"QQQ", "6508/214"}, {"QYX", "6508/123"}, {"POINT", "6508/234"}},
+      {{"QQQ", "6508/214"}, {"POINT", "6508/243"}},
+      {{"QQQ", "6508/214"}, {"POINT", "6508/243"}},
+      {{"QYX", "6508/123"}, {"POINT", "6508/234"}},
+  };
+  for (int type = 0; type < 5; ++type) {
+    const int system = type == 2 || type == 3 ? 1 : 0;
+    EXPECT_EQ(Assigned(host, Map("6508", "6508", type, system), type), expected[type])
+        << "grid type " << type;
+  }
+}
+
+TEST_F(CountRun, RemovesSamplesWithoutCodeOrOutsideTheSheets) {
+  HostFixture host;
+  host.AddSample("NOLAT", std::nullopt, 7.04, "QQQ", "6508/214");
+  host.AddSample("NOLONG", 49.43, std::nullopt);
+  host.AddSample("FARAWAY", 60.0, 7.04);
+  host.AddSample("OUTSIDE", 49.43, 7.04, "QQQ", "6608/214");
+  host.AddSample("BARE", 49.43, 7.04, "QQQ", "6509");
+  host.AddSample("TOOLONG", 49.43, 7.04, "QQQ", "6508/2141234");
+  AddPoint(host, "INSIDE", MinuteFieldCentre(65, 9, 0, 0));
+  EXPECT_EQ(Assigned(host, Map("6508", "6509", 0, 0), 0),
+            (std::map<std::string, std::string>{{"BARE", "6509"}, {"INSIDE", "6509/111"}}));
+}
+
+TEST_F(CountRun, ExtentWithoutSheetsRemovesEverySample) {
+  HostFixture host;
+  AddPoint(host, "INSIDE", MinuteFieldCentre(65, 8, 0, 0));
+  const MapState noColumns = Map("6508", "6601", 0, 0);
+  ASSERT_EQ(noColumns.SheetColumns, 0);
+  EXPECT_TRUE(Assigned(host, noColumns, 0).empty());
+}
+
+TEST_F(CountRun, RepeatedRunsGiveTheSameTable) {
+  HostFixture host;
+  AddPoint(host, "A", MinuteFieldCentre(65, 8, 0, 0));
+  host.AddSample("B", 49.43, 7.04, "QYX", "6508/123");
+  const MapState map = Map("6508", "6508", 4, 0);
+  const auto once = Assigned(host, map, 4);
+  EXPECT_EQ(Assigned(host, map, 4), once);
+  EXPECT_EQ(once.size(), 2u);
+}
+
+TEST_F(CountRun, EmptySampleTableStillRunsEveryStep) {
+  HostFixture host;
+  RecordingProgress progress;
+  MapState map = Map("6508", "6508", 1, 0);
+  AssignSampleCells(host.Session(), map, 1, progress);
+  CountTaxaPerCell(host.Session(), map, "'G1'", "'SURVEY01'", progress);
+  EXPECT_EQ(progress.texts,
+            (std::vector<std::string>{"Hole Aufnahmen...", "Errechne Raster...",
+                                      "Entferne überflüssige Raster...", "Hole Beobachtungen...",
+                                      "Zähle Datensätze..."}));
+  EXPECT_EQ(progress.positions, (std::vector<int>{0, 0, 0, 25, 50, 75, 100, 0, 50}));
+}
+
+TEST_F(CountRun, ProgressOfTheConversionEndsAtOneHundred) {
+  HostFixture host;
+  for (int i = 0; i < 10; ++i)
+    AddPoint(host, "S" + std::to_string(i), MinuteFieldCentre(65, 8, 0, i));
+  host.AddTaxonGroup("G1", "Vögel", 1);
+  host.AddTaxon("T1", "G1");
+  host.AddRecord("S3", "T1");
+  RecordingProgress progress;
+  MapState map = Map("6508", "6508", 4, 0);
+  AssignSampleCells(host.Session(), map, 4, progress);
+  CountTaxaPerCell(host.Session(), map, "'G1'", "'SURVEY01'", progress);
+  EXPECT_EQ(progress.positions, (std::vector<int>{0, 0,  100, 0,  25, 50, 75, 100, 0,  50, 0,
+                                                  0, 10, 20,  30, 40, 50, 60, 70,  80, 90}));
+  EXPECT_EQ(progress.texts.back(), "Übertrage Auszählergebnisse");
+}
+
+TEST_F(CountRun, CountsDistinctRecommendedTaxaPerCell) {
+  HostFixture host;
+  host.AddTaxonGroup("G1", "Gefäßpflanzen", 1);
+  host.AddTaxon("T1", "G1");
+  host.AddTaxon("T2", "G1");
+  host.AddTaxon("T1SYN", "G1", "T1");  // a synonym of T1
+  for (int i = 0; i < 10; ++i) {
+    AddPoint(host, "A" + std::to_string(i), MinuteFieldCentre(65, 8, 0, 0));
+    host.AddRecord("A" + std::to_string(i), "T1");
+  }
+  host.AddRecord("A0", "T1SYN");
+  AddPoint(host, "B", MinuteFieldCentre(65, 8, 5, 9));
+  host.AddRecord("B", "T1");
+  host.AddRecord("B", "T2");
+
+  MapState minutes = Map("6508", "6508", 4, 0);
+  EXPECT_EQ(Counted(host, minutes, 4),
+            (std::map<std::string, std::string>{{"6508/111", "1"}, {"6508/435", "2"}}));
+  MapState sheet = Map("6508", "6508", 0, 0);
+  EXPECT_EQ(Counted(host, sheet, 0), (std::map<std::string, std::string>{{"6508", "2"}}));
+  MapState quadrants = Map("6508", "6508", 1, 0);
+  EXPECT_EQ(Counted(host, quadrants, 1),
+            (std::map<std::string, std::string>{{"6508/1", "1"}, {"6508/4", "2"}}));
+}
+
+TEST_F(CountRun, CountsOnlyQualifyingRecordsOfTheChosenGroupsAndSurveys) {
+  HostFixture host;
+  host.AddTaxonGroup("G1", "Vögel", 1);
+  host.AddTaxonGroup("G2", "Libellen", 2);
+  host.AddSurvey("SURVEY02", "Atlas");
+  const Record kinds[] = {
+      {.confidential = true}, {.zeroAbundance = true}, {.checked = false}, {.preferred = false}};
+  for (int i = 0; i < 4; ++i) {
+    host.AddTaxon("BAD" + std::to_string(i), "G1");
+    AddPoint(host, "S" + std::to_string(i), MinuteFieldCentre(65, 8, 0, 0));
+    host.AddRecord("S" + std::to_string(i), "BAD" + std::to_string(i), kinds[i]);
+  }
+  host.AddTaxon("DRAGONFLY", "G2");
+  host.AddRecord("S0", "DRAGONFLY");
+  host.AddTaxon("BIRD", "G1");
+  const Point p = MinuteFieldCentre(65, 8, 0, 0);
+  host.AddSample("OTHER", p.latitude, p.longitude, "LTLN", std::nullopt, "SURVEY02");
+  host.AddRecord("OTHER", "BIRD");
+
+  MapState map = Map("6508", "6508", 0, 0);
+  EXPECT_TRUE(Counted(host, map, 0, "'G1'", "'SURVEY01'").empty());
+  EXPECT_EQ(Counted(host, map, 0, "'G1','G2'", "'SURVEY01'"),
+            (std::map<std::string, std::string>{{"6508", "1"}}));
+  EXPECT_EQ(Counted(host, map, 0, "'G1','G2'", "'SURVEY01','SURVEY02'"),
+            (std::map<std::string, std::string>{{"6508", "2"}}));
+  MapState fresh = Map("6508", "6508", 0, 0);
+  EXPECT_TRUE(Counted(host, fresh, 0, "'no data'", "'SURVEY01'").empty());
+}
+
+TEST_F(CountRun, TakenOverReferencesCountForTheirOwnGridTypesOnly) {
+  HostFixture host;
+  host.AddTaxonGroup("G1", "Vögel", 1);
+  host.AddTaxon("T1", "G1");
+  host.AddSample("TWO", 49.43, 7.04, "QQQ", "6508/13");
+  host.AddRecord("TWO", "T1");
+  host.AddSample("BARE", 49.43, 7.04, "QQQ", "6508");
+  host.AddRecord("BARE", "T1");
+  const std::map<std::string, std::string> expected[] = {
+      {{"6508", "1"}}, {{"6508/1", "1"}}, {{"6508/13", "1"}}, {}, {}};
+  for (int type = 0; type < 5; ++type) {
+    MapState map = Map("6508", "6508", type, type == 4 ? 0 : 1);
+    EXPECT_EQ(Counted(host, map, type), expected[type]) << "grid type " << type;
+  }
+}
+
+TEST_F(CountRun, WestSheetCodesAreCutOneLonger) {
+  HostFixture host;
+  host.AddTaxonGroup("G1", "Vögel", 1);
+  host.AddTaxon("T1", "G1");
+  host.AddSample("WEST", 50.03, 5.62, "QYX", "W5999/423");
+  host.AddRecord("WEST", "T1");
+  AddPoint(host, "EAST", MinuteFieldCentre(59, 0, 0, 0));
+  host.AddRecord("EAST", "T1");
+  MapState quadrants = Map("W5999", "5900", 1, 0);
+  EXPECT_EQ(Counted(host, quadrants, 1),
+            (std::map<std::string, std::string>{{"W5999/4", "1"}, {"5900/1", "1"}}));
+}
+
+TEST_F(CountRun, KeepsCountsOfCellsTheResultDoesNotName) {
+  HostFixture host;
+  host.AddTaxonGroup("G1", "Vögel", 1);
+  host.AddTaxon("T1", "G1");
+  AddPoint(host, "A", MinuteFieldCentre(65, 8, 0, 0));
+  host.AddRecord("A", "T1");
+  MapState map = Map("6508", "6508", 1, 0);
+  map.Grids[1][1].Count = "7";
+  EXPECT_EQ(Counted(host, map, 1),
+            (std::map<std::string, std::string>{{"6508/1", "1"}, {"6508/4", "7"}}));
+}
+
+TEST_F(CountRun, SameCountsThroughOdbc) {
+  HostFixture host(Backend::Odbc);
+  ASSERT_EQ(host.Session().Dialect(), SqlDialect::SQLite);
+  host.AddTaxonGroup("G1", "Vögel", 1);
+  host.AddTaxon("T1", "G1");
+  host.AddTaxon("T2", "G1");
+  AddPoint(host, "A", MinuteFieldCentre(65, 8, 0, 0));
+  host.AddRecord("A", "T1");
+  host.AddSample("B", 49.43, 7.04, "QYX", "6508/123");
+  host.AddRecord("B", "T1");
+  host.AddRecord("B", "T2");
+  MapState map = Map("6508", "6508", 0, 0);
+  EXPECT_EQ(Counted(host, map, 0), (std::map<std::string, std::string>{{"6508", "2"}}));
+}
+
+TEST(SelectionLists, LoadInQueryOrderByColumnPosition) {
+  HostFixture host;
+  host.AddTaxonGroup("G2", "Vögel", 2);
+  host.AddTaxonGroup("G1", "Gefäßpflanzen", 1);
+  host.AddTaxonGroup("G3", "Vögel", 3);
+  host.AddSurvey("SURVEY00", "Atlas");
+  std::vector<std::pair<std::string, std::string>> groups, surveys;
+  LoadTaxonGroups(host.Session(), [&](SelectionItem i) { groups.emplace_back(i.name, i.key); });
+  LoadSurveys(host.Session(), [&](SelectionItem i) { surveys.emplace_back(i.name, i.key); });
+  EXPECT_EQ(groups, (std::vector<std::pair<std::string, std::string>>{
+                        {"Gefäßpflanzen", "G1"}, {"Vögel", "G2"}, {"Vögel", "G3"}}));
+  EXPECT_EQ(surveys, (std::vector<std::pair<std::string, std::string>>{
+                         {"Atlas", "SURVEY00"}, {"Kartierung", "SURVEY01"}}));
+}
+
+}  // namespace
+}  // namespace velmora

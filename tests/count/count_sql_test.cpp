@@ -1,0 +1,95 @@
+// The SQL Server statements are what the host's server has always been sent;
+// they must stay word for word, but for the mends of unsafe or failing texts.
+#include "count/count_sql.h"
+
+#include <gtest/gtest.h>
+
+#include "count/selection_lists.h"
+
+namespace velmora {
+namespace {
+
+const CountSql kServer(SqlDialect::SqlServer);
+
+TEST(CountSqlServer, SampleTableStatements) {
+  EXPECT_EQ(kServer.DropSampleGrid(),
+            "IF OBJECT_ID('tempdb..#sample_grid') IS NOT NULL DROP TABLE #sample_grid");
+  EXPECT_EQ(kServer.CreateSampleGrid(),
+            "CREATE TABLE #sample_grid (grid VARCHAR(9) COLLATE Database_Default, gridtype "
+            "VARCHAR(3) COLLATE Database_Default, sample_key CHAR(16) COLLATE Database_Default "
+            "PRIMARY KEY , SURVEY_EVENT_KEY CHAR(16) COLLATE Database_Default , SPATIAL_REF "
+            "VARCHAR(40) COLLATE Database_Default, SPATIAL_REF_SYSTEM VARCHAR(4) COLLATE "
+            "Database_Default, LAT float, Long float)");
+  EXPECT_EQ(kServer.CopySamples(),
+            "INSERT INTO #sample_grid (SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, "
+            "SPATIAL_REF_SYSTEM, LAT, LONG) SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, "
+            "SPATIAL_REF_SYSTEM, LAT, LONG FROM SAMPLE WHERE LAT IS NOT NULL");
+  EXPECT_EQ(kServer.SamplesToConvert(),
+            "SELECT SAMPLE_KEY, LAT, LONG FROM #sample_grid WHERE SPATIAL_REF_SYSTEM NOT IN "
+            "('QQQ','QYX')");
+  EXPECT_EQ(kServer.UpdateSampleCell(),
+            "UPDATE #sample_grid SET grid=?, gridtype=? WHERE SAMPLE_KEY=?");
+  EXPECT_EQ(kServer.DeleteEmptyCodes(), "DELETE FROM #sample_grid WHERE GRID = '' ");
+  EXPECT_EQ(kServer.DeleteMissingCodes(), "DELETE FROM #sample_grid WHERE GRID IS NULL ");
+}
+
+TEST(CountSqlServer, TakeOverByGridTypeLeavesOverlongReferences) {
+  const std::string both =
+      "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = SPATIAL_REF_SYSTEM WHERE "
+      "SPATIAL_REF_SYSTEM IN ('QQQ','QYX') AND LEN(SPATIAL_REF) <= 9";
+  const std::string quadrants =
+      "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = SPATIAL_REF_SYSTEM WHERE "
+      "SPATIAL_REF_SYSTEM = 'QQQ' AND LEN(SPATIAL_REF) <= 9";
+  const std::string minutes =
+      "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = SPATIAL_REF_SYSTEM WHERE "
+      "SPATIAL_REF_SYSTEM = 'QYX' AND LEN(SPATIAL_REF) <= 9";
+  const std::string expected[] = {both, both, quadrants, quadrants, minutes};
+  for (int item = 0; item < 5; ++item)
+    EXPECT_EQ(kServer.TakeOverGridReferences(item), expected[item]);
+  EXPECT_EQ(kServer.TakeOverGridReferences(-1), "");
+  EXPECT_EQ(kServer.TakeOverGridReferences(5), "");
+}
+
+TEST(CountSqlServer, SheetRemovalReadsBareSheetsAndEmptyExtents) {
+  EXPECT_EQ(kServer.DeleteOutsideSheets("('0901','0902','1001','1002')"),
+            "DELETE FROM #sample_grid WHERE LEFT(GRID, CHARINDEX('/',GRID + '/')-1) NOT IN "
+            "('0901','0902','1001','1002')");
+  EXPECT_EQ(kServer.DeleteOutsideSheets("()"), "DELETE FROM #sample_grid");
+}
+
+TEST(CountSqlServer, CountStatementsFillTheirPlaceholdersInOrder) {
+  EXPECT_EQ(kServer.DropInterim(),
+            "IF OBJECT_ID('TempDB..#interim') IS NOT NULL DROP TABLE #interim");
+  EXPECT_EQ(
+      kServer.SelectInterim(6, "('G1','G2')", "('no data')"),
+      "SELECT itn.recommended_taxon_list_item_key, CASE WHEN left(grid,1)='W' THEN left(grid, 7) "
+      "ELSE left(grid, 6) END as grid INTO #interim FROM SURVEY_EVENT se INNER JOIN #sample_grid s "
+      "ON se.SURVEY_EVENT_KEY = s.SURVEY_EVENT_KEY INNER JOIN taxon_occurrence toc ON "
+      "toc.sample_key = s.sample_key INNER JOIN taxon_determination td ON "
+      "toc.taxon_occurrence_key = td.taxon_occurrence_key LEFT JOIN INDEX_TAXON_NAME itn ON "
+      "itn.TAXON_LIST_ITEM_KEY = td.taxon_list_item_key LEFT JOIN TAXON_LIST_ITEM TLI ON "
+      "itn.TAXON_LIST_ITEM_KEY = TLI.TAXON_LIST_ITEM_KEY LEFT JOIN TAXON_VERSION TV ON "
+      "TV.TAXON_VERSION_KEY = TLI.TAXON_VERSION_KEY WHERE td.preferred = 1 AND "
+      "TOC.CONFIDENTIAL=0 AND TOC.ZERO_ABUNDANCE=0 AND TOC.CHECKED=1 AND OUTPUT_GROUP_KEY IN "
+      "('G1','G2') AND SURVEY_KEY IN ('no data')");
+  EXPECT_EQ(kServer.CountPerCell(8),
+            "SELECT distinct grid, COUNT(*) OVER(PARTITION BY grid) AS 'Anzahl' FROM #interim "
+            "WHERE (LEFT(grid,1)='W' AND LEN(grid) = 9) OR (LEFT(grid,1)<>'W' AND LEN(grid) = 8) "
+            "GROUP BY recommended_taxon_list_item_key, grid ORDER BY grid");
+}
+
+TEST(CheckedKeyList, QuotesCheckedKeysInListOrder) {
+  const std::vector<CheckedKey> none = {{"K1", false}, {"K2", false}};
+  EXPECT_EQ(CheckedKeyList(none), "'no data'");
+  EXPECT_EQ(CheckedKeyList({}), "'no data'");
+  const std::vector<CheckedKey> some = {{"K1", true}, {"K2", false}, {"K3", true}};
+  EXPECT_EQ(CheckedKeyList(some), "'K1','K3'");
+}
+
+TEST(CheckedKeyList, DoublesApostrophesSoNoKeyCanChangeTheStatement) {
+  const std::vector<CheckedKey> keys = {{"O'BRIEN", true}, {"') OR 1=1 --", true}};
+  EXPECT_EQ(CheckedKeyList(keys), "'O''BRIEN',''') OR 1=1 --'");
+}
+
+}  // namespace
+}  // namespace velmora
