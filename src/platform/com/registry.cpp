@@ -1,0 +1,275 @@
+#include "platform/com/registry.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <utility>
+
+namespace velmora::com {
+namespace {
+
+constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != text.npos; }
+
+void CheckKeyName(std::string_view key) {
+  if (key.empty() || key.front() == '\\' || key.back() == '\\' || key.front() == '-' ||
+      key.find("\\\\") != key.npos || HasLineBreak(key)) {
+    throw RegistryError("Invalid registry key name: " + std::string(key));
+  }
+}
+
+std::string Quoted(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c;
+  }
+  return out + '"';
+}
+
+// Reads a quoted text starting at `pos` (on the opening quote) and moves past
+// the closing quote.
+std::optional<std::string> Unquoted(std::string_view line, std::size_t& pos) {
+  if (pos >= line.size() || line[pos] != '"') return std::nullopt;
+  std::string out;
+  for (++pos; pos < line.size(); ++pos) {
+    char c = line[pos];
+    if (c == '"') {
+      ++pos;
+      return out;
+    }
+    if (c == '\\') {
+      if (++pos == line.size()) return std::nullopt;
+      c = line[pos];
+    }
+    out += c;
+  }
+  return std::nullopt;
+}
+
+class LineError {
+ public:
+  explicit LineError(std::size_t line) : line_(line) {}
+  [[noreturn]] void operator()(const std::string& what) const {
+    throw RegistryError("Registry file line " + std::to_string(line_) + ": " + what);
+  }
+
+ private:
+  std::size_t line_;
+};
+
+std::string Trimmed(std::string_view text) {
+  const auto begin = text.find_first_not_of(" \t");
+  if (begin == text.npos) return {};
+  const auto end = text.find_last_not_of(" \t");
+  return std::string(text.substr(begin, end - begin + 1));
+}
+
+// Closes a file descriptor when it goes.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return fd_; }
+  // Closes now and reports whether everything written reached the file.
+  bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t written = ::write(fd, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool Registry::IgnoringCase::operator()(std::string_view a, std::string_view b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return Lower(x) < Lower(y); });
+}
+
+Registry Registry::Parse(std::string_view text) {
+  if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+  Registry registry;
+  bool headerSeen = false;
+  const std::string* key = nullptr;
+  std::size_t lineNumber = 0;
+  std::istringstream lines{std::string(text)};
+  for (std::string raw; std::getline(lines, raw);) {
+    ++lineNumber;
+    const LineError fail(lineNumber);
+    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    const std::string line = Trimmed(raw);
+    if (line.empty() || line.front() == ';') continue;
+    if (!headerSeen) {
+      if (line != kHeader) fail("expected \"" + std::string(kHeader) + "\"");
+      headerSeen = true;
+      continue;
+    }
+    if (line.front() == '[') {
+      if (line.back() != ']') fail("a key needs a closing ]");
+      const std::string name = line.substr(1, line.size() - 2);
+      if (name.starts_with('-')) fail("deleting keys is not supported in a stored registry");
+      try {
+        CheckKeyName(name);
+      } catch (const RegistryError& e) {
+        fail(e.what());
+      }
+      key = &registry.keys_.try_emplace(name).first->first;
+      continue;
+    }
+    if (key == nullptr) fail("a value needs a key above it");
+    std::size_t pos = 0;
+    std::string name;
+    if (line.front() == '@') {
+      pos = 1;
+    } else if (std::optional<std::string> quoted = Unquoted(line, pos)) {
+      name = std::move(*quoted);
+    } else {
+      fail("a value name must be @ or a quoted text");
+    }
+    if (pos >= line.size() || line[pos] != '=') fail("expected = after the value name");
+    ++pos;
+    Data data;
+    if (pos < line.size() && line[pos] == '"') {
+      std::optional<std::string> value = Unquoted(line, pos);
+      if (!value || pos != line.size()) fail("a text value must be one quoted text");
+      data.text = std::move(*value);
+    } else {
+      data.isText = false;
+      data.text = line.substr(pos);
+      // Binary values run on over lines that end in a backslash.
+      while (data.text.ends_with('\\') && std::getline(lines, raw)) {
+        ++lineNumber;
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        data.text += '\n' + raw;
+      }
+      if (data.text.empty()) fail("a value needs data after =");
+    }
+    registry.keys_[*key].insert_or_assign(std::move(name), std::move(data));
+  }
+  return registry;
+}
+
+std::string Registry::Format() const {
+  std::string out(kHeader);
+  out += "\n\n";
+  for (const auto& [key, values] : keys_) {
+    out += '[' + key + "]\n";
+    for (const auto& [name, data] : values) {
+      out += name.empty() ? std::string("@") : Quoted(name);
+      out += '=';
+      out += data.isText ? Quoted(data.text) : data.text;
+      out += '\n';
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+Registry Registry::Load(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    if (!std::filesystem::exists(file)) return {};
+    throw RegistryError("Cannot read the registry file " + file.string());
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  return Parse(text.str());
+}
+
+void Registry::Save(const std::filesystem::path& file) const {
+  std::error_code ignored;
+  if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ignored);
+  std::filesystem::path temporary = file;
+  temporary += ".tmp" + std::to_string(::getpid());
+  FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+  const bool written = fd.Get() >= 0 && WriteAll(fd.Get(), Format()) && ::fsync(fd.Get()) == 0 &&
+                       fd.Close() && ::rename(temporary.c_str(), file.c_str()) == 0;
+  if (!written) {
+    const std::string reason = std::strerror(errno);
+    std::filesystem::remove(temporary, ignored);
+    throw RegistryError("Cannot write the registry file " + file.string() + ": " + reason);
+  }
+}
+
+bool Registry::HasKey(std::string_view key) const { return keys_.contains(key); }
+
+std::optional<std::string> Registry::Value(std::string_view key, std::string_view name) const {
+  const auto k = keys_.find(key);
+  if (k == keys_.end()) return std::nullopt;
+  const auto v = k->second.find(name);
+  if (v == k->second.end() || !v->second.isText) return std::nullopt;
+  return v->second.text;
+}
+
+void Registry::CreateKey(std::string_view key) {
+  CheckKeyName(key);
+  keys_.try_emplace(std::string(key));
+}
+
+void Registry::SetValue(std::string_view key, std::string_view name, std::string_view value) {
+  CheckKeyName(key);
+  if (HasLineBreak(name) || HasLineBreak(value)) {
+    throw RegistryError("A registry text cannot hold a line break");
+  }
+  keys_[std::string(key)].insert_or_assign(std::string(name), Data{true, std::string(value)});
+}
+
+void Registry::DeleteKey(std::string_view key) {
+  std::erase_if(keys_, [key](const auto& entry) {
+    const std::string_view name = entry.first;
+    const bool below = name.size() > key.size() && name[key.size()] == '\\';
+    return (name.size() == key.size() || below) &&
+           SameIgnoringCase(name.substr(0, key.size()), key);
+  });
+}
+
+std::filesystem::path RegistryFilePath() {
+  std::filesystem::path config;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') {
+    config = xdg;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    config = std::filesystem::path(home) / ".config";
+  } else {
+    config = ".config";
+  }
+  return config / "velmora" / "registry.reg";
+}
+
+void UpdateRegistry(const std::function<void(Registry&)>& change) {
+  const std::filesystem::path file = RegistryFilePath();
+  Registry registry = Registry::Load(file);
+  change(registry);
+  registry.Save(file);
+}
+
+}  // namespace velmora::com

@@ -1,0 +1,205 @@
+#include "platform/com/registry.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace velmora::com {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class RegistryFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("velmora-registry-" + std::to_string(::getpid()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  fs::path folder_;
+};
+
+// Names and texts that the format must escape or carry through unchanged.
+struct Entry {
+  const char* key;
+  const char* name;
+  const char* value;
+};
+const Entry kEntries[] = {
+    {"HKEY_CLASSES_ROOT\\Velmora.VelmoraMI", "", "VelmoraMI Object"},
+    {"HKEY_CLASSES_ROOT\\CLSID\\{31A2653D-33B7-4A09-86EC-1B5545067F3E}\\InprocServer32", "",
+     "/opt/Program Files/Velmora/Velmora.so"},
+    {"HKEY_CLASSES_ROOT\\CLSID\\{31A2653D-33B7-4A09-86EC-1B5545067F3E}\\InprocServer32",
+     "ThreadingModel", "Apartment"},
+    {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Dorset Software\\Recorder 6", "Addin Path",
+     "C:\\Program Files\\Recorder 6\\Addins\\"},
+    {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Dorset Software\\Recorder 6", "Name \"with\" quotes",
+     "say \"hi\" \\\" end"},
+    {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Grüße\\Straße", "Größe", "Maße äöü ÄÖÜ ß"},
+    {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Empty", "blank value", ""},
+    {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Spaces", "  padded  ", "  padded  "},
+};
+
+TEST_F(RegistryFile, RoundTripsKeysAndValuesThroughTheFile) {
+  Registry registry;
+  for (const Entry& e : kEntries) registry.SetValue(e.key, e.name, e.value);
+  registry.CreateKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Key without values");
+  const fs::path file = folder_ / "sub" / "registry.reg";
+  registry.Save(file);
+
+  const Registry loaded = Registry::Load(file);
+  EXPECT_EQ(loaded, registry);
+  for (const Entry& e : kEntries) {
+    EXPECT_EQ(loaded.Value(e.key, e.name), e.value) << e.key << " " << e.name;
+  }
+  EXPECT_TRUE(loaded.HasKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Key without values"));
+  EXPECT_EQ(Registry::Parse(loaded.Format()).Format(), loaded.Format());
+}
+
+TEST_F(RegistryFile, WritesTheRegistryEditorFormat) {
+  Registry registry;
+  registry.SetValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\Dorset Software\\Recorder 6", "Addin Path",
+                    "C:\\Addins\\");
+  registry.SetValue("HKEY_CLASSES_ROOT\\A", "", "say \"hi\"");
+  EXPECT_EQ(registry.Format(),
+            "Windows Registry Editor Version 5.00\n"
+            "\n"
+            "[HKEY_CLASSES_ROOT\\A]\n"
+            "@=\"say \\\"hi\\\"\"\n"
+            "\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Dorset Software\\Recorder 6]\n"
+            "\"Addin Path\"=\"C:\\\\Addins\\\\\"\n"
+            "\n");
+}
+
+TEST_F(RegistryFile, ReadsAFileExportedOnWindows) {
+  // Regedit writes CR LF line ends, comments, and values other than text.
+  const std::string exported =
+      "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
+      "\r\n"
+      "; exported from the test machine\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Dorset Software\\Recorder 6]\r\n"
+      "\"Addin Path\"=\"C:\\\\Addins\\\\\"\r\n"
+      "\"Trusted Security\"=dword:00000001\r\n"
+      "\"Blob\"=hex:01,02,\\\r\n"
+      "  03,04\r\n"
+      "@=\"default\"\r\n";
+  const Registry registry = Registry::Parse(exported);
+  const char* key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Dorset Software\\Recorder 6";
+  EXPECT_EQ(registry.Value(key, "Addin Path"), "C:\\Addins\\");
+  EXPECT_EQ(registry.Value(key), "default");
+  EXPECT_EQ(registry.Value(key, "Trusted Security"), std::nullopt) << "not a text";
+  // What is not text survives a rewrite as it was written.
+  const std::string rewritten = registry.Format();
+  EXPECT_NE(rewritten.find("\"Trusted Security\"=dword:00000001\n"), std::string::npos);
+  EXPECT_NE(rewritten.find("\"Blob\"=hex:01,02,\\\n  03,04\n"), std::string::npos);
+  EXPECT_EQ(Registry::Parse(rewritten), registry);
+}
+
+TEST_F(RegistryFile, NamesCompareWithoutRegardToCase) {
+  Registry registry;
+  registry.SetValue("HKEY_CLASSES_ROOT\\Recorder2000.AutoApplicationSettings\\Clsid", "", "{x}");
+  EXPECT_EQ(registry.Value("hkey_classes_root\\RECORDER2000.autoapplicationsettings\\CLSID"),
+            "{x}");
+  registry.SetValue("HKEY_CLASSES_ROOT\\Recorder2000.AutoApplicationSettings\\CLSID", "", "{y}");
+  EXPECT_EQ(registry.Value("HKEY_CLASSES_ROOT\\Recorder2000.AutoApplicationSettings\\Clsid"),
+            "{y}");
+  registry.SetValue("HKEY_CLASSES_ROOT\\A", "ThreadingModel", "Apartment");
+  EXPECT_EQ(registry.Value("HKEY_CLASSES_ROOT\\A", "threadingmodel"), "Apartment");
+}
+
+TEST_F(RegistryFile, DeletesAKeyWithTheKeysBelowItOnly) {
+  Registry registry;
+  registry.SetValue("HKEY_CLASSES_ROOT\\CLSID\\{A}", "", "a");
+  registry.SetValue("HKEY_CLASSES_ROOT\\CLSID\\{A}\\InprocServer32", "", "a.so");
+  registry.SetValue("HKEY_CLASSES_ROOT\\CLSID\\{A}B", "", "sibling with the same start");
+  registry.SetValue("HKEY_CLASSES_ROOT\\CLSID", "", "parent");
+  registry.DeleteKey("HKEY_CLASSES_ROOT\\clsid\\{a}");
+  EXPECT_FALSE(registry.HasKey("HKEY_CLASSES_ROOT\\CLSID\\{A}"));
+  EXPECT_FALSE(registry.HasKey("HKEY_CLASSES_ROOT\\CLSID\\{A}\\InprocServer32"));
+  EXPECT_EQ(registry.Value("HKEY_CLASSES_ROOT\\CLSID\\{A}B"), "sibling with the same start");
+  EXPECT_EQ(registry.Value("HKEY_CLASSES_ROOT\\CLSID"), "parent");
+}
+
+TEST_F(RegistryFile, ReportsTheLineOfAMalformedFile) {
+  struct Case {
+    std::string text;
+    const char* message;
+  };
+  const std::string header = "Windows Registry Editor Version 5.00\n";
+  const Case cases[] = {
+      {"REGEDIT4\n", "line 1: expected"},
+      {header + "\"a\"=\"b\"\n", "line 2: a value needs a key above it"},
+      {header + "[HKEY_CLASSES_ROOT\\A\n", "line 2: a key needs a closing ]"},
+      {header + "\n[HKEY_CLASSES_ROOT\\A]\n\"a\"=\"unterminated\n", "line 4: a text value"},
+      {header + "[HKEY_CLASSES_ROOT\\A]\nname=\"b\"\n", "line 3: a value name must be"},
+      {header + "[HKEY_CLASSES_ROOT\\A]\n\"a\"\n", "line 3: expected ="},
+      {header + "[-HKEY_CLASSES_ROOT\\A]\n", "line 2: deleting keys"},
+      {header + "[HKEY_CLASSES_ROOT\\\\A]\n", "line 2: Invalid registry key name"},
+  };
+  for (const Case& c : cases) {
+    try {
+      Registry::Parse(c.text);
+      ADD_FAILURE() << "accepted: " << c.text;
+    } catch (const RegistryError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+    }
+  }
+}
+
+TEST_F(RegistryFile, RefusesWhatTheFormatCannotHold) {
+  Registry registry;
+  EXPECT_THROW(registry.SetValue("HKEY_CLASSES_ROOT\\A", "", "two\nlines"), RegistryError);
+  EXPECT_THROW(registry.SetValue("HKEY_CLASSES_ROOT\\A", "a\rb", "x"), RegistryError);
+  EXPECT_THROW(registry.SetValue("", "", "x"), RegistryError);
+  EXPECT_THROW(registry.SetValue("HKEY_CLASSES_ROOT\\A\\", "", "x"), RegistryError);
+  EXPECT_EQ(registry, Registry());
+}
+
+TEST_F(RegistryFile, MissingFileIsEmptyAndAFailedSaveKeepsTheOldFile) {
+  EXPECT_EQ(Registry::Load(folder_ / "none.reg"), Registry());
+
+  const fs::path file = folder_ / "registry.reg";
+  Registry first;
+  first.SetValue("HKEY_CLASSES_ROOT\\A", "", "first");
+  first.Save(file);
+  Registry second;
+  second.SetValue("HKEY_CLASSES_ROOT\\A", "", "second");
+  second.Save(file);
+  EXPECT_EQ(Registry::Load(file), second);
+  // Only the file itself remains: the temporary file was renamed onto it.
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+
+  if (::geteuid() != 0) {  // root may write anywhere
+    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_THROW(first.Save(file), RegistryError);
+    fs::permissions(folder_, fs::perms::owner_all);
+  }
+  const fs::path blocked = folder_ / "dir.reg";
+  fs::create_directory(blocked);  // a folder where the file should be: rename must fail
+  EXPECT_THROW(first.Save(blocked), RegistryError);
+  EXPECT_TRUE(fs::is_directory(blocked));
+  EXPECT_FALSE(fs::exists(blocked.string() + ".tmp" + std::to_string(::getpid())));
+  EXPECT_EQ(ReadFile(file), second.Format());
+}
+
+TEST(RegistryFilePath, LivesInThePerUserConfigFolder) {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  ASSERT_NE(config, nullptr) << "the tests run with a private config folder";
+  EXPECT_EQ(RegistryFilePath(), fs::path(config) / "velmora" / "registry.reg");
+}
+
+}  // namespace
+}  // namespace velmora::com
