@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "wizard/integer_text.h"
+#include "platform/integer_text.h"
 #include "wizard/text_compare.h"
 
 namespace velmora {

@@ -6,7 +6,7 @@
 #include "grid/grid_types.h"
 #include "grid/sheet.h"
 #include "wizard/color_text.h"
-#include "wizard/integer_text.h"
+#include "platform/integer_text.h"
 
 namespace velmora {
 namespace {

@@ -9,7 +9,6 @@
 
 #include "platform/errors.h"
 #include "wizard/color_text.h"
-#include "wizard/integer_text.h"
 #include "wizard/settings_file.h"
 #include "wizard/wizard_settings.h"
 
@@ -27,15 +26,6 @@ std::string ReadWhole(const fs::path& path) {
 
 void WriteWhole(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ConvertMessage(std::string_view text) {
-  try {
-    ParseInteger(text);
-  } catch (const ConvertError& e) {
-    return e.what();
-  }
-  return "no error";
 }
 
 // Points the per-user data folder at a fresh folder for the test.
@@ -236,31 +226,6 @@ TEST_F(SettingsTest, WriteFailureNamesTheFileAndKeepsTheOldOne) {
   // Reading a folder instead of a file is reported, not taken for an empty file.
   WizardSettings settings;
   EXPECT_THROW(LoadSettings(settings), Exception);
-}
-
-TEST(ParseInteger, ReadsDecimalAndDollarHexadecimal) {
-  const struct {
-    const char* text;
-    std::int32_t value;
-  } cases[] = {{"0", 0},
-               {"42", 42},
-               {"-5", -5},
-               {"+3", 3},
-               {"  7", 7},
-               {"$1F", 31},
-               {"$ff", 255},
-               {"$FF000005", static_cast<std::int32_t>(0xFF000005u)},
-               {"2147483647", 2147483647},
-               {"-2147483648", -2147483647 - 1},
-               {"-$10", -16}};
-  for (const auto& c : cases) EXPECT_EQ(ParseInteger(c.text), c.value) << c.text;
-}
-
-TEST(ParseInteger, RejectsEverythingElseWithTheOffendingText) {
-  for (const char* text : {"abc", "", " ", "1.5", "1,5", "12 ", "$", "0x10", "--1", "$123456789",
-                           "2147483648", "-2147483649", "1e3"}) {
-    EXPECT_EQ(ConvertMessage(text), "'" + std::string(text) + "' is not a valid integer value");
-  }
 }
 
 TEST(ColorText, EveryNameReadsAndWritesItsValue) {

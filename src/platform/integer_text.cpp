@@ -1,4 +1,4 @@
-#include "wizard/integer_text.h"
+#include "platform/integer_text.h"
 
 #include <charconv>
 #include <string>
@@ -16,7 +16,7 @@ bool IsDigitOfBase(char c, int base) {
 
 }  // namespace
 
-std::int32_t ParseInteger(std::string_view text) {
+std::optional<std::int32_t> TryParseInteger(std::string_view text) {
   std::string_view rest = text;
   while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
   const bool negative = !rest.empty() && rest.front() == '-';
@@ -35,11 +35,16 @@ std::int32_t ParseInteger(std::string_view text) {
   }
   // Hexadecimal text gives the 32 bits of the value; decimal text must fit.
   const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-  if (!wellFormed || magnitude > limit) throw ConvertError(std::string(text));
+  if (!wellFormed || magnitude > limit) return std::nullopt;
 
   const auto bits = static_cast<std::uint32_t>(magnitude);
   const auto value = static_cast<std::int32_t>(bits);
   return negative ? static_cast<std::int32_t>(0u - bits) : value;
+}
+
+std::int32_t ParseInteger(std::string_view text) {
+  if (const std::optional<std::int32_t> value = TryParseInteger(text)) return *value;
+  throw ConvertError(std::string(text));
 }
 
 }  // namespace velmora
