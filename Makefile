@@ -2,6 +2,7 @@
 # the dependencies (quick when they are there) and builds first.
 BUILD := build/default
 COUNT := $(BUILD)/tools/velmora-count/velmora-count
+MAP := $(BUILD)/tools/velmora-map/velmora-map
 
 .PHONY: deps build demo test asan bench format
 
@@ -12,9 +13,13 @@ build: deps
 	cmake --preset default
 	cmake --build --preset default
 
-# The main job on the demo extent.
+# The main job on the demo extent, and its map over a made-up background.
 demo: build
 	$(COUNT) cells 6508 6609 Quadranten
+	mkdir -p demo
+	$(MAP) background --nw 6508 --se 6810 --out demo/background.bmp
+	$(MAP) draw --nw 6508 --se 6810 --bmp demo/background.bmp --out demo/map.png
+	@echo "map of 6508-6810 written to demo/map.png"
 
 test: build
 	ctest --preset default

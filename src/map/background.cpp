@@ -1,0 +1,54 @@
+#include "map/background.h"
+
+#include <QImageReader>
+#include <QPainter>
+#include <QString>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "map/rounding.h"
+
+namespace velmora {
+namespace {
+
+// An image's pixels are addressed with int byte offsets on many platforms, so
+// a picture of more bytes than an int holds is refused even where this build of
+// Qt would allocate it; a few kilobytes of BMP could otherwise ask for
+// gigabytes.
+constexpr std::int64_t kMaxPictureBytes = std::numeric_limits<int>::max();
+
+std::optional<QSize> PictureSize(QSize image, int margin) {
+  const std::int64_t width = std::int64_t{image.width()} + margin;
+  const std::int64_t height = std::int64_t{image.height()} + margin;
+  if (width * height * 4 > kMaxPictureBytes) return std::nullopt;
+  return QSize(static_cast<int>(width), static_cast<int>(height));
+}
+
+}  // namespace
+
+std::optional<MapPicture> LoadBackgroundImage(const std::string& path, int sheetColumns,
+                                              int sheetRows) {
+  if (path.empty() || sheetColumns <= 0 || sheetRows <= 0) return std::nullopt;
+  QImageReader reader(QString::fromStdString(path), "bmp");
+  const QImage image = reader.read();
+  if (image.isNull()) return std::nullopt;
+
+  const int sheetWidth = RoundHalfEven(static_cast<double>(image.width()) / sheetColumns);
+  const int sheetHeight = RoundHalfEven(static_cast<double>(image.height()) / sheetRows);
+  const int margin = RoundHalfEven(std::max(sheetWidth, sheetHeight) / 2.0);
+
+  const std::optional<QSize> size = PictureSize(image.size(), margin);
+  if (!size) return std::nullopt;
+  MapPicture result{QImage(*size, QImage::Format_RGB32), {margin, margin}};
+  if (result.picture.isNull()) return std::nullopt;  // more than an image can hold
+
+  result.picture.fill(Qt::white);
+  // A copy, not a blend: any alpha channel of the file is not the map's concern.
+  QPainter painter(&result.picture);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(margin, margin, image.convertToFormat(QImage::Format_RGB32));
+  return result;
+}
+
+}  // namespace velmora

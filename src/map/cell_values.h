@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QImage>
+#include <string>
+
+#include "grid/cell_list.h"
+#include "map/background.h"
+#include "platform/color.h"
+
+namespace velmora {
+
+// What the cell values of a count run are drawn from: the picture's margins,
+// the cell list's size, and the values' style.
+struct CellValueDrawing {
+  Margins margins;
+  int cellRows = 0;
+  int cellColumns = 0;
+  std::string fontSizeText;  // the values' size in points, as typed
+  TColor color = clBlack;
+};
+
+// Writes every count other than "0" of `grids` ([cell row][cell column]) into
+// the picture, centred in its cell; the cells divide the map area evenly, in
+// real numbers. A text that is not a size gives half a cell width in points.
+// Nothing is clipped to the cell. Does nothing on a null picture or a list
+// without cells; cells beyond `grids` are skipped.
+void DrawCellValues(QImage& picture, const TGrids& grids, const CellValueDrawing& cells);
+
+}  // namespace velmora

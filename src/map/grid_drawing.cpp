@@ -1,0 +1,90 @@
+#include "map/grid_drawing.h"
+
+#include <QPainter>
+#include <QPen>
+#include <cstdio>
+
+#include "map/color.h"
+#include "map/map_font.h"
+#include "map/rounding.h"
+#include "map/text_metrics.h"
+
+namespace velmora {
+namespace {
+
+const QColor kSheetLineColor(160, 160, 164);
+
+// A one-pixel line along a row or a column from `from` up to, but without,
+// `to`: the pixels a line drawn on the display gets.
+void DrawAxisLine(QPainter& painter, QPoint from, QPoint to, const QColor& color) {
+  const QRect pixels = from.x() == to.x() ? QRect(from.x(), from.y(), 1, to.y() - from.y())
+                                          : QRect(from.x(), from.y(), to.x() - from.x(), 1);
+  painter.fillRect(pixels, color);
+}
+
+std::string FormatMinimumDigits(int value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%.*d", digits, value);
+  return text;
+}
+
+}  // namespace
+
+std::string ColumnLabel(int columnIndex) {
+  const std::string digits = FormatMinimumDigits(columnIndex, 2);
+  return columnIndex < 100 ? digits : digits.substr(1, 2);
+}
+
+std::string RowLabel(int row) { return FormatMinimumDigits(row, 3).substr(1, 2); }
+
+void DrawGrid(QImage& picture, const GridDrawing& grid) {
+  if (picture.isNull()) return;
+  const int width = picture.width();
+  const int height = picture.height();
+  const Margins margins = grid.margins;
+  QPainter painter(&picture);
+
+  painter.setPen(QPen(Qt::black, 2));
+  painter.drawPolyline(QPolygon(
+      {QPoint(0, 0), QPoint(width, 0), QPoint(width, height), QPoint(0, height), QPoint(0, 0)}));
+  DrawAxisLine(painter, {margins.left, margins.top}, {margins.left, height}, Qt::black);
+  DrawAxisLine(painter, {margins.left, margins.top}, {width, margins.top}, Qt::black);
+  if (grid.sheetColumns <= 0 || grid.sheetRows <= 0) return;
+
+  const double columnWidth = static_cast<double>(width - margins.left) / grid.sheetColumns;
+  const double rowHeight = static_cast<double>(height - margins.top) / grid.sheetRows;
+  for (int i = 1; i <= grid.sheetColumns; ++i) {
+    const int x = margins.left + RoundHalfEven(i * columnWidth);
+    DrawAxisLine(painter, {x, 0}, {x, height}, kSheetLineColor);
+  }
+  for (int j = 1; j <= grid.sheetRows; ++j) {
+    const int y = margins.top + RoundHalfEven(j * rowHeight);
+    DrawAxisLine(painter, {0, y}, {width, y}, kSheetLineColor);
+  }
+
+  const QFont font = MapFont(FontPointsOf(grid.fontSizeText, RoundHalfEven(margins.left / 2.0)));
+  painter.setFont(font);
+  painter.setPen(ToQColor(grid.labelColor));
+  if (margins.top > 0) {
+    const int textHeight = TextHeightOf(font, "0");
+    const int y = RoundHalfEven(margins.top / 2.0 - textHeight / 2.0);
+    for (int a = 0; a < grid.sheetColumns; ++a) {
+      const QString label = QString::fromStdString(ColumnLabel(grid.nwColumnIndex + a));
+      const int textWidth = TextWidthOf(font, label);
+      const int x =
+          margins.left + RoundHalfEven(a * columnWidth + columnWidth / 2 - textWidth / 2.0);
+      DrawTextAt(painter, x, y, label);
+    }
+  }
+  if (margins.left > 0) {
+    const int x = RoundHalfEven(margins.left / 2.0 - TextWidthOf(font, "88") / 2.0);
+    for (int a = 0; a < grid.sheetRows; ++a) {
+      const QString label = QString::fromStdString(RowLabel(grid.nwRow + a));
+      const int textHeight = TextHeightOf(font, label);
+      const int y = margins.top + RoundHalfEven(a * rowHeight + rowHeight / 2 - textHeight / 2.0);
+      DrawTextAt(painter, x, y, label);
+    }
+  }
+}
+
+}  // namespace velmora

@@ -1,0 +1,104 @@
+#include "map/background.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "picture_compare.h"
+
+namespace velmora {
+namespace {
+
+using testing::TemporaryFolder;
+
+// Every pixel different, so a shifted or scaled copy shows.
+QImage Gradient(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16));
+  }
+  return image;
+}
+
+TEST(LoadBackgroundImage, MarginsAreHalfTheLargerSheetSide) {
+  const struct {
+    int width, height, columns, rows, margin;
+  } cases[] = {
+      {1001, 1000, 2, 2, 250},  // sheet 500.5 rounds to the even 500
+      {1000, 1200, 4, 6, 125},  // sheet 250 x 200
+      {300, 200, 1, 1, 150},    // one sheet
+      {20, 10, 20, 20, 0},      // sheets of one pixel: half of 1 rounds to 0
+      {603, 100, 2, 1, 151},    // sheet 301.5 rounds to 302, whose half is 151
+  };
+  const TemporaryFolder folder;
+  for (const auto& c : cases) {
+    const std::string path = folder.SaveBmp(Gradient(c.width, c.height), "map.bmp");
+    const std::optional<MapPicture> loaded = LoadBackgroundImage(path, c.columns, c.rows);
+    ASSERT_TRUE(loaded) << c.width << "x" << c.height;
+    EXPECT_EQ(loaded->margins, (Margins{c.margin, c.margin})) << c.width << "x" << c.height;
+    EXPECT_EQ(loaded->picture.size(), QSize(c.width + c.margin, c.height + c.margin));
+    EXPECT_EQ(loaded->picture.format(), QImage::Format_RGB32);
+  }
+}
+
+TEST(LoadBackgroundImage, CopiesTheImageIntoTheMapAreaOfAWhitePicture) {
+  const TemporaryFolder folder;
+  const QImage image = Gradient(1001, 1000);
+  const std::optional<MapPicture> loaded =
+      LoadBackgroundImage(folder.SaveBmp(image, "map.bmp"), 2, 2);
+  ASSERT_TRUE(loaded);
+  const QImage& picture = loaded->picture;
+  EXPECT_EQ(picture.size(), QSize(1251, 1250));
+  EXPECT_EQ(picture.copy(250, 250, 1001, 1000), image);
+  const QColor white(Qt::white);
+  EXPECT_EQ(testing::PixelsOfColor(picture, white, QRect(0, 0, 1251, 250)), 1251 * 250);
+  EXPECT_EQ(testing::PixelsOfColor(picture, white, QRect(0, 250, 250, 1000)), 250 * 1000);
+}
+
+TEST(LoadBackgroundImage, FailsWithoutALoadableBmpOrWithoutSheets) {
+  const TemporaryFolder folder;
+  const std::string bmp = folder.SaveBmp(Gradient(40, 40), "map.bmp");
+  const std::string png = folder.PathOf("map.png.bmp");
+  Gradient(40, 40).save(QString::fromStdString(png), "PNG");
+  const std::string garbage = folder.PathOf("garbage.bmp");
+  std::ofstream(garbage) << "BM this is not a bitmap";
+  // A header that promises 100000 x 100000 pixels and brings none.
+  const std::string promise = folder.PathOf("promise.bmp");
+  {
+    std::ofstream out(promise, std::ios::binary);
+    const unsigned char header[54] = {'B', 'M', 54,   0,    0,  0, 0, 0, 0,    0,
+                                      54,  0,   0,    0,    40, 0, 0, 0, 0xA0, 0x86,
+                                      1,   0,   0xA0, 0x86, 1,  0, 1, 0, 24};
+    out.write(reinterpret_cast<const char*>(header), sizeof header);
+  }
+  const struct {
+    std::string path;
+    int columns, rows;
+  } cases[] = {{"", 1, 1},      {folder.PathOf("missing.bmp"), 1, 1},
+               {png, 1, 1},     {garbage, 1, 1},
+               {promise, 1, 1}, {folder.PathOf(""), 1, 1},
+               {bmp, 0, 1},     {bmp, 1, 0},
+               {bmp, -2, 1}};
+  for (const auto& c : cases) {
+    EXPECT_FALSE(LoadBackgroundImage(c.path, c.columns, c.rows))
+        << c.path << " " << c.columns << "x" << c.rows;
+  }
+  EXPECT_TRUE(LoadBackgroundImage(bmp, 1, 1));
+}
+
+TEST(LoadBackgroundImage, FailsWhenThePictureWouldOutgrowAnImage) {
+  // 40000 x 1 pixels, a few kilobytes as a monochrome BMP: as one sheet its
+  // margins are 20000 pixels, and the picture would need 4.8 GB.
+  const TemporaryFolder folder;
+  QImage strip(40000, 1, QImage::Format_Mono);
+  strip.fill(1);
+  const std::string path = folder.SaveBmp(strip, "strip.bmp");
+  EXPECT_FALSE(LoadBackgroundImage(path, 1, 1));
+  // As 400 sheets the margins are 50 pixels and the picture is small.
+  const std::optional<MapPicture> loaded = LoadBackgroundImage(path, 400, 1);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->picture.size(), QSize(40050, 51));
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,129 @@
+#include "map/cell_values.h"
+
+#include <gtest/gtest.h>
+
+#include "map/map_font.h"
+#include "map/rounding.h"
+#include "map/text_metrics.h"
+#include "picture_compare.h"
+
+namespace velmora {
+namespace {
+
+using testing::PlacedText;
+
+TGrids GridsOf(int rows, int columns) {
+  return TGrids(rows, std::vector<TGrid>(columns, TGrid{"", "0"}));
+}
+
+// A white picture of the map area plus margins.
+QImage BlankPicture(int mapWidth, int mapHeight, int margin) {
+  QImage picture(mapWidth + margin, mapHeight + margin, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  return picture;
+}
+
+// Where the values must stand: centred in their cells by their measured size.
+std::vector<PlacedText> Placed(const TGrids& grids, QSize map, int margin, int points) {
+  const QFont font = MapFont(points);
+  const double cellWidth = static_cast<double>(map.width()) / grids[0].size();
+  const double cellHeight = static_cast<double>(map.height()) / grids.size();
+  std::vector<PlacedText> texts;
+  for (size_t j = 0; j < grids.size(); ++j) {
+    for (size_t i = 0; i < grids[j].size(); ++i) {
+      const QString t = QString::fromStdString(grids[j][i].Count);
+      if (t == "0") continue;
+      const int tw = TextWidthOf(font, t);
+      const int th = TextHeightOf(font, t);
+      texts.push_back({t, margin + RoundHalfEven(i * cellWidth + cellWidth / 2 - tw / 2.0),
+                       margin + RoundHalfEven(j * cellHeight + cellHeight / 2 - th / 2.0)});
+    }
+  }
+  return texts;
+}
+
+struct ValueCase {
+  const char* name;
+  int mapWidth, mapHeight, margin, rows, columns;
+  const char* fontSize;
+  int points;
+  std::vector<std::tuple<int, int, const char*>> counts;  // row, column, count
+};
+
+TEST(DrawCellValues, ValuesOtherThanZeroAreCentredInTheirCells) {
+  const ValueCase cases[] = {
+      {"10 x 6 cells of 100",
+       1000,
+       600,
+       125,
+       6,
+       10,
+       "10",
+       10,
+       {{0, 0, "17"}, {2, 3, "17"}, {5, 9, "1"}}},
+      {"wider than tall", 1200, 400, 0, 4, 12, "10", 10, {{0, 11, "8"}, {3, 0, "123"}}},
+      {"empty size: half a cell width",
+       1000,
+       500,
+       50,
+       20,
+       40,
+       "",
+       12,
+       {{0, 0, "5"}, {19, 39, "42"}}},
+      {"cells of real width", 1001, 333, 7, 3, 7, "9", 9, {{1, 1, "3"}, {2, 6, "10"}, {0, 5, "0"}}},
+  };
+  for (const ValueCase& c : cases) {
+    TGrids grids = GridsOf(c.rows, c.columns);
+    for (const auto& [row, column, count] : c.counts) grids[row][column].Count = count;
+    QImage picture = BlankPicture(c.mapWidth, c.mapHeight, c.margin);
+    DrawCellValues(picture, grids, {{c.margin, c.margin}, c.rows, c.columns, c.fontSize, 0x0000FF});
+    const QImage expected = testing::PictureWithTexts(
+        picture.size(), Placed(grids, {c.mapWidth, c.mapHeight}, c.margin, c.points), c.points,
+        QColor(255, 0, 0));
+    EXPECT_EQ(testing::DifferingPixels(picture, expected, picture.rect()), 0) << c.name;
+  }
+}
+
+TEST(DrawCellValues, TheCountOfOneCellLandsAtItsCentre) {
+  // Map 1200 x 400 in 12 x 4 cells: the value of row 0, column 11 is centred
+  // at x = 1150, so its ink lies on both sides of it and in no other cell.
+  TGrids grids = GridsOf(4, 12);
+  grids[0][11].Count = "88";
+  QImage picture = BlankPicture(1200, 400, 0);
+  DrawCellValues(picture, grids, {{0, 0}, 4, 12, "10", clBlack});
+  int left = picture.width();
+  int right = -1;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      if (picture.pixel(x, y) == qRgb(255, 255, 255)) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      EXPECT_LT(y, 100);
+    }
+  }
+  EXPECT_GT(left, 1100);
+  EXPECT_LT(left, 1150);
+  EXPECT_GT(right, 1150);
+  EXPECT_LT(right, 1200);
+}
+
+TEST(DrawCellValues, ZerosEmptyListsAndNullPicturesDrawNothing) {
+  const QImage blank = BlankPicture(300, 200, 20);
+  QImage picture = blank;
+  DrawCellValues(picture, GridsOf(2, 3), {{20, 20}, 2, 3, "10", clBlack});
+  EXPECT_EQ(picture, blank);
+  DrawCellValues(picture, {}, {{20, 20}, 0, 0, "10", clBlack});
+  EXPECT_EQ(picture, blank);
+  // A cell list smaller than its stated size: the missing cells are skipped.
+  TGrids short_ = GridsOf(1, 1);
+  short_[0][0].Count = "4";
+  DrawCellValues(picture, short_, {{20, 20}, 2, 3, "10", clBlack});
+  EXPECT_NE(picture, blank);
+  QImage null;
+  DrawCellValues(null, short_, {{20, 20}, 1, 1, "10", clBlack});
+  EXPECT_TRUE(null.isNull());
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,65 @@
+#include "picture_compare.h"
+
+#include <stdlib.h>
+
+#include <QPainter>
+#include <algorithm>
+#include <stdexcept>
+
+#include "map/map_font.h"
+#include "map/text_metrics.h"
+
+namespace velmora::testing {
+
+QImage PictureWithTexts(QSize size, const std::vector<PlacedText>& texts, int points,
+                        const QColor& color) {
+  QImage picture(size, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  QPainter painter(&picture);
+  painter.setFont(MapFont(points));
+  painter.setPen(color);
+  for (const PlacedText& placed : texts) DrawTextAt(painter, placed.x, placed.y, placed.text);
+  return picture;
+}
+
+int DifferingPixels(const QImage& a, const QImage& b, const QRect& region,
+                    const std::vector<int>& skippedColumns, const std::vector<int>& skippedRows) {
+  int differing = 0;
+  for (int y = region.top(); y <= region.bottom(); ++y) {
+    if (std::ranges::find(skippedRows, y) != skippedRows.end()) continue;
+    for (int x = region.left(); x <= region.right(); ++x) {
+      if (std::ranges::find(skippedColumns, x) != skippedColumns.end()) continue;
+      if (a.pixel(x, y) != b.pixel(x, y)) ++differing;
+    }
+  }
+  return differing;
+}
+
+int PixelsOfColor(const QImage& picture, const QColor& color, const QRect& region) {
+  int count = 0;
+  for (int y = region.top(); y <= region.bottom(); ++y) {
+    for (int x = region.left(); x <= region.right(); ++x) {
+      if (picture.pixelColor(x, y) == color) ++count;
+    }
+  }
+  return count;
+}
+
+TemporaryFolder::TemporaryFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "velmora-map-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
+  path_ = pattern;
+}
+
+TemporaryFolder::~TemporaryFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TemporaryFolder::SaveBmp(const QImage& picture, const std::string& name) const {
+  const std::string path = PathOf(name);
+  if (!picture.save(QString::fromStdString(path), "BMP")) throw std::runtime_error("not saved");
+  return path;
+}
+
+}  // namespace velmora::testing

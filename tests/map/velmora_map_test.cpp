@@ -1,0 +1,78 @@
+// The velmora-map command line: exit status, messages and the pictures it writes.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "picture_compare.h"
+#include "run_command.h"
+
+namespace velmora {
+namespace {
+
+using testing::CommandResult;
+
+CommandResult Map(const std::vector<std::string>& args) {
+  return testing::RunCommand(VELMORA_MAP_PATH, args);
+}
+
+TEST(VelmoraMap, DrawsTheGridOverAMadeUpBackground) {
+  const testing::TemporaryFolder folder;
+  const std::string bmp = folder.PathOf("land.bmp");
+  const std::string png = folder.PathOf("map.png");
+  const CommandResult background =
+      Map({"background", "--nw", "W5099", "--se", "5302", "--out", bmp, "--sheet-size", "150"});
+  EXPECT_EQ(background.exitStatus, 0);
+  EXPECT_EQ(background.err, "");
+  EXPECT_EQ(QImage(QString::fromStdString(bmp)).size(), QSize(4 * 150, 4 * 150));
+
+  const CommandResult draw = Map({"draw", "--nw", "W5099", "--se", "5302", "--bmp", bmp, "--out",
+                                  png, "--font-size", "12", "--color", "clRed"});
+  EXPECT_EQ(draw.exitStatus, 0);
+  EXPECT_EQ(draw.err, "");
+  EXPECT_EQ(draw.out, "");
+  const QImage map(QString::fromStdString(png));
+  EXPECT_EQ(map.size(), QSize(675, 675));  // margins of half a sheet: 75
+  EXPECT_EQ(map.pixelColor(75 + 150, 400), QColor(160, 160, 164));
+  EXPECT_GT(testing::PixelsOfColor(map, QColor(255, 0, 0), QRect(0, 0, 675, 75)), 0);
+}
+
+TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
+  const testing::TemporaryFolder folder;
+  const std::string missing = folder.PathOf("missing.bmp");
+  const std::string out = folder.PathOf("out.png");
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+  } cases[] = {
+      {{"draw", "--nw", "6508", "--se", "6609", "--bmp", missing, "--out", out},
+       1,
+       "velmora-map: cannot load '" + missing + "' as a BMP background\n"},
+      {{"draw", "--nw", "6508", "--se", "6609", "--out", out},
+       2,
+       "velmora-map: option '--bmp' is missing\n"},
+      {{"draw", "--nw", "6508", "--se", "6607", "--bmp", missing, "--out", out},
+       2,
+       "velmora-map: the south-east sheet 6607 lies west of the north-west sheet 6508\n"},
+      {{"draw", "--nw", "65", "--se", "6609"},
+       2,
+       "velmora-map: '65' is not a sheet number (four digits, or W and four digits)\n"},
+      {{"draw", "--nw", "6508", "--se", "6609", "--bmp", missing, "--out", out, "--color", "rot"},
+       2,
+       "velmora-map: --color: 'rot' is not a valid integer value\n"},
+      {{"draw", "--nw", "6508", "--nw", "6609"}, 2, "velmora-map: option '--nw' given twice\n"},
+      {{"draw", "--nw"}, 2, "velmora-map: option '--nw' needs a value\n"},
+      {{"background", "--nw", "6508", "--se", "6609", "--out", out, "--sheet-size", "0"},
+       2,
+       "velmora-map: --sheet-size must be a number of pixels from 1 to 2000, not '0'\n"},
+  };
+  for (const auto& c : cases) {
+    const CommandResult r = Map(c.args);
+    EXPECT_EQ(r.exitStatus, c.status) << c.message;
+    EXPECT_EQ(r.err, c.message);
+  }
+  EXPECT_EQ(Map({"paint"}).exitStatus, 2);
+}
+
+}  // namespace
+}  // namespace velmora

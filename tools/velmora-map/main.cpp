@@ -1,0 +1,61 @@
+// velmora-map: draws the map picture of an extent from the command line.
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QString>
+#include <QtGlobal>
+#include <cstdio>
+#include <exception>
+#include <string_view>
+#include <vector>
+
+#include "arguments.h"
+#include "map/fonts.h"
+#include "map_commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]\n"
+    "       velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS]\n"
+    "NW and SE are sheet numbers such as 0901 or W5099; C is a colour name such as clRed\n"
+    "or $00BBGGRR.\n";
+
+int Dispatch(std::string_view command, velmora::cli::Arguments args) {
+  using namespace velmora::cli;
+  if (command == "draw") return RunDraw(args);
+  if (command == "background") return RunBackground(args);
+  throw UsageError("unknown command '" + std::string(command) + "'\n" + kUsage);
+}
+
+// Qt complains on standard error when the session has no runtime folder, which
+// a batch job often lacks and this program never uses.
+void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.startsWith("QStandardPaths: XDG_RUNTIME_DIR")) return;
+  std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  // No window: the picture is drawn off screen, at the display's 96 pixels per inch.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietMessages);
+  int qtArgc = 1;
+  QGuiApplication application(qtArgc, argv);
+  velmora::RegisterFonts();
+
+  const std::vector<std::string_view> args(argv + 2, argv + argc);
+  try {
+    return Dispatch(argv[1], args);
+  } catch (const velmora::cli::UsageError& e) {
+    std::fprintf(stderr, "velmora-map: %s\n", e.what());
+    return 2;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "velmora-map: %s\n", e.what());
+    return 1;
+  }
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "arguments.h"
+
+namespace velmora::cli {
+
+// velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]
+int RunDraw(Arguments args);
+
+// velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS]
+int RunBackground(Arguments args);
+
+}  // namespace velmora::cli
