@@ -1,0 +1,194 @@
+#include "addin/host_database.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "host/application_settings.h"
+#include "platform/com/activation.h"
+#include "platform/com/bstr.h"
+#include "platform/com/com_error.h"
+#include "platform/com/object.h"
+#include "platform/com/registry.h"
+#include "platform/errors.h"
+#include "platform/ui/message_box.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace velmora::com;
+
+const MessageBoxRequest kConnectionError{"Error while connecting", "Fehler", MessageIcon::Error};
+
+std::string TextOf(HRESULT (*get)(IDatabaseConnection*, BSTR*), IDatabaseConnection* connection) {
+  BStr text;
+  EXPECT_EQ(get(connection, text.Out()), S_OK);
+  return text.Utf8();
+}
+
+LONG StateOf(IDatabaseConnection* connection) {
+  LONG state = -1;
+  EXPECT_EQ(connection->vtbl->State(connection, &state), S_OK);
+  return state;
+}
+
+class OpenDatabaseSession : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::remove(RegistryFilePath());
+    folder_ = fs::temp_directory_path() / ("velmora host " + std::to_string(::getpid()));
+    fs::create_directories(folder_);
+    database_ = folder_ / "Grüne Wiese.db";
+    std::ofstream{database_};  // SQLite takes an empty file for an empty database
+  }
+  void TearDown() override {
+    fs::remove_all(folder_);
+    fs::remove(RegistryFilePath());
+  }
+
+  std::string ConnectionString() const {
+    return "Provider=SQLite;Data Source=" + database_.string();
+  }
+
+  fs::path folder_;
+  fs::path database_;
+  RecordingMessageSink messages_;
+};
+
+TEST_F(OpenDatabaseSession, OpensWithTheHostsStringAndHandsTheConnectionBack) {
+  host::ApplicationSettingsClass settingsClass(ConnectionString());
+  HostDatabase database;
+  EXPECT_FALSE(database.HasSession());
+  database.OpenDatabaseSession();
+
+  ASSERT_TRUE(database.HasSession());
+  EXPECT_TRUE(database.Session().IsOpen());
+  database.Session().ExecuteNoRecords("CREATE TABLE opened_here (id INTEGER)");
+  const ComPtr<IDatabaseConnection> received = settingsClass.ReceivedConnection();
+  ASSERT_TRUE(received);
+  EXPECT_EQ(TextOf(received->vtbl->ConnectionString, received.Get()), ConnectionString());
+  EXPECT_EQ(StateOf(received.Get()), adStateOpen);
+  EXPECT_TRUE(messages_.Shown().empty());
+
+  database.CloseDatabaseSession();
+  EXPECT_FALSE(database.HasSession());
+  EXPECT_THROW(database.Session(), DatabaseError);
+  EXPECT_EQ(StateOf(received.Get()), adStateClosed) << "the host's reference outlives the session";
+  database.CloseDatabaseSession();  // nothing left to close
+}
+
+TEST_F(OpenDatabaseSession, UsesTheConnectionStringVerbatim) {
+  // Not the demo database of the host's default, and a text the session must
+  // not trim or re-encode: the host's own choice of the ODBC route to the file.
+  const std::string odbc =
+      "Driver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so;Database=" + database_.string() +
+      ";";
+  if (!fs::exists("/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so")) GTEST_SKIP();
+  host::ApplicationSettingsClass settingsClass(odbc);
+  HostDatabase database;
+  database.OpenDatabaseSession();
+  database.Session().ExecuteNoRecords("CREATE TABLE opened_here (id INTEGER)");
+  database.CloseDatabaseSession();
+  EXPECT_EQ(TextOf(settingsClass.ReceivedConnection()->vtbl->ConnectionString,
+                   settingsClass.ReceivedConnection().Get()),
+            odbc);
+  // The table landed in the file the host named.
+  HostDatabase again;
+  again.OpenDatabaseSession();
+  EXPECT_EQ(again.Session().OpenQuery("SELECT COUNT(*) FROM opened_here")->RecordCount(), 1);
+}
+
+TEST_F(OpenDatabaseSession, WithoutTheHostsClassRaisesTheComErrorAndShowsNothing) {
+  HostDatabase database;
+  try {
+    database.OpenDatabaseSession();
+    ADD_FAILURE() << "no error raised";
+  } catch (const ComError& e) {
+    EXPECT_EQ(e.Code(), CO_E_CLASSSTRING) << "the ProgID is unknown";
+  }
+  EXPECT_FALSE(database.HasSession());
+
+  { host::ApplicationSettingsClass ended(ConnectionString()); }
+  try {
+    database.OpenDatabaseSession();
+    ADD_FAILURE() << "no error raised";
+  } catch (const ComError& e) {
+    EXPECT_EQ(e.Code(), REGDB_E_CLASSNOTREG) << "registered, but no host runs";
+  }
+  EXPECT_TRUE(messages_.Shown().empty());
+}
+
+TEST_F(OpenDatabaseSession, ARefusedConnectionIsReportedOnceThenAbortsSilently) {
+  const std::string refused[] = {
+      "Provider=SQLite;Data Source=" + (folder_ / "missing" / "nbn.db").string(),
+      "Driver=NoSuchDriver;Server=nowhere;Database=NBNData",
+  };
+  for (const std::string& connectionString : refused) {
+    messages_.Clear();
+    host::ApplicationSettingsClass settingsClass(connectionString);
+    HostDatabase database;
+    EXPECT_THROW(database.OpenDatabaseSession(), SilentAbort) << connectionString;
+    EXPECT_EQ(messages_.Shown(), std::vector<MessageBoxRequest>{kConnectionError});
+    EXPECT_FALSE(settingsClass.ReceivedConnection()) << "nothing is handed to the host";
+    database.CloseDatabaseSession();  // the tear-down after a failed start is harmless
+  }
+}
+
+// A host whose two operations fail with a chosen code.
+class FailingSettings : public ComObject {
+ public:
+  FailingSettings(HRESULT connectionString, HRESULT assign)
+      : connectionString_(connectionString), assign_(assign) {}
+
+ protected:
+  void* FindInterface(REFIID iid) override {
+    return iid == IID_IUnknown || iid == IID_IRecorder2000 ? &settings_ : nullptr;
+  }
+
+ private:
+  static HRESULT ConnectionString(IRecorder2000* self, BSTR* text) {
+    const HRESULT hr = ObjectOf<FailingSettings>(self).connectionString_;
+    *text = SUCCEEDED(hr) ? SysAllocString(u"Provider=SQLite;Data Source=:memory:") : nullptr;
+    return hr;
+  }
+  static HRESULT Assign(IRecorder2000* self, IDatabaseConnection*) {
+    return ObjectOf<FailingSettings>(self).assign_;
+  }
+  static constexpr IRecorder2000Vtbl kTable{
+      DispatchSlots<IRecorder2000>::kTable, {}, &ConnectionString, &Assign, {}};
+
+  HRESULT connectionString_;
+  HRESULT assign_;
+  InterfaceSlot<IRecorder2000> settings_{&kTable, this};
+};
+
+TEST_F(OpenDatabaseSession, AFailingHostOperationRaisesItsCode) {
+  struct Case {
+    HRESULT connectionString;
+    HRESULT assign;
+  };
+  for (const Case c : {Case{E_OUTOFMEMORY, S_OK}, Case{S_OK, E_NOTIMPL}}) {
+    { host::ApplicationSettingsClass enterProgId(""); }
+    ComPtr<IClassFactory> factory(ClassFactory::Create(
+        [c] { return NewComObject<FailingSettings>(c.connectionString, c.assign); }));
+    DWORD cookie = 0;
+    ASSERT_EQ(CoRegisterClassObject(host::CLSID_AutoApplicationSettings, AsUnknown(factory.Get()),
+                                    CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie),
+              S_OK);
+    HostDatabase database;
+    try {
+      database.OpenDatabaseSession();
+      ADD_FAILURE() << "no error raised";
+    } catch (const ComError& e) {
+      EXPECT_EQ(e.Code(), FAILED(c.connectionString) ? c.connectionString : c.assign);
+    }
+    EXPECT_TRUE(messages_.Shown().empty());
+    CoRevokeClassObject(cookie);
+  }
+}
+
+}  // namespace
+}  // namespace velmora
