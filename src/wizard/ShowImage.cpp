@@ -200,6 +200,45 @@ void TdlgMTBWizard::BuildCellList() {
   velmora::BuildCellList(inputs, Map);
 }
 
+WizardSettings TdlgMTBWizard::GatherSettings() const {
+  WizardSettings settings;
+  settings.northWest = eMtbNw.text().toStdString();
+  settings.southEast = eMtbSe.text().toStdString();
+  settings.gridSystemItem = rgGridSystem.ItemIndex();
+  settings.gridTypeItem = rgGridType.ItemIndex();
+  settings.backgroundImage = eBackgroundImage.text().toStdString();
+  settings.fontSizeMargins = eFontSizeMargins.text().toStdString();
+  settings.fontSizeCells = eFontSizeCells.text().toStdString();
+  settings.marginLabelColor = ShpRBsrColor.BrushColor();
+  settings.cellValueColor = shpCellValueColor.BrushColor();
+  return settings;
+}
+
+void TdlgMTBWizard::ShowSettings(const WizardSettings& settings) {
+  eMtbNw.setText(QString::fromStdString(settings.northWest));
+  eMtbSe.setText(QString::fromStdString(settings.southEast));
+  rgGridSystem.SetItemIndex(settings.gridSystemItem);
+  rgGridType.SetItemIndex(settings.gridTypeItem);
+  eBackgroundImage.setText(QString::fromStdString(settings.backgroundImage));
+  eFontSizeMargins.setText(QString::fromStdString(settings.fontSizeMargins));
+  eFontSizeCells.setText(QString::fromStdString(settings.fontSizeCells));
+  ShpRBsrColor.SetBrushColor(settings.marginLabelColor);
+  shpCellValueColor.SetBrushColor(settings.cellValueColor);
+}
+
+void TdlgMTBWizard::ReadSettings() {
+  WizardSettings settings = GatherSettings();
+  try {
+    LoadSettings(settings);
+  } catch (...) {
+    ShowSettings(settings);
+    throw;
+  }
+  ShowSettings(settings);
+}
+
+void TdlgMTBWizard::WriteSettings() { SaveSettings(GatherSettings()); }
+
 // Leaving the settings page needs settings that make a map; the cell list is
 // rebuilt for them, the picture is not redrawn.
 void TdlgMTBWizard::pcWizardChanging(bool& AllowChange) {

@@ -19,6 +19,7 @@
 #include "platform/ui/radio_group.h"
 #include "platform/ui/scroll_box.h"
 #include "platform/ui/shape.h"
+#include "wizard/wizard_settings.h"
 
 namespace velmora {
 
@@ -58,6 +59,14 @@ class TdlgMTBWizard : public QDialog {
 
   // Rebuilds the map description and its cell list from the settings page.
   void BuildCellList();
+
+  // Creates the settings folder and puts what the settings file holds into
+  // the controls. A value that cannot be converted raises ConvertError; the
+  // entries before it have then reached their controls.
+  void ReadSettings();
+
+  // Replaces the settings file with the nine values of the controls.
+  void WriteSettings();
 
   MapState Map;
 
@@ -132,6 +141,8 @@ class TdlgMTBWizard : public QDialog {
  private:
   void PlaceControls();
   void ConnectHandlers();
+  WizardSettings GatherSettings() const;
+  void ShowSettings(const WizardSettings& settings);
 
   KeyPressHook eMtbNwHook{eMtbNw, [this](QChar& key) { eMtbNwKeyPress(key); }};
   KeyPressHook eMtbSeHook{eMtbSe, [this](QChar& key) { eMtbSeKeyPress(key); }};

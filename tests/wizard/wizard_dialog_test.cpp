@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
+
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 
 #include "platform/ui/message_box.h"
 #include "wizard/ShowImage.h"
 #include "wizard/lifecycle.h"
+#include "wizard/settings_file.h"
 
 namespace velmora {
 namespace {
@@ -17,6 +20,7 @@ constexpr int kSettingsPage = 1;
 class WizardDialog : public ::testing::Test {
  protected:
   void SetUp() override {
+    std::filesystem::remove(SettingsFilePath());
     wizard = CreateWizard();
     wizard->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(wizard.get()));

@@ -1,5 +1,7 @@
 // Opens the wizard dialog without a host database, to try it by hand:
 //   velmora-wizard                 shows the dialog until its window is closed
+//                                  (with the user's settings file, as the host
+//                                  would: read at start, written at the end)
 //   velmora-wizard --screenshot DIR  writes karte.png and einstellungen.png of
 //                                   the two pages to DIR and ends
 #include <QApplication>
@@ -43,11 +45,16 @@ int main(int argc, char** argv) {
   velmora::InstallQtMessageBoxes();
   try {
     auto wizard = velmora::CreateWizard();
-    if (screenshot) return Screenshots(*wizard, arguments[2]);
-    wizard->exec();
+    int status = 0;
+    if (screenshot) {
+      status = Screenshots(*wizard, arguments[2]);
+    } else {
+      wizard->exec();
+    }
+    velmora::DestroyWizard(std::move(wizard));
+    return status;
   } catch (const std::exception& error) {
     velmora::ShowErrorMessage(error);
     return 1;
   }
-  return 0;
 }

@@ -3,15 +3,9 @@
 #include <QPainter>
 
 namespace velmora {
-namespace {
-
-constexpr std::uint32_t kPlainColorMask = 0xFF000000;
-
-}  // namespace
-
 Shape::Shape(QWidget* parent) : QWidget(parent) {}
 
-void Shape::SetBrushColor(std::uint32_t color) {
+void Shape::SetBrushColor(TColor color) {
   brushColor_ = color;
   update();
 }
@@ -22,7 +16,7 @@ void Shape::paintEvent(QPaintEvent*) {
   // A system colour or one of the special values has no fixed RGB; the
   // shape then shows the window's own background.
   const QColor fill =
-      (brushColor_ & kPlainColorMask) == 0
+      (brushColor_ & 0xFF000000) == 0
           ? QColor(brushColor_ & 0xFF, (brushColor_ >> 8) & 0xFF, (brushColor_ >> 16) & 0xFF)
           : palette().color(QPalette::Window);
   painter.setBrush(fill);
