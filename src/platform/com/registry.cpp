@@ -1,6 +1,7 @@
 #include "platform/com/registry.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -267,6 +268,18 @@ std::filesystem::path RegistryFilePath() {
 
 void UpdateRegistry(const std::function<void(Registry&)>& change) {
   const std::filesystem::path file = RegistryFilePath();
+  std::error_code ignored;
+  std::filesystem::create_directories(file.parent_path(), ignored);
+  // Two programs registering at once must not lose each other's entries: the
+  // whole read-change-write runs under a lock beside the file. Readers need no
+  // lock, as the file is replaced in one step.
+  std::filesystem::path lockFile = file;
+  lockFile += ".lock";
+  FileDescriptor lock(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  if (lock.Get() < 0 || ::flock(lock.Get(), LOCK_EX) != 0) {
+    throw RegistryError("Cannot lock the registry file " + file.string() + ": " +
+                        std::strerror(errno));
+  }
   Registry registry = Registry::Load(file);
   change(registry);
   registry.Save(file);

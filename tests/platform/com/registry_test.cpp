@@ -1,7 +1,7 @@
 #include "platform/com/registry.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -193,6 +193,37 @@ TEST_F(RegistryFile, MissingFileIsEmptyAndAFailedSaveKeepsTheOldFile) {
   EXPECT_TRUE(fs::is_directory(blocked));
   EXPECT_FALSE(fs::exists(blocked.string() + ".tmp" + std::to_string(::getpid())));
   EXPECT_EQ(ReadFile(file), second.Format());
+}
+
+TEST(UpdateRegistry, ProgramsUpdatingAtOnceKeepEachOthersEntries) {
+  std::filesystem::remove(RegistryFilePath());
+  constexpr int kEntriesPerProgram = 40;
+  const auto addEntries = [](const std::string& program) {
+    for (int i = 0; i < kEntriesPerProgram; ++i) {
+      UpdateRegistry([&](Registry& registry) {
+        registry.SetValue("HKEY_CLASSES_ROOT\\" + program, std::to_string(i), "x");
+      });
+    }
+  };
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    addEntries("child");
+    ::_exit(0);
+  }
+  addEntries("parent");
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const Registry registry = Registry::Load(RegistryFilePath());
+  for (const char* program : {"child", "parent"}) {
+    for (int i = 0; i < kEntriesPerProgram; ++i) {
+      EXPECT_EQ(registry.Value(std::string("HKEY_CLASSES_ROOT\\") + program, std::to_string(i)),
+                "x")
+          << program << " " << i;
+    }
+  }
+  std::filesystem::remove(RegistryFilePath());
 }
 
 TEST(RegistryFilePath, LivesInThePerUserConfigFolder) {
