@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <fstream>
 
 #include "picture_compare.h"
 #include "run_command.h"
@@ -36,6 +37,35 @@ TEST(VelmoraMap, DrawsTheGridOverAMadeUpBackground) {
   EXPECT_GT(testing::PixelsOfColor(map, QColor(255, 0, 0), QRect(0, 0, 675, 75)), 0);
 }
 
+TEST(VelmoraMap, WritesCountsIntoTheirCells) {
+  const testing::TemporaryFolder folder;
+  const std::string bmp = folder.PathOf("land.bmp");
+  const std::string png = folder.PathOf("map.png");
+  const std::string counts = folder.PathOf("counts.csv");
+  QImage white(400, 200, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  white.save(QString::fromStdString(bmp), "BMP");
+  // The header, a code outside the map and a zero: only 6509/4 shows.
+  std::ofstream(counts) << "code,count\r\n6509/4,7\r\n7000/1,5\r\n6508/1,0\r\n";
+  const CommandResult draw =
+      Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out", png, "--counts", counts,
+           "--type", "Quadranten", "--cell-color", "clRed"});
+  EXPECT_EQ(draw.exitStatus, 0);
+  EXPECT_EQ(draw.err, "");
+  const QImage map(QString::fromStdString(png));
+  ASSERT_EQ(map.size(), QSize(500, 300));  // margins 100
+  const QColor red(255, 0, 0);
+  EXPECT_GT(testing::PixelsOfColor(map, red, QRect(400, 200, 100, 100)), 0);
+  EXPECT_EQ(testing::PixelsOfColor(map, red, map.rect()),
+            testing::PixelsOfColor(map, red, QRect(400, 200, 100, 100)));
+
+  std::ofstream(counts) << "6508/1 7\n";
+  const CommandResult bad = Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out", png,
+                                 "--counts", counts, "--type", "1"});
+  EXPECT_EQ(bad.exitStatus, 1);
+  EXPECT_EQ(bad.err, "velmora-map: " + counts + ":1: expected CODE<TAB>COUNT, not '6508/1 7'\n");
+}
+
 TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
   const testing::TemporaryFolder folder;
   const std::string missing = folder.PathOf("missing.bmp");
@@ -62,6 +92,9 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
        "velmora-map: --color: 'rot' is not a valid integer value\n"},
       {{"draw", "--nw", "6508", "--nw", "6609"}, 2, "velmora-map: option '--nw' given twice\n"},
       {{"draw", "--nw"}, 2, "velmora-map: option '--nw' needs a value\n"},
+      {{"draw", "--nw", "6508", "--se", "6609", "--type", "1"},
+       2,
+       "velmora-map: --type belongs to --counts\n"},
       {{"background", "--nw", "6508", "--se", "6609", "--out", out, "--sheet-size", "0"},
        2,
        "velmora-map: --sheet-size must be a number of pixels from 1 to 2000, not '0'\n"},

@@ -16,9 +16,11 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]\n"
+    "                        [--counts FILE --type GRIDTYPE [--cell-font-size N] [--cell-color "
+    "C]]\n"
     "       velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS]\n"
     "NW and SE are sheet numbers such as 0901 or W5099; C is a colour name such as clRed\n"
-    "or $00BBGGRR.\n";
+    "or $00BBGGRR; FILE holds CODE<TAB>COUNT lines as velmora-count count prints them.\n";
 
 int Dispatch(std::string_view command, velmora::cli::Arguments args) {
   using namespace velmora::cli;

@@ -5,8 +5,10 @@
 #include <array>
 #include <string>
 
+#include "cell_counts.h"
 #include "land_picture.h"
 #include "map/background.h"
+#include "map/cell_values.h"
 #include "map/grid_drawing.h"
 #include "options.h"
 #include "platform/integer_text.h"
@@ -15,9 +17,17 @@
 namespace velmora::cli {
 namespace {
 
-// Grid type and grid system do not matter for the sheets of an extent.
-MapState SheetsOfExtent(const Options& options) {
-  return BuildExtent(options.Required("nw"), options.Required("se"), 0, 0);
+// The grid system does not change the cells of a grid type.
+MapState ExtentOf(const Options& options, int gridTypeItem = 0) {
+  return BuildExtent(options.Required("nw"), options.Required("se"), gridTypeItem, 0);
+}
+
+TColor ColorOption(const Options& options, std::string_view name) {
+  try {
+    return StringToColor(options.Optional(name).value_or("clBlack"));
+  } catch (const ConvertError& e) {
+    throw UsageError("--" + std::string(name) + ": " + e.what());
+  }
 }
 
 void Save(const QImage& picture, const std::string& path, const char* format) {
@@ -29,24 +39,29 @@ void Save(const QImage& picture, const std::string& path, const char* format) {
 }  // namespace
 
 int RunDraw(Arguments args) {
-  constexpr std::array<std::string_view, 6> kKnown = {"nw",  "se",        "bmp",
-                                                      "out", "font-size", "color"};
+  constexpr std::array<std::string_view, 10> kKnown = {
+      "nw",        "se", "bmp", "out", "font-size", "color", "counts", "type", "cell-font-size",
+      "cell-color"};
   const Options options(args, kKnown);
-  const MapState state = SheetsOfExtent(options);
+  const std::optional<std::string> counts = options.Optional("counts");
+  if (options.Optional("type") && !counts) throw UsageError("--type belongs to --counts");
+  MapState state = ExtentOf(options, counts ? ParseGridType(options.Required("type")) : 0);
   const std::string bmp = options.Required("bmp");
   const std::string out = options.Required("out");
-  const std::string fontSize = options.Optional("font-size").value_or("18");
-  TColor color = clBlack;
-  try {
-    color = StringToColor(options.Optional("color").value_or("clBlack"));
-  } catch (const ConvertError& e) {
-    throw UsageError(std::string("--color: ") + e.what());
-  }
+  const TColor labelColor = ColorOption(options, "color");
+  const TColor cellColor = ColorOption(options, "cell-color");
+  if (counts) ReadCellCounts(*counts, state);
 
   std::optional<MapPicture> map = LoadBackgroundImage(bmp, state.SheetColumns, state.SheetRows);
   if (!map) throw Exception("cannot load '" + bmp + "' as a BMP background");
-  DrawGrid(map->picture, {map->margins, state.SheetColumns, state.SheetRows, state.NwRow,
-                          state.NwColumnIndex, fontSize, color});
+  DrawGrid(map->picture,
+           {map->margins, state.SheetColumns, state.SheetRows, state.NwRow, state.NwColumnIndex,
+            options.Optional("font-size").value_or("18"), labelColor});
+  if (counts) {
+    DrawCellValues(map->picture, state.Grids,
+                   {map->margins, state.CellRows, state.CellColumns,
+                    options.Optional("cell-font-size").value_or("10"), cellColor});
+  }
   Save(map->picture, out, "PNG");
   return 0;
 }
@@ -54,7 +69,7 @@ int RunDraw(Arguments args) {
 int RunBackground(Arguments args) {
   constexpr std::array<std::string_view, 4> kKnown = {"nw", "se", "out", "sheet-size"};
   const Options options(args, kKnown);
-  const MapState state = SheetsOfExtent(options);
+  const MapState state = ExtentOf(options);
   const std::string sizeText = options.Optional("sheet-size").value_or("200");
   const std::optional<int> sheetSize = TryParseInteger(sizeText);
   if (!sheetSize || *sheetSize < 1 || *sheetSize > 2000) {

@@ -5,6 +5,7 @@
 namespace velmora::cli {
 
 // velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]
+//                  [--counts FILE --type GRIDTYPE [--cell-font-size N] [--cell-color C]]
 int RunDraw(Arguments args);
 
 // velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS]
