@@ -1,4 +1,5 @@
-// Widget tests need one application object for the whole test program. A
+// Widget and drawing tests need one application object for the whole test
+// program, with the program's fonts registered as the program registers them. A
 // global test environment makes it before the first test and destroys it after
 // the last, while Qt's own state still exists; a function-level static would
 // be destroyed after it.
@@ -6,11 +7,16 @@
 #include <QApplication>
 #include <memory>
 
+#include "map/fonts.h"
+
 namespace {
 
 class QtApplicationEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }
+  void SetUp() override {
+    application_ = std::make_unique<QApplication>(argc_, argv_);
+    velmora::RegisterFonts();
+  }
   void TearDown() override { application_.reset(); }
 
  private:
