@@ -26,8 +26,6 @@ std::string ResultCodeMessage(HRESULT code) {
       return "ClassFactory cannot supply requested class";
     case REGDB_E_READREGDB:
       return "Could not read key from registry";
-    case REGDB_E_WRITEREGDB:
-      return "Could not write key to registry";
     case REGDB_E_CLASSNOTREG:
       return "Class not registered";
     case CO_E_CLASSSTRING:

@@ -43,7 +43,6 @@ inline constexpr HRESULT E_INVALIDARG = MakeFailure(0x80070057);
 inline constexpr HRESULT CLASS_E_NOAGGREGATION = MakeFailure(0x80040110);
 inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = MakeFailure(0x80040111);
 inline constexpr HRESULT REGDB_E_READREGDB = MakeFailure(0x80040150);
-inline constexpr HRESULT REGDB_E_WRITEREGDB = MakeFailure(0x80040151);
 inline constexpr HRESULT REGDB_E_CLASSNOTREG = MakeFailure(0x80040154);
 inline constexpr HRESULT CO_E_CLASSSTRING = MakeFailure(0x800401F3);
 inline constexpr HRESULT CO_E_DLLNOTFOUND = MakeFailure(0x800401F8);
