@@ -6,6 +6,8 @@
 #include <QScrollBar>
 
 #include "grid/grid_types.h"
+#include "map/background.h"
+#include "map/grid_drawing.h"
 #include "wizard/error_display.h"
 #include "wizard/key_filters.h"
 #include "wizard/validation.h"
@@ -153,6 +155,7 @@ void TdlgMTBWizard::ConnectHandlers() {
   ConnectShowingErrors(BtAllSurveys, &QPushButton::clicked, *this,
                        &TdlgMTBWizard::BtAllSurveysClick);
   ConnectShowingErrors(BtNoSurvey, &QPushButton::clicked, *this, &TdlgMTBWizard::BtNoSurveyClick);
+  ConnectShowingErrors(btDrawMap, &QPushButton::clicked, *this, &TdlgMTBWizard::btDrawMapClick);
 }
 
 void TdlgMTBWizard::SetProgressText(const std::string& text) {
@@ -239,6 +242,37 @@ void TdlgMTBWizard::ReadSettings() {
 
 void TdlgMTBWizard::WriteSettings() { SaveSettings(GatherSettings()); }
 
+void TdlgMTBWizard::LoadBackgroundImage() {
+  // Qt paints every widget double-buffered already.
+  Image1.Picture() = QImage();
+  Image1.hide();
+  Image1.setGeometry(0, 0, ScrollBox1.width(), ScrollBox1.height());
+  std::optional<MapPicture> loaded =
+      velmora::LoadBackgroundImage(Map.BackgroundImagePath, Map.SheetColumns, Map.SheetRows);
+  if (loaded) {
+    MarginLeft = loaded->margins.left;
+    MarginTop = loaded->margins.top;
+    Image1.resize(loaded->picture.size());
+    Image1.Picture() = std::move(loaded->picture);
+    Image1.show();
+    Label4.hide();
+  } else {
+    Label4.show();
+  }
+  HomeBounds = Image1.geometry();
+}
+
+void TdlgMTBWizard::DrawGrid() {
+  velmora::DrawGrid(Image1.Picture(), {{MarginLeft, MarginTop},
+                                       Map.SheetColumns,
+                                       Map.SheetRows,
+                                       Map.NwRow,
+                                       Map.NwColumnIndex,
+                                       eFontSizeMargins.text().toStdString(),
+                                       ShpRBsrColor.BrushColor()});
+  Image1.update();
+}
+
 // Leaving the settings page needs settings that make a map; the cell list is
 // rebuilt for them, the picture is not redrawn.
 void TdlgMTBWizard::pcWizardChanging(bool& AllowChange) {
@@ -275,6 +309,11 @@ void TdlgMTBWizard::btNoTaxonGroupClick() { CheckAll(clbTaxonGroups, false); }
 void TdlgMTBWizard::BtAllSurveysClick() { CheckAll(ClbSurveys, true); }
 
 void TdlgMTBWizard::BtNoSurveyClick() { CheckAll(ClbSurveys, false); }
+
+void TdlgMTBWizard::btDrawMapClick() {
+  LoadBackgroundImage();
+  DrawGrid();
+}
 
 void TdlgMTBWizard::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRect>
 #include <QWidget>
 #include <string>
 
@@ -18,7 +19,7 @@
 #include "platform/ui/page_control.h"
 #include "platform/ui/radio_group.h"
 #include "platform/ui/scroll_box.h"
-#include "platform/ui/shape.h"
+#include "wizard/shape.h"
 #include "wizard/wizard_settings.h"
 
 namespace velmora {
@@ -68,7 +69,20 @@ class TdlgMTBWizard : public QDialog {
   // Replaces the settings file with the nine values of the controls.
   void WriteSettings();
 
+  // Makes a new map picture from the background image of the current cell
+  // list, with white label margins, and shows it at 1:1. When the image cannot
+  // be loaded the picture stays empty, the "no background" notice shows in its
+  // place and the margins keep their values. Never reports an error.
+  void LoadBackgroundImage();
+
+  // Draws the frame, the sheet lines and the margin labels onto the picture.
+  void DrawGrid();
+
   MapState Map;
+  int MarginLeft = 0;
+  int MarginTop = 0;
+  // Where Image1 was right after the last background load.
+  QRect HomeBounds;
 
  public slots:
   void pcWizardChanging(bool& AllowChange);
@@ -82,6 +96,7 @@ class TdlgMTBWizard : public QDialog {
   void btNoTaxonGroupClick();
   void BtAllSurveysClick();
   void BtNoSurveyClick();
+  void btDrawMapClick();
 
  protected:
   // The dialog ends only through the window's close button, not by Escape.

@@ -7,9 +7,13 @@ void StartUp(TdlgMTBWizard& wizard) {
   TdlgMTBWizard::MakeRadioButtonsMultiline(wizard.rgGridSystem);
   wizard.ReadSettings();
   wizard.Map = MapState{};
+  wizard.MarginLeft = 0;
+  wizard.MarginTop = 0;
   wizard.pcWizard.SetActivePageIndex(0);
   wizard.BuildCellList();
   wizard.ApplyGridSystem();
+  wizard.LoadBackgroundImage();
+  wizard.DrawGrid();
 }
 
 }  // namespace

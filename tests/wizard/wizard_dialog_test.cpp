@@ -2,6 +2,7 @@
 
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -309,6 +310,45 @@ TEST_F(WizardDialog, TheLongGridSystemCaptionWrapsInItsGroup) {
   EXPECT_EQ(button.text(), "Fortschreitende\nQuadrantenteilung");
   EXPECT_EQ(wizard->rgGridSystem.ItemCaption(1), "Fortschreitende Quadrantenteilung");
   EXPECT_EQ(wizard->rgGridSystem.Button(0).text(), "Minutenfelder");
+}
+
+TEST_F(WizardDialog, DrawingTheMapLoadsTheBackgroundOfTheLastCellListAndDrawsTheGrid) {
+  const QTemporaryDir folder;
+  const QString bmp = folder.filePath("karte.bmp");
+  QImage background(1001, 1000, QImage::Format_RGB32);
+  background.fill(QColor(0, 128, 0));
+  ASSERT_TRUE(background.save(bmp, "BMP"));
+  EXPECT_FALSE(wizard->Label4.isHidden()) << "no background at start";
+
+  ClickTab(kSettingsPage);
+  wizard->eMtbNw.setText("6508");
+  wizard->eMtbSe.setText("6609");
+  wizard->eBackgroundImage.setText(bmp);
+  ClickTab(kMapPage);
+  EXPECT_TRUE(wizard->Image1.Picture().isNull()) << "leaving the settings page draws nothing";
+
+  QTest::mouseClick(&wizard->btDrawMap, Qt::LeftButton);
+  EXPECT_EQ(wizard->MarginLeft, 250);
+  EXPECT_EQ(wizard->MarginTop, 250);
+  EXPECT_EQ(wizard->Image1.geometry(), QRect(0, 0, 1251, 1250));
+  EXPECT_EQ(wizard->HomeBounds, QRect(0, 0, 1251, 1250));
+  EXPECT_EQ(wizard->Image1.Picture().size(), QSize(1251, 1250));
+  EXPECT_FALSE(wizard->Image1.isHidden());
+  EXPECT_TRUE(wizard->Label4.isHidden());
+  const QImage& picture = wizard->Image1.Picture();
+  EXPECT_EQ(picture.pixelColor(0, 0), QColor(Qt::black)) << "frame";
+  EXPECT_EQ(picture.pixelColor(750, 900), QColor(160, 160, 164)) << "sheet line at 250 + 500";
+  EXPECT_EQ(picture.pixelColor(600, 600), QColor(0, 128, 0)) << "background";
+
+  ClickTab(kSettingsPage);
+  wizard->eBackgroundImage.setText(folder.filePath("fehlt.bmp"));
+  ClickTab(kMapPage);
+  QTest::mouseClick(&wizard->btDrawMap, Qt::LeftButton);
+  EXPECT_TRUE(wizard->Image1.Picture().isNull());
+  EXPECT_TRUE(wizard->Image1.isHidden());
+  EXPECT_FALSE(wizard->Label4.isHidden());
+  EXPECT_EQ(wizard->MarginLeft, 250) << "a failed load keeps the margins";
+  EXPECT_TRUE(messages.Shown().empty());
 }
 
 TEST_F(WizardDialog, EscapeDoesNotCloseTheDialog) {

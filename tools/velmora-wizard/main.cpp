@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "map/fonts.h"
 #include "platform/ui/qt_message_box.h"
 #include "wizard/error_display.h"
 #include "wizard/lifecycle.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: velmora-wizard [--screenshot DIR]\n");
     return 2;
   }
+  velmora::RegisterFonts();
   velmora::InstallQtMessageBoxes();
   try {
     auto wizard = velmora::CreateWizard();

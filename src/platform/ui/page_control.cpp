@@ -14,7 +14,7 @@ namespace {
 // pages; it goes on to the dialog.
 class PageTabBar : public QTabBar {
  public:
-  PageTabBar(PageControl& control) : QTabBar(&control), control_(control) {}
+  explicit PageTabBar(PageControl& control) : QTabBar(&control), control_(control) {}
 
  protected:
   void mousePressEvent(QMouseEvent* event) override {
