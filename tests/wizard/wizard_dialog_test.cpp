@@ -107,6 +107,8 @@ TEST_F(WizardDialog, PlacesEveryControlWhereTheFormHasIt) {
   for (const auto& [control, bounds] : placed) {
     EXPECT_EQ(control->geometry(), bounds) << control->metaObject()->className();
   }
+  // 775 x 759 with the window frame around it.
+  EXPECT_EQ(wizard->size(), QSize(759, 721));
   EXPECT_EQ(wizard->Label1.pos(), QPoint(72, 32));
   EXPECT_EQ(wizard->Label2.pos(), QPoint(148, 122));
   EXPECT_EQ(wizard->btNoTaxonGroup.pos(), QPoint(97, 224));
