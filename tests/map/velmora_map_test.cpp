@@ -70,6 +70,10 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
   const testing::TemporaryFolder folder;
   const std::string missing = folder.PathOf("missing.bmp");
   const std::string out = folder.PathOf("out.png");
+  QImage white(10, 10, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  const std::string bmp = folder.SaveBmp(white, "white.bmp");
+  const std::string unwritable = folder.PathOf("no/such/folder/out.png");
   const struct {
     std::vector<std::string> args;
     int status;
@@ -78,6 +82,9 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
       {{"draw", "--nw", "6508", "--se", "6609", "--bmp", missing, "--out", out},
        1,
        "velmora-map: cannot load '" + missing + "' as a BMP background\n"},
+      {{"draw", "--nw", "6508", "--se", "6609", "--bmp", bmp, "--out", unwritable},
+       1,
+       "velmora-map: cannot write '" + unwritable + "'\n"},
       {{"draw", "--nw", "6508", "--se", "6609", "--out", out},
        2,
        "velmora-map: option '--bmp' is missing\n"},
