@@ -3,8 +3,9 @@
 BUILD := build/default
 COUNT := $(BUILD)/tools/velmora-count/velmora-count
 MAP := $(BUILD)/tools/velmora-map/velmora-map
+DEMO_DB := $(BUILD)/tools/velmora-demo-db/velmora-demo-db
 
-.PHONY: deps build demo test asan bench format
+.PHONY: deps build demo demo-db test asan bench format
 
 deps:
 	bash scripts/install-deps
@@ -20,6 +21,11 @@ demo: build
 	$(MAP) background --nw 6508 --se 6810 --out demo/background.bmp
 	$(MAP) draw --nw 6508 --se 6810 --bmp demo/background.bmp --out demo/map.png
 	@echo "map of 6508-6810 written to demo/map.png"
+
+# The demo database and its background map, written anew.
+demo-db: build
+	mkdir -p build/demo
+	$(DEMO_DB) --out build/demo/demo.db --bmp build/demo/demo.bmp --force
 
 test: build
 	ctest --preset default

@@ -31,8 +31,7 @@ using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 // it prepared, so that a statement never outlives the handle it belongs to.
 class SqliteDatabase {
  public:
-  SqliteDatabase(const std::string& path, Timeouts timeouts)
-      : commandSeconds_(timeouts.commandSeconds) {
+  SqliteDatabase(const std::string& path, Timeouts timeouts) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     handle_.reset(db);
@@ -40,12 +39,20 @@ class SqliteDatabase {
       throw DatabaseError(std::string(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + ": " + path);
     }
     sqlite3_extended_result_codes(db, 0);
-    sqlite3_progress_handler(db, kProgressSteps, &SqliteDatabase::OnProgress, this);
+    SetCommandTimeout(timeouts.commandSeconds);
     SetBusyTimeout(timeouts.connectionSeconds);
   }
 
   sqlite3* Handle() const { return handle_.get(); }
-  void SetCommandTimeout(int seconds) { commandSeconds_ = seconds; }
+  // Without a time limit no handler runs at all.
+  void SetCommandTimeout(int seconds) {
+    commandSeconds_ = seconds;
+    if (seconds > 0) {
+      sqlite3_progress_handler(Handle(), kProgressSteps, &SqliteDatabase::OnProgress, this);
+    } else {
+      sqlite3_progress_handler(Handle(), 0, nullptr, nullptr);
+    }
+  }
   void SetBusyTimeout(int seconds) {
     sqlite3_busy_timeout(Handle(), std::clamp(seconds, 0, INT_MAX / 1000) * 1000);
   }
@@ -80,7 +87,7 @@ class SqliteDatabase {
   }
 
   std::unique_ptr<sqlite3, SqliteCloser> handle_;
-  int commandSeconds_;
+  int commandSeconds_ = 0;
   Clock::time_point deadline_ = Clock::time_point::max();
   bool timedOut_ = false;
 };

@@ -1,0 +1,109 @@
+// The velmora-demo-db command line: stdout, stderr, the exit status and the
+// files it leaves behind.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "run_command.h"
+#include "test_database.h"
+
+namespace velmora {
+namespace {
+
+using velmora::testing::CommandResult;
+using velmora::testing::RunCommand;
+
+CommandResult DemoDb(const std::vector<std::string>& args) {
+  return RunCommand(VELMORA_DEMO_DB_PATH, args);
+}
+
+TEST(VelmoraDemoDb, WritesADatabaseThatTheSqliteToolOpensAndABackground) {
+  testing::TempFolder folder;
+  const std::string db = (folder.Path() / "demo.db").string();
+  const std::string bmp = (folder.Path() / "demo.bmp").string();
+  const CommandResult r = DemoDb({"--out",
+                                  db,
+                                  "--samples",
+                                  "40",
+                                  "--occurrences-per-sample",
+                                  "3",
+                                  "--taxa",
+                                  "30",
+                                  "--taxon-groups",
+                                  "4",
+                                  "--surveys",
+                                  "2",
+                                  "--nw",
+                                  "W5099",
+                                  "--se",
+                                  "5101",
+                                  "--bmp",
+                                  bmp,
+                                  "--seed",
+                                  "3"});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.substr(0, db.size() + 12), db + ": 40 samples");
+  EXPECT_NE(r.out.find(bmp + ": 720 x 448 pixels, W5099 to 5101\n"), std::string::npos) << r.out;
+  EXPECT_FALSE(std::filesystem::exists(db + ".partial"));
+
+  const CommandResult query = RunCommand(
+      "/usr/bin/sqlite3", {db,
+                           "SELECT count(*) FROM TAXON_OCCURRENCE; "
+                           "SELECT count(*) FROM TAXON_GROUP; SELECT count(*) FROM SURVEY;"});
+  EXPECT_EQ(query.exitStatus, 0) << query.err;
+  EXPECT_EQ(query.out, "120\n4\n2\n");
+}
+
+TEST(VelmoraDemoDb, RefusesToOverwriteWithoutForce) {
+  testing::TempFolder folder;
+  const std::string db = (folder.Path() / "demo.db").string();
+  std::ofstream(db) << "precious";
+  const CommandResult refused = DemoDb({"--out", db, "--samples", "10"});
+  EXPECT_EQ(refused.exitStatus, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
+  std::ifstream kept(db);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "precious");
+
+  const std::string bmp = (folder.Path() / "old.bmp").string();
+  std::ofstream(bmp) << "old";
+  EXPECT_EQ(DemoDb({"--out", (folder.Path() / "new.db").string(), "--bmp", bmp}).exitStatus, 1)
+      << "an existing picture is kept as well";
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "new.db")) << "nothing written at all";
+
+  EXPECT_EQ(DemoDb({"--out", db, "--samples", "10", "--force"}).exitStatus, 0);
+  EXPECT_EQ(RunCommand("/usr/bin/sqlite3", {db, "SELECT count(*) FROM SAMPLE"}).out, "10\n");
+}
+
+TEST(VelmoraDemoDb, BadArgumentsExitWithStatusTwoBeforeWritingAnything) {
+  testing::TempFolder folder;
+  const std::string db = (folder.Path() / "x.db").string();
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"--samples", "10"},
+      {"--out", db, "--samples", "ten"},
+      {"--out", db, "--samples", "-1"},
+      {"--out", db, "--taxa", "0"},
+      {"--out", db, "--seed", "1", "--seed", "2"},
+      {"--out", db, "--nw", "6508"},
+      {"--out", db, "--nw", "6711", "--se", "6508"},
+      {"--out", db, "--nw", "65O8", "--se", "6711"},
+      {"--out", db, "--frobnicate", "1"},
+      {"--out", db, "extra"},
+      {"--out"},
+  };
+  for (const auto& args : bad) {
+    const CommandResult r = DemoDb(args);
+    EXPECT_EQ(r.exitStatus, 2) << ::testing::PrintToString(args);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("usage: velmora-demo-db --out PATH"), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(db));
+  EXPECT_NE(DemoDb({"--out", db, "--nw", "65O8", "--se", "6711"}).err.find("'65O8'"),
+            std::string::npos)
+      << "the message names the bad sheet number";
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,231 @@
+#include "demo_database.h"
+
+#include <chrono>
+#include <fstream>
+
+#include "batch_inserter.h"
+#include "demo_keys.h"
+#include "demo_names.h"
+#include "demo_places.h"
+#include "demo_schema.h"
+#include "demo_taxa.h"
+#include "platform/db/database_session.h"
+#include "platform/errors.h"
+
+namespace velmora::demo {
+
+namespace {
+
+// The site id of the records made by this demo.
+constexpr const char* kSite = "VLMDEMO1";
+// The host's sample types: field observation, trap, literature.
+constexpr const char* kSampleTypes[] = {"NBNSYS0000000001", "NBNSYS0000000004", "NBNSYS0000000007"};
+// Each survey's main taxon group, by the survey names' order.
+constexpr int kSurveyGroups[] = {0, 1, 2, 3, 8, 0, 6, 5, 4, 7, 9, 10};
+
+using Days = std::chrono::sys_days;
+
+// The host's day numbers count from 30 December 1899.
+int DayNumber(Days day) { return static_cast<int>(day.time_since_epoch().count()) + 25569; }
+
+std::string DateTimeText(Days day, int minuteOfDay) {
+  const std::chrono::year_month_day date(day);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:00", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                minuteOfDay / 60, minuteOfDay % 60);
+  return text;
+}
+
+struct VagueDate {
+  Days start;
+  Days end;
+  std::string type;  // "D" a day, "Y" a year
+};
+
+VagueDate RandomDate(DemoRandom& random) {
+  using namespace std::chrono;
+  const int year = 1985 + random.Below(40);
+  const Days january = year_month_day(std::chrono::year(year) / January / 1);
+  if (random.Chance(0.1)) {
+    return {january, year_month_day(std::chrono::year(year) / December / 31), "Y"};
+  }
+  // Most records fall in the field season.
+  const Days day = january + days(random.Chance(0.85) ? 90 + random.Below(200) : random.Below(365));
+  return {day, day, "D"};
+}
+
+struct Event {
+  std::string key;
+  int survey;
+  VagueDate date;
+};
+
+class DemoWriter {
+ public:
+  DemoWriter(DatabaseSession& session, const DemoOptions& options)
+      : session_(session), options_(options), random_(options.seed), people_(kSite) {
+    for (int i = 0; i < 12; ++i) individuals_.push_back(people_.Next());
+  }
+
+  DemoSummary Write() {
+    DemoSummary summary;
+    taxonomy_ = WriteTaxonomy(session_, options_.taxonGroups, options_.taxa, random_);
+    for (const auto& taxon : taxonomy_.taxa) summary.taxonListItems += taxon.listItemKeys.size();
+    WriteSurveys();
+    WriteEvents();
+    WriteSamplesAndRecords(summary);
+    return summary;
+  }
+
+ private:
+  const std::string& Person() {
+    return individuals_[random_.Below(static_cast<int>(individuals_.size()))];
+  }
+
+  void WriteSurveys() {
+    KeySequence keys(kSite);
+    BatchInserter rows(session_,
+                       "INSERT INTO SURVEY (SURVEY_KEY, ITEM_NAME, RUN_BY) VALUES (?, ?, ?)");
+    const auto names = SurveyNames();
+    for (int s = 0; s < options_.surveys; ++s) {
+      std::string name(names[s % names.size()]);
+      if (s >= static_cast<int>(names.size())) name += " " + std::to_string(s / names.size() + 1);
+      surveyKeys_.push_back(keys.Next());
+      rows.Add({surveyKeys_.back(), name, Person()});
+    }
+    rows.Finish();
+  }
+
+  void WriteEvents() {
+    KeySequence keys(kSite);
+    BatchInserter rows(session_,
+                       "INSERT INTO SURVEY_EVENT (SURVEY_EVENT_KEY, SURVEY_KEY, VAGUE_DATE_START, "
+                       "VAGUE_DATE_END, VAGUE_DATE_TYPE) VALUES (?, ?, ?, ?, ?)");
+    const int count = std::max(options_.surveys, (options_.samples + 3) / 4);
+    for (int e = 0; e < count; ++e) {
+      // Early surveys are the big schemes and get most events.
+      const int survey = e < options_.surveys ? e
+                                              : std::min(random_.Below(options_.surveys),
+                                                         random_.Below(options_.surveys));
+      Event event{keys.Next(), survey, RandomDate(random_)};
+      rows.Add({event.key, surveyKeys_[survey], std::to_string(DayNumber(event.date.start)),
+                std::to_string(DayNumber(event.date.end)), event.date.type});
+      events_.push_back(std::move(event));
+    }
+    rows.Finish();
+  }
+
+  // A taxon, mostly of the survey's main group, the common ones more often.
+  int PickTaxon(int survey) {
+    const int groups = options_.taxonGroups;
+    const auto& main =
+        taxonomy_.taxaOfGroup[kSurveyGroups[survey % std::size(kSurveyGroups)] % groups];
+    if (main.empty() || random_.Chance(0.3)) {
+      return random_.Below(static_cast<int>(taxonomy_.taxa.size()));
+    }
+    const double u = random_.Uniform();
+    return main[static_cast<std::size_t>(u * u * main.size())];
+  }
+
+  const std::string& ListItemOf(int taxon) {
+    const auto& items = taxonomy_.taxa[taxon].listItemKeys;
+    if (items.size() > 1 && random_.Chance(0.2)) {
+      return items[1 + random_.Below(static_cast<int>(items.size()) - 1)];
+    }
+    return items[0];
+  }
+
+  void WriteSamplesAndRecords(DemoSummary& summary) {
+    KeySequence sampleKeys(kSite), occurrenceKeys(kSite), determinationKeys(kSite);
+    BatchInserter samples(
+        session_,
+        "INSERT INTO SAMPLE (SAMPLE_KEY, SURVEY_EVENT_KEY, SAMPLE_TYPE_KEY, VAGUE_DATE_START, "
+        "VAGUE_DATE_END, VAGUE_DATE_TYPE, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG, "
+        "LOCATION_NAME, ENTERED_BY, ENTRY_DATE) VALUES (?, ?, ?, ?, ?, ?, NULLIF(?, ''), "
+        "NULLIF(?, ''), NULLIF(?, ''), NULLIF(?, ''), ?, ?, ?)");
+    BatchInserter occurrences(session_,
+                              "INSERT INTO TAXON_OCCURRENCE (TAXON_OCCURRENCE_KEY, SAMPLE_KEY, "
+                              "ZERO_ABUNDANCE, CONFIDENTIAL, CHECKED, VERIFIED) "
+                              "VALUES (?, ?, ?, ?, ?, ?)");
+    BatchInserter determinations(session_,
+                                 "INSERT INTO TAXON_DETERMINATION (TAXON_DETERMINATION_KEY, "
+                                 "TAXON_OCCURRENCE_KEY, TAXON_LIST_ITEM_KEY, PREFERRED, "
+                                 "DETERMINER) VALUES (?, ?, ?, ?, ?)");
+    PlaceMaker places(options_.extent, random_);
+    const auto placeNames = PlaceNames();
+    const auto habitats = HabitatNames();
+    for (long long s = 0; s < options_.samples; ++s) {
+      const Event& event = events_[s * static_cast<long long>(events_.size()) / options_.samples];
+      const std::string sampleKey = sampleKeys.Next();
+      const DemoPlace place = places.Next();
+      std::string location(habitats[random_.Below(static_cast<int>(habitats.size()))]);
+      location += " bei ";
+      location += placeNames[random_.Below(static_cast<int>(placeNames.size()))];
+      const auto entered = event.date.end + std::chrono::days(random_.Below(300));
+      const int minuteOfDay = 480 + random_.Below(600);
+      samples.Add({sampleKey, event.key, kSampleTypes[random_.Below(3)],
+                   std::to_string(DayNumber(event.date.start)),
+                   std::to_string(DayNumber(event.date.end)), event.date.type, place.spatialRef,
+                   place.spatialRefSystem, place.lat, place.lon, location, Person(),
+                   DateTimeText(entered, minuteOfDay)});
+      for (int o = 0; o < options_.occurrencesPerSample; ++o) {
+        const std::string occurrenceKey = occurrenceKeys.Next();
+        const int verified = random_.Chance(0.7) ? 0 : (random_.Chance(0.8) ? 1 : 2);
+        occurrences.Add({occurrenceKey, sampleKey, Bit(random_.Chance(0.02)),
+                         Bit(random_.Chance(0.03)), Bit(!random_.Chance(0.08)),
+                         std::to_string(verified)});
+        const int taxon = PickTaxon(event.survey);
+        // An earlier, superseded determination, sometimes the only one.
+        const double history = random_.Uniform();
+        if (history < 0.105) {
+          determinations.Add({determinationKeys.Next(), occurrenceKey,
+                              ListItemOf(random_.Below(static_cast<int>(taxonomy_.taxa.size()))),
+                              "0", Person()});
+        }
+        if (history >= 0.005) {
+          determinations.Add(
+              {determinationKeys.Next(), occurrenceKey, ListItemOf(taxon), "1", Person()});
+        }
+      }
+    }
+    samples.Finish();
+    occurrences.Finish();
+    determinations.Finish();
+    summary.samples = samples.Rows();
+    summary.occurrences = occurrences.Rows();
+    summary.determinations = determinations.Rows();
+  }
+
+  DatabaseSession& session_;
+  const DemoOptions& options_;
+  DemoRandom random_;
+  KeySequence people_;
+  std::vector<std::string> individuals_;
+  DemoTaxonomy taxonomy_;
+  std::vector<std::string> surveyKeys_;
+  std::vector<Event> events_;
+};
+
+}  // namespace
+
+DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptions& options) {
+  if (std::filesystem::exists(path)) throw Exception("'" + path.string() + "' exists already");
+  if (!std::ofstream(path)) throw Exception("cannot create '" + path.string() + "'");
+  DatabaseSession session;
+  session.SetCommandTimeout(0);
+  session.Open("Provider=SQLite;Data Source=" + path.string());
+  // A new file that nobody else reads yet: no journal, no waiting for the disk.
+  session.ExecuteNoRecords("PRAGMA journal_mode = OFF");
+  session.ExecuteNoRecords("PRAGMA synchronous = OFF");
+  // Room for the sorts of the index builds (in KiB).
+  session.ExecuteNoRecords("PRAGMA cache_size = -262144");
+  session.ExecuteNoRecords("BEGIN");
+  CreateDemoTables(session);
+  const DemoSummary summary = DemoWriter(session, options).Write();
+  CreateDemoIndexes(session);
+  session.ExecuteNoRecords("COMMIT");
+  return summary;
+}
+
+}  // namespace velmora::demo

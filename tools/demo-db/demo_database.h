@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+
+#include "demo_options.h"
+
+namespace velmora::demo {
+
+struct DemoSummary {
+  long long samples = 0;
+  long long occurrences = 0;
+  long long determinations = 0;
+  long long taxonListItems = 0;
+};
+
+// Writes a new SQLite database of the host's tables at `path`, which must not
+// exist yet. The same options give the same file.
+DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptions& options);
+
+}  // namespace velmora::demo

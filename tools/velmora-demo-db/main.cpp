@@ -1,0 +1,67 @@
+// velmora-demo-db: writes a database of the host's tables with made-up but
+// realistic records, and optionally a background map of its extent.
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "background_bmp.h"
+#include "command_line.h"
+#include "demo_database.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace velmora::demo;
+
+void RefuseToOverwrite(const fs::path& path, bool force) {
+  if (!force && fs::exists(path)) {
+    throw velmora::Exception("'" + path.string() + "' exists; --force overwrites it");
+  }
+}
+
+int Run(const CommandLine& line) {
+  RefuseToOverwrite(line.out, line.force);
+  if (line.bmp) RefuseToOverwrite(*line.bmp, line.force);
+
+  // Written beside the target and renamed at the end, so that a failed run
+  // leaves neither a half-written file nor a damaged old one.
+  const fs::path partial = line.out.string() + ".partial";
+  fs::remove(partial);
+  DemoSummary summary;
+  try {
+    summary = WriteDemoDatabase(partial, line.options);
+    fs::rename(partial, line.out);
+  } catch (...) {
+    fs::remove(partial);
+    throw;
+  }
+  std::printf("%s: %lld samples, %lld occurrences, %lld determinations, %lld taxon names\n",
+              line.out.c_str(), summary.samples, summary.occurrences, summary.determinations,
+              summary.taxonListItems);
+
+  if (line.bmp) {
+    WriteBackgroundBmp(*line.bmp, line.options.extent, line.options.seed);
+    const BmpSize size = BackgroundSize(line.options.extent);
+    std::printf("%s: %d x %d pixels, %s to %s\n", line.bmp->c_str(), size.width, size.height,
+                line.options.extent.northWest.Number().c_str(),
+                line.options.extent.southEast.Number().c_str());
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  try {
+    return Run(ParseCommandLine(args));
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "velmora-demo-db: %s\n%s", e.what(), kUsage);
+    return 2;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "velmora-demo-db: %s\n", e.what());
+    return 1;
+  }
+}
