@@ -33,7 +33,9 @@ class SqliteDatabase {
  public:
   SqliteDatabase(const std::string& path, Timeouts timeouts) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // One thread uses a session, so the library's own locking is not needed.
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     handle_.reset(db);
     if (rc != SQLITE_OK) {
       throw DatabaseError(std::string(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + ": " + path);
