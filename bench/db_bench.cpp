@@ -63,8 +63,9 @@ void ReadMillionRowSnapshot(benchmark::State& state) {
 }
 
 void MillionPreparedUpdatesByKey(benchmark::State& state) {
+  const bool odbc = state.range(1) == 1;
   velmora::DatabaseSession session;
-  session.Open(Database().SqliteConnectionString());
+  session.Open(odbc ? Database().OdbcConnectionString() : Database().SqliteConnectionString());
   session.ExecuteNoRecords(
       "CREATE TEMP TABLE sample_grid (grid VARCHAR(9), gridtype VARCHAR(3), "
       "sample_key CHAR(16) PRIMARY KEY, LAT float, Long float)");
@@ -97,6 +98,14 @@ BENCHMARK(ReadMillionRowSnapshot)
     ->ArgName("odbc")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2);
-BENCHMARK(MillionPreparedUpdatesByKey)->Arg(10000)->ArgName("batch")->Unit(benchmark::kMillisecond);
+BENCHMARK(MillionPreparedUpdatesByKey)
+    ->Args({10000, 0})
+    ->ArgNames({"batch", "odbc"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(MillionPreparedUpdatesByKey)
+    ->Args({10000, 1})
+    ->ArgNames({"batch", "odbc"})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace

@@ -167,8 +167,9 @@ TYPED_TEST(DatabaseSessionTest, PreparedStatementRunsBatchesWithTextParameters) 
       "CREATE TEMP TABLE g (sample_key CHAR(16) PRIMARY KEY, grid VARCHAR(9))");
   const auto insert = this->session_.Prepare("INSERT INTO g (sample_key, grid) VALUES (?, ?)");
   std::vector<std::vector<std::string>> rows;
-  for (int i = 0; i < 250; ++i) rows.push_back({"KEY" + std::to_string(i), ""});
-  EXPECT_EQ(insert->ExecuteBatch(rows), 250);
+  // More rows than one parameter array holds, of different lengths.
+  for (int i = 0; i < 2500; ++i) rows.push_back({"KEY" + std::to_string(i), ""});
+  EXPECT_EQ(insert->ExecuteBatch(rows), 2500);
   EXPECT_EQ(insert->ExecuteBatch({}), 0);
 
   const auto update = this->session_.Prepare("UPDATE g SET grid = ? WHERE sample_key = ?");
@@ -181,11 +182,20 @@ TYPED_TEST(DatabaseSessionTest, PreparedStatementRunsBatchesWithTextParameters) 
 
   const std::vector<std::vector<std::string>> wrongWidth = {{"only one"}};
   EXPECT_THROW(update->ExecuteBatch(wrongWidth), DatabaseError);
-  const std::vector<std::vector<std::string>> duplicate = {{"NEW", ""}, {"KEY1", ""}};
-  EXPECT_THROW(insert->ExecuteBatch(duplicate), DatabaseError);
-  EXPECT_EQ(this->session_.OpenQuery("SELECT * FROM g WHERE sample_key = 'NEW'")->RecordCount(), 0)
+  std::vector<std::vector<std::string>> duplicate;
+  for (int i = 0; i < 1500; ++i) duplicate.push_back({"NEW" + std::to_string(i), ""});
+  duplicate[1200][0] = "KEY1";
+  try {
+    insert->ExecuteBatch(duplicate);
+    ADD_FAILURE() << "a duplicate key went in";
+  } catch (const DatabaseError& e) {
+    EXPECT_NE(std::string(e.what()).find("UNIQUE"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(this->session_.OpenQuery("SELECT * FROM g WHERE sample_key LIKE 'NEW%'")->RecordCount(),
+            0)
       << "a failing batch is rolled back whole";
-  EXPECT_EQ(this->session_.ExecuteNoRecords("DELETE FROM g"), 250) << "the session goes on";
+  EXPECT_EQ(insert->ExecuteBatch(std::span(duplicate).first(2)), 2) << "the statement goes on";
+  EXPECT_EQ(this->session_.ExecuteNoRecords("DELETE FROM g"), 2502) << "the session goes on";
 }
 
 TEST(DatabaseSessionOpen, BadConnectionStringsFailWithAClearMessage) {
