@@ -14,18 +14,23 @@ build: deps
 	cmake --preset default
 	cmake --build --preset default
 
-# The main job on the demo extent, and its map over a made-up background.
+# The main job: a count of the demo database (made on first use) as a
+# Quadranten map of its extent, printed and drawn over its background.
+DEMO_COUNT := --nw 6508 --se 6711 --system QYX --type Quadranten
 demo: build
-	$(COUNT) cells 6508 6609 Quadranten
 	mkdir -p demo
-	$(MAP) background --nw 6508 --se 6810 --out demo/background.bmp
-	$(MAP) draw --nw 6508 --se 6810 --bmp demo/background.bmp --out demo/map.png
-	@echo "map of 6508-6810 written to demo/map.png"
+	[ -f demo/demo.db ] && [ -f demo/demo.bmp ] || \
+	  $(DEMO_DB) --out demo/demo.db --bmp demo/demo.bmp --force
+	$(COUNT) count --db demo/demo.db $(DEMO_COUNT) > demo/counts.txt
+	cat demo/counts.txt
+	$(MAP) draw --nw 6508 --se 6711 --bmp demo/demo.bmp --counts demo/counts.txt \
+	  --type Quadranten --out demo/map.png
+	@echo "counts written to demo/counts.txt, the map to demo/map.png"
 
 # The demo database and its background map, written anew.
 demo-db: build
-	mkdir -p build/demo
-	$(DEMO_DB) --out build/demo/demo.db --bmp build/demo/demo.bmp --force
+	mkdir -p demo
+	$(DEMO_DB) --out demo/demo.db --bmp demo/demo.bmp --force
 
 test: build
 	ctest --preset default

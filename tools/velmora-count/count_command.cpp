@@ -11,6 +11,7 @@
 #include "count/sample_assignment.h"
 #include "count/selection_lists.h"
 #include "count/taxa_count.h"
+#include "grid/geodll32.h"
 #include "grid/grid_types.h"
 #include "platform/db/database_session.h"
 
@@ -137,6 +138,7 @@ int RunCount(Arguments args) {
   MapState map =
       BuildExtent(options.northWest, options.southEast, options.gridType, options.system->item);
 
+  LoadGeodeticLibrary();
   DatabaseSession session;
   session.SetConnectionTimeout(400);
   session.Open(options.connectionString);
