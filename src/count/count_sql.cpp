@@ -137,22 +137,29 @@ std::string CountSql::SelectInterim(int codeLength, std::string_view taxonGroupL
       "itn.TAXON_LIST_ITEM_KEY = td.taxon_list_item_key LEFT JOIN TAXON_LIST_ITEM TLI ON "
       "itn.TAXON_LIST_ITEM_KEY = TLI.TAXON_LIST_ITEM_KEY LEFT JOIN TAXON_VERSION TV ON "
       "TV.TAXON_VERSION_KEY = TLI.TAXON_VERSION_KEY WHERE td.preferred = 1 AND TOC.CONFIDENTIAL=0 "
-      "AND TOC.ZERO_ABUNDANCE=0 AND TOC.CHECKED=1 AND OUTPUT_GROUP_KEY IN %s AND SURVEY_KEY IN %s";
+      "AND TOC.ZERO_ABUNDANCE=0 AND TOC.CHECKED=1 AND %sOUTPUT_GROUP_KEY IN %s AND %sSURVEY_KEY IN "
+      "%s";
   if (SqlServer()) {
     return Fill(
         "SELECT itn.recommended_taxon_list_item_key, CASE WHEN left(grid,1)='W' THEN left(grid, "
         "%s) "
         "ELSE left(grid, %s) END as grid INTO #interim" +
             std::string(kJoins),
-        {westLength, length, "#sample_grid", taxonGroupList, surveyList});
+        {westLength, length, "#sample_grid", "", taxonGroupList, "", surveyList});
   }
+  // The unary plus keeps SQLite from probing the survey event index and the
+  // output group index once per listed key for every record: it looks each
+  // record's row up by its key and tests the lists afterwards.
   return Fill(
       "CREATE TEMP TABLE interim AS SELECT itn.recommended_taxon_list_item_key, CASE WHEN "
       "substr(grid,1,1)='W' THEN substr(grid, 1, %s) ELSE substr(grid, 1, %s) END as grid" +
           std::string(kJoins),
-      {westLength, length, "sample_grid", taxonGroupList, surveyList});
+      {westLength, length, "sample_grid", "+", taxonGroupList, "+", surveyList});
 }
 
+// One row per cell with its number of distinct taxa. SQLite groups the rows by
+// cell and taxon and then counts the groups of each cell, which sorts far less
+// than the window form; a missing recommended taxon counts as one taxon in both.
 std::string CountSql::CountPerCell(int codeLength) const {
   const std::string westLength = std::to_string(codeLength + 1);
   const std::string length = std::to_string(codeLength);
@@ -160,10 +167,10 @@ std::string CountSql::CountPerCell(int codeLength) const {
                             "FROM #interim WHERE (LEFT(grid,1)='W' AND LEN(grid) = %s) OR "
                             "(LEFT(grid,1)<>'W' AND LEN(grid) = %s) GROUP BY "
                             "recommended_taxon_list_item_key, grid ORDER BY grid"
-                          : "SELECT distinct grid, COUNT(*) OVER(PARTITION BY grid) AS 'Anzahl' "
-                            "FROM interim WHERE (substr(grid,1,1)='W' AND length(grid) = %s) OR "
-                            "(substr(grid,1,1)<>'W' AND length(grid) = %s) GROUP BY "
-                            "recommended_taxon_list_item_key, grid ORDER BY grid",
+                          : "SELECT grid, COUNT(*) AS Anzahl FROM (SELECT grid FROM interim WHERE "
+                            "(substr(grid,1,1)='W' AND length(grid) = %s) OR "
+                            "(substr(grid,1,1)<>'W' AND length(grid) = %s) GROUP BY grid, "
+                            "recommended_taxon_list_item_key) GROUP BY grid ORDER BY grid",
               {westLength, length});
 }
 
