@@ -92,6 +92,8 @@ TEST(VelmoraDemoDb, BadArgumentsExitWithStatusTwoBeforeWritingAnything) {
       {"--out", db, "--frobnicate", "1"},
       {"--out", db, "extra"},
       {"--out"},
+      {"--out", db, "--bmp", db},
+      {"--out", db, "--bmp", (folder.Path() / "." / "x.db").string()},
   };
   for (const auto& args : bad) {
     const CommandResult r = DemoDb(args);

@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include <charconv>
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -28,6 +29,14 @@ Sheet ParseSheet(std::string_view option, std::string_view text) {
   if (const auto sheet = Sheet::Read(text)) return *sheet;
   throw UsageError(std::string(option) + " takes a sheet number (four digits, or W and four " +
                    "digits), not '" + std::string(text) + "'");
+}
+
+// Both names lead to one file: the picture would be written over the database.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ignored;
+  return std::filesystem::equivalent(a, b, ignored) ||
+         std::filesystem::absolute(a).lexically_normal() ==
+             std::filesystem::absolute(b).lexically_normal();
 }
 
 }  // namespace
@@ -77,6 +86,9 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
     }
   }
   if (line.out.empty()) throw UsageError("--out PATH is required");
+  if (line.bmp && SameFile(line.out, *line.bmp)) {
+    throw UsageError("--out and --bmp name the same file '" + line.bmp->string() + "'");
+  }
   if (nw.has_value() != se.has_value()) throw UsageError("--nw and --se go together");
   if (nw) {
     if (se->Row() < nw->Row() || se->ColumnIndex() < nw->ColumnIndex()) {
