@@ -88,6 +88,9 @@ void TdlgMTBWizard::PlaceControls() {
   Image1.setGeometry(0, 0, 700, 607);
   Label4.setGeometry(88, 256, 502, 45);
   Label4.setFont(PixelFont("Arial", 40));
+  // Set in Arial's metrics the notice is a little wider than the form's box;
+  // it grows to its text rather than lose its last letter.
+  Label4.resize(Label4.size().expandedTo(Label4.sizeHint()));
   plProgress.setGeometry(160, 320, 385, 81);
   plProgress.setFrameStyle(QFrame::Panel | QFrame::Raised);
   plProgress.setAutoFillBackground(true);

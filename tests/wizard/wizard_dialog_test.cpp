@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -80,7 +81,6 @@ TEST_F(WizardDialog, PlacesEveryControlWhereTheFormHasIt) {
       {&wizard->btDrawMap, {168, 688, 121, 25}},
       {&wizard->btSaveMap, {296, 688, 113, 25}},
       {&wizard->ScrollBox1, {17, 10, 700, 607}},
-      {&wizard->Label4, {88, 256, 502, 45}},
       {&wizard->plProgress, {160, 320, 385, 81}},
       {&wizard->ProgressBar, {16, 24, 350, 17}},
       {&wizard->lblProgress, {16, 56, 350, 13}},
@@ -114,6 +114,13 @@ TEST_F(WizardDialog, PlacesEveryControlWhereTheFormHasIt) {
   EXPECT_EQ(wizard->btNoTaxonGroup.pos(), QPoint(97, 224));
   EXPECT_EQ(wizard->BtNoSurvey.pos(), QPoint(96, 224));
   EXPECT_EQ(wizard->Label4.font().pixelSize(), 40);
+  // The notice keeps the form's place and box, and is never narrower than its
+  // text: every letter of "Kein Hintergrundbild geladen" shows.
+  EXPECT_EQ(wizard->Label4.pos(), QPoint(88, 256));
+  EXPECT_GE(wizard->Label4.width(), 502);
+  EXPECT_GE(wizard->Label4.height(), 45);
+  EXPECT_GE(wizard->Label4.contentsRect().width(),
+            QFontMetrics(wizard->Label4.font()).horizontalAdvance(wizard->Label4.text()));
   EXPECT_EQ(wizard->font().pixelSize(), 11);
 }
 
