@@ -17,7 +17,6 @@ class OdbcHandle {
   OdbcHandle& operator=(const OdbcHandle&) = delete;
 
   SQLHANDLE Get() const { return handle_; }
-  SQLSMALLINT Type() const { return type_; }
 
   // Throws a DatabaseError with the handle's diagnostic records unless `rc`
   // reports success.
