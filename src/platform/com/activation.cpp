@@ -100,6 +100,9 @@ HRESULT InprocClassObject(REFCLSID clsid, REFIID iid, void** object) {
   if (getClassObject == nullptr) return CO_E_ERRORINDLL;
   const HRESULT hr = getClassObject(clsid, iid, object);
   if (FAILED(hr)) *object = nullptr;
+  // A module that claims success without an object would have its caller
+  // call through a null table.
+  if (SUCCEEDED(hr) && *object == nullptr) return CO_E_ERRORINDLL;
   return hr;
 }
 

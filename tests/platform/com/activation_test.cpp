@@ -16,6 +16,7 @@
 namespace velmora::com {
 namespace {
 
+using testing::CLSID_MissingFactory;
 using testing::CLSID_RefusedCounter;
 using testing::CLSID_TestCounter;
 using testing::ICounter;
@@ -144,6 +145,7 @@ TEST_F(Activation, EveryFailureIsAResultCode) {
   RegisterModule(withoutExport, "Velmora.WithoutExport", VELMORA_MODULE_WITHOUT_EXPORT);
   const CLSID unknownToModule{0x2C1A8E51, 0x6F0B, 0x4C1E, {1, 2, 3, 4, 5, 6, 7, 8}};
   RegisterModule(unknownToModule, "Velmora.UnknownToModule", VELMORA_TEST_MODULE);
+  RegisterModule(CLSID_MissingFactory, "Velmora.MissingFactory", VELMORA_TEST_MODULE);
   const CLSID notRegistered{0x2C1A8E52, 0x6F0B, 0x4C1E, {1, 2, 3, 4, 5, 6, 7, 8}};
 
   struct Case {
@@ -159,6 +161,8 @@ TEST_F(Activation, EveryFailureIsAResultCode) {
       {"a class the module does not make", unknownToModule, IID_ICounter,
        CLASS_E_CLASSNOTAVAILABLE},
       {"a factory that refuses", CLSID_RefusedCounter, IID_ICounter, E_FAIL},
+      {"a module that claims a factory it does not give", CLSID_MissingFactory, IID_ICounter,
+       CO_E_ERRORINDLL},
       {"an interface the object lacks", CLSID_TestCounter, IID_IDispatch, E_NOINTERFACE},
   };
   for (const Case& c : cases) {

@@ -27,6 +27,10 @@ inline constexpr CLSID CLSID_TestCounter{
 inline constexpr CLSID CLSID_RefusedCounter{
     0x2C1A8E42, 0x6F0B, 0x4C1E, {0x9A, 0x55, 0x31, 0x7D, 0x0E, 0x84, 0xB2, 0x01}};
 
+// The module claims success for it but hands out no factory.
+inline constexpr CLSID CLSID_MissingFactory{
+    0x2C1A8E43, 0x6F0B, 0x4C1E, {0x9A, 0x55, 0x31, 0x7D, 0x0E, 0x84, 0xB2, 0x01}};
+
 // Exported by the module besides DllGetClassObject: the number of its objects alive.
 using LiveObjectsFunction = LONG (*)();
 inline constexpr const char* kLiveObjects = "TestModuleLiveObjects";
