@@ -17,8 +17,10 @@
 
 namespace {
 
+// Turns to the page as the user would, so the picture shows the buttons and
+// anything else the page change sets as they are then.
 bool SavePage(velmora::TdlgMTBWizard& wizard, int page, const QString& path) {
-  wizard.pcWizard.SetActivePageIndex(page);
+  wizard.pcWizard.RequestPage(page);
   QApplication::processEvents();
   if (wizard.grab().save(path)) return true;
   std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
