@@ -25,13 +25,34 @@ std::optional<QSize> PictureSize(QSize image, int margin) {
   return QSize(static_cast<int>(width), static_cast<int>(height));
 }
 
+// Qt refuses to read an image of more than 128 MB by default, which a
+// background of a few dozen sheets exceeds (5 x 5 sheets of 1900 pixels). The
+// picture limit above is the one that counts, so it also bounds the read.
+class ReadLimitOfAPicture {
+ public:
+  ReadLimitOfAPicture() : previous_(QImageReader::allocationLimit()) {
+    QImageReader::setAllocationLimit(static_cast<int>(kMaxPictureBytes >> 20));
+  }
+  ~ReadLimitOfAPicture() { QImageReader::setAllocationLimit(previous_); }
+  ReadLimitOfAPicture(const ReadLimitOfAPicture&) = delete;
+  ReadLimitOfAPicture& operator=(const ReadLimitOfAPicture&) = delete;
+
+ private:
+  int previous_;
+};
+
+QImage ReadBmp(const std::string& path) {
+  const ReadLimitOfAPicture limit;
+  QImageReader reader(QString::fromStdString(path), "bmp");
+  return reader.read();
+}
+
 }  // namespace
 
 std::optional<MapPicture> LoadBackgroundImage(const std::string& path, int sheetColumns,
                                               int sheetRows) {
   if (path.empty() || sheetColumns <= 0 || sheetRows <= 0) return std::nullopt;
-  QImageReader reader(QString::fromStdString(path), "bmp");
-  const QImage image = reader.read();
+  const QImage image = ReadBmp(path);
   if (image.isNull()) return std::nullopt;
 
   const int sheetWidth = RoundHalfEven(static_cast<double>(image.width()) / sheetColumns);

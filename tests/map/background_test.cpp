@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImageReader>
 #include <fstream>
 
 #include "picture_compare.h"
@@ -84,6 +85,22 @@ TEST(LoadBackgroundImage, FailsWithoutALoadableBmpOrWithoutSheets) {
         << c.path << " " << c.columns << "x" << c.rows;
   }
   EXPECT_TRUE(LoadBackgroundImage(bmp, 1, 1));
+}
+
+TEST(LoadBackgroundImage, ReadsImagesBeyondTheReadersOwnLimit) {
+  // Qt's reader limit (128 MB unless changed) would refuse large backgrounds;
+  // here a 1 MB limit stands in for it with an image of 4 MB in memory.
+  const TemporaryFolder folder;
+  QImage land(1000, 1000, QImage::Format_RGB32);
+  land.fill(QColor(200, 230, 180));
+  const std::string path = folder.SaveBmp(land, "land.bmp");
+  const int previous = QImageReader::allocationLimit();
+  QImageReader::setAllocationLimit(1);
+  const std::optional<MapPicture> loaded = LoadBackgroundImage(path, 2, 2);
+  EXPECT_EQ(QImageReader::allocationLimit(), 1);
+  QImageReader::setAllocationLimit(previous);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->picture.size(), QSize(1250, 1250));
 }
 
 TEST(LoadBackgroundImage, FailsWhenThePictureWouldOutgrowAnImage) {
