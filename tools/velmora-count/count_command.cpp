@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,10 +30,30 @@ struct CountOptions {
   std::string southEast;
   const GridSystemInfo* system = nullptr;
   int gridType = 0;
-  std::string groups = "all";
-  std::string surveys = "all";
+  // Nothing for "all": every item of the list is checked.
+  std::optional<std::vector<std::string>> groups;
+  std::optional<std::vector<std::string>> surveys;
   bool csv = false;
 };
+
+// "all", or the keys of a comma-separated list in their order; an empty key
+// names no taxon group or survey and is refused.
+std::optional<std::vector<std::string>> ParseKeys(std::string_view option,
+                                                  const std::string& text) {
+  if (text == "all") return std::nullopt;
+  std::vector<std::string> keys;
+  size_t start = 0;
+  while (start <= text.size()) {
+    const size_t comma = std::min(text.find(',', start), text.size());
+    keys.push_back(text.substr(start, comma - start));
+    if (keys.back().empty()) {
+      throw UsageError("option " + std::string(option) + " has an empty key in '" + text +
+                       "' (use all or KEY,KEY...)");
+    }
+    start = comma + 1;
+  }
+  return keys;
+}
 
 CountOptions ParseOptions(Arguments args) {
   std::map<std::string_view, std::string> values;
@@ -65,8 +87,11 @@ CountOptions ParseOptions(Arguments args) {
   options.csv = csv;
   if (values.contains("--db")) {
     const std::string& path = values["--db"];
-    if (!std::filesystem::is_regular_file(path)) {
+    if (!std::filesystem::exists(path)) {
       throw UsageError("the database file '" + path + "' does not exist");
+    }
+    if (!std::filesystem::is_regular_file(path)) {
+      throw UsageError("'" + path + "' is not a database file");
     }
     options.connectionString = "Provider=SQLite;Data Source=" + path;
   } else {
@@ -83,49 +108,48 @@ CountOptions ParseOptions(Arguments args) {
     throw UsageError("the grid system " + std::string(options.system->code) +
                      " offers no grid type " + std::string(kGridTypes[options.gridType].name));
   }
-  if (values.contains("--groups")) options.groups = values["--groups"];
-  if (values.contains("--surveys")) options.surveys = values["--surveys"];
+  if (values.contains("--groups")) options.groups = ParseKeys("--groups", values["--groups"]);
+  if (values.contains("--surveys")) options.surveys = ParseKeys("--surveys", values["--surveys"]);
   return options;
 }
 
-// "all" checks every item of the list; otherwise the given keys, in their order.
-std::string KeyList(DatabaseSession& session, const std::string& selection,
+// Nothing checks every item of the list; otherwise the given keys, in their order.
+std::string KeyList(DatabaseSession& session, const std::optional<std::vector<std::string>>& given,
                     void (*load)(DatabaseSession&, const AppendSelectionItem&)) {
   std::vector<CheckedKey> keys;
-  if (selection == "all") {
+  if (!given) {
     load(session, [&keys](SelectionItem item) { keys.push_back({std::move(item.key), true}); });
   } else {
-    size_t start = 0;
-    while (start <= selection.size()) {
-      const size_t comma = std::min(selection.find(',', start), selection.size());
-      keys.push_back({selection.substr(start, comma - start), true});
-      start = comma + 1;
-    }
+    for (const std::string& key : *given) keys.push_back({key, true});
   }
   return CheckedKeyList(keys);
 }
 
-// Status texts go to standard error, one a line; a terminal also sees the bar.
+// Status texts go to standard error, one a line; a terminal also sees the bar,
+// kept on the line below the latest text.
 class StderrProgress final : public ProgressSink {
  public:
   StderrProgress() : terminal_(isatty(STDERR_FILENO) == 1) {}
-  ~StderrProgress() override { EndBar(); }
+  ~StderrProgress() override {
+    if (shown_ >= 0) std::fputc('\n', stderr);
+  }
 
   void SetProgressText(const std::string& text) override {
-    EndBar();
+    // The bar's line is cleared for the text and drawn again below it.
+    if (shown_ >= 0) std::fputs("\r\033[K", stderr);
     std::fprintf(stderr, "%s\n", text.c_str());
+    if (shown_ >= 0) DrawBar();
   }
   void SetProgressPosition(int percent) override {
     if (!terminal_ || percent == shown_) return;
     shown_ = percent;
-    std::fprintf(stderr, "\r[%-50s] %3d%%", std::string(percent / 2, '#').c_str(), percent);
-    std::fflush(stderr);
+    DrawBar();
   }
 
  private:
-  void EndBar() {
-    if (shown_ >= 0) std::fputc('\n', stderr);
-    shown_ = -1;
+  void DrawBar() const {
+    std::fprintf(stderr, "\r[%-50s] %3d%%", std::string(shown_ / 2, '#').c_str(), shown_);
+    std::fflush(stderr);
   }
   bool terminal_;
   int shown_ = -1;
