@@ -248,6 +248,22 @@ TEST_F(CountRun, KeepsCountsOfCellsTheResultDoesNotName) {
             (std::map<std::string, std::string>{{"6508/1", "1"}, {"6508/4", "7"}}));
 }
 
+TEST_F(CountRun, KeysWithApostrophesAreCountedAsTheyStand) {
+  HostFixture host;
+  host.AddTaxonGroup("G'1", "Vögel", 1);
+  host.AddSurvey("S'2", "O'Briens Atlas");
+  host.AddTaxon("T1", "G'1");
+  const Point p = MinuteFieldCentre(65, 8, 0, 0);
+  host.AddSample("O'NEIL", p.latitude, p.longitude, "LTLN", std::nullopt, "S'2");
+  host.AddRecord("O'NEIL", "T1");
+  MapState map = Map("6508", "6508", 4, 0);
+  EXPECT_EQ(Assigned(host, map, 4), (std::map<std::string, std::string>{{"O'NEIL", "6508/111"}}));
+  const std::vector<CheckedKey> groups = {{"G'1", true}};
+  const std::vector<CheckedKey> surveys = {{"S'2", true}};
+  EXPECT_EQ(Counted(host, map, 4, CheckedKeyList(groups), CheckedKeyList(surveys)),
+            (std::map<std::string, std::string>{{"6508/111", "1"}}));
+}
+
 TEST_F(CountRun, SameCountsThroughOdbc) {
   HostFixture host(Backend::Odbc);
   ASSERT_EQ(host.Session().Dialect(), SqlDialect::SQLite);
