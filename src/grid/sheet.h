@@ -19,7 +19,6 @@ class Sheet {
 
   constexpr int Row() const { return row_; }
   constexpr int ColumnIndex() const { return columnIndex_; }
-  constexpr bool IsWest() const { return columnIndex_ < 100; }
   // Row first, then column: the order in which sheets are compared.
   constexpr int Key() const { return row_ * 1000 + columnIndex_; }
   std::string Number() const;
