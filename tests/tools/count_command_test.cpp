@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "count/sample_assignment.h"
 #include "count/selection_lists.h"
@@ -28,12 +29,12 @@ class NullProgress final : public ProgressSink {
 class CountCommand : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    folder_ = new testing::TempFolder;
+    folder_ = std::make_unique<testing::TempFolder>();
     demo::DemoOptions options;
     options.samples = 1500;
     demo::WriteDemoDatabase(Db(), options);
   }
-  static void TearDownTestSuite() { delete folder_; }
+  static void TearDownTestSuite() { folder_.reset(); }
   static std::string Db() { return (folder_->Path() / "demo.db").string(); }
 
   static CommandResult Count(std::vector<std::string> args) {
@@ -63,10 +64,10 @@ class CountCommand : public ::testing::Test {
     return lines;
   }
 
-  static testing::TempFolder* folder_;
+  static std::unique_ptr<testing::TempFolder> folder_;
 };
 
-testing::TempFolder* CountCommand::folder_ = nullptr;
+std::unique_ptr<testing::TempFolder> CountCommand::folder_;
 
 TEST_F(CountCommand, PrintsTheCountedCellsInCellListOrder) {
   const CommandResult r = Count(
@@ -101,6 +102,9 @@ TEST_F(CountCommand, KeyListsChooseWhatIsCounted) {
 TEST_F(CountCommand, BadArgumentsAndDatabaseErrors) {
   const std::string notADatabase = (folder_->Path() / "text.db").string();
   std::ofstream(notADatabase) << "this is not a database, it is a text file of some length\n";
+  // Would open demo.db itself if the path were cut at its ';'.
+  const std::string withSemicolon = Db() + ";copy.db";
+  std::filesystem::copy_file(Db(), withSemicolon, std::filesystem::copy_options::skip_existing);
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -132,6 +136,9 @@ TEST_F(CountCommand, BadArgumentsAndDatabaseErrors) {
         "--type", "0"},
        2,
        "is not a database file"},
+      {{"--db", withSemicolon, "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "0"},
+       2,
+       "contains ';'"},
       {{"--db", notADatabase, "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "0"},
        1,
        "not a database"},

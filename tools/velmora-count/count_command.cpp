@@ -93,6 +93,11 @@ CountOptions ParseOptions(Arguments args) {
     if (!std::filesystem::is_regular_file(path)) {
       throw UsageError("'" + path + "' is not a database file");
     }
+    // The connection string ends its Data Source at a ';', so such a path
+    // would open another file.
+    if (path.find(';') != std::string::npos) {
+      throw UsageError("the database path '" + path + "' contains ';' (use --connect)");
+    }
     options.connectionString = "Provider=SQLite;Data Source=" + path;
   } else {
     options.connectionString = values["--connect"];
