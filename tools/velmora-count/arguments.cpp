@@ -1,5 +1,7 @@
 #include "arguments.h"
 
+#include <cstdio>
+#include <exception>
 #include <string>
 
 #include "grid/grid_types.h"
@@ -43,6 +45,18 @@ MapState BuildExtent(std::string_view northWest, std::string_view southEast, int
 
 void ExpectArgumentCount(Arguments args, size_t count, std::string_view usage) {
   if (args.size() != count) throw UsageError("usage: velmora-count " + std::string(usage));
+}
+
+int RunReportingErrors(std::string_view program, const std::function<int()>& command) {
+  try {
+    return command();
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(program.size()), program.data(), e.what());
+    return 2;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(program.size()), program.data(), e.what());
+    return 1;
+  }
 }
 
 }  // namespace velmora::cli

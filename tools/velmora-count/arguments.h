@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,5 +26,10 @@ MapState BuildExtent(std::string_view northWest, std::string_view southEast, int
                      int gridSystemItem);
 
 void ExpectArgumentCount(Arguments args, size_t count, std::string_view usage);
+
+// Runs a command and turns what it throws into a message on standard error,
+// prefixed with the program's name: exit status 2 for a usage error, 1 for any
+// other failure.
+int RunReportingErrors(std::string_view program, const std::function<int()>& command);
 
 }  // namespace velmora::cli

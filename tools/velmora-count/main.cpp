@@ -1,6 +1,5 @@
 // velmora-count: the grid and count engines from the command line.
 #include <cstdio>
-#include <exception>
 #include <string_view>
 #include <vector>
 
@@ -39,13 +38,5 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::vector<std::string_view> args(argv + 2, argv + argc);
-  try {
-    return Dispatch(argv[1], args);
-  } catch (const velmora::cli::UsageError& e) {
-    std::fprintf(stderr, "velmora-count: %s\n", e.what());
-    return 2;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "velmora-count: %s\n", e.what());
-    return 1;
-  }
+  return velmora::cli::RunReportingErrors("velmora-count", [&] { return Dispatch(argv[1], args); });
 }

@@ -4,7 +4,6 @@
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
-#include <exception>
 #include <string_view>
 #include <vector>
 
@@ -51,13 +50,5 @@ int main(int argc, char** argv) {
   velmora::RegisterFonts();
 
   const std::vector<std::string_view> args(argv + 2, argv + argc);
-  try {
-    return Dispatch(argv[1], args);
-  } catch (const velmora::cli::UsageError& e) {
-    std::fprintf(stderr, "velmora-map: %s\n", e.what());
-    return 2;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "velmora-map: %s\n", e.what());
-    return 1;
-  }
+  return velmora::cli::RunReportingErrors("velmora-map", [&] { return Dispatch(argv[1], args); });
 }
