@@ -1,8 +1,6 @@
 #include "wizard/settings_file.h"
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,9 +10,9 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
-#include <utility>
 
 #include "platform/errors.h"
+#include "platform/replace_file.h"
 #include "wizard/text_compare.h"
 
 namespace velmora {
@@ -26,63 +24,6 @@ std::string HomeFolder() {
     return user->pw_dir;
   }
   return {};
-}
-
-// Owns the descriptor of a new temporary file and removes the file again
-// unless a successful rename has handed it over.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::string pattern)
-      : path_(std::move(pattern)), fd_(mkstemp(path_.data())), created_(fd_ >= 0) {}
-  ~TemporaryFile() {
-    if (fd_ >= 0) close(fd_);
-    if (created_ && !renamed_) unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  bool IsOpen() const { return fd_ >= 0; }
-  int Descriptor() const { return fd_; }
-  const std::string& Path() const { return path_; }
-  bool Close() { return close(std::exchange(fd_, -1)) == 0; }
-  void MarkRenamed() { renamed_ = true; }
-
- private:
-  std::string path_;
-  int fd_;
-  bool created_;
-  bool renamed_ = false;
-};
-
-[[noreturn]] void FailWriting(const std::string& path, int error) {
-  throw Exception("The settings file '" + path + "' could not be written: " + std::strerror(error));
-}
-
-bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = write(fd, text.data(), text.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    text.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-// mkstemp makes the file private; give it the mode a newly created file gets.
-void ApplyCreationMode(int fd) {
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-}
-
-void SyncFolderOf(const std::string& path) {
-  const std::string folder = std::filesystem::path(path).parent_path().string();
-  const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
 }
 
 }  // namespace
@@ -149,16 +90,11 @@ std::string ComposeSettings(const std::vector<SettingsLine>& lines) {
 }
 
 void WriteSettingsFile(const std::string& path, const std::vector<SettingsLine>& lines) {
-  TemporaryFile temporary(path + ".XXXXXX");
-  if (!temporary.IsOpen()) FailWriting(path, errno);
-  ApplyCreationMode(temporary.Descriptor());
-  if (!WriteAll(temporary.Descriptor(), ComposeSettings(lines)) ||
-      fsync(temporary.Descriptor()) != 0 || !temporary.Close()) {
-    FailWriting(path, errno);
+  try {
+    ReplaceFile(path, ComposeSettings(lines));
+  } catch (const FileWriteError& e) {
+    throw Exception("The settings file '" + path + "' could not be written: " + e.Reason());
   }
-  if (rename(temporary.Path().c_str(), path.c_str()) != 0) FailWriting(path, errno);
-  temporary.MarkRenamed();
-  SyncFolderOf(path);
 }
 
 }  // namespace velmora

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <utility>
 
+#include "platform/replace_file.h"
+
 namespace velmora::com {
 namespace {
 
@@ -91,24 +93,10 @@ class FileDescriptor {
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   int Get() const { return fd_; }
-  // Closes now and reports whether everything written reached the file.
-  bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
 
  private:
   int fd_;
 };
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -210,15 +198,11 @@ Registry Registry::Load(const std::filesystem::path& file) {
 void Registry::Save(const std::filesystem::path& file) const {
   std::error_code ignored;
   if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ignored);
-  std::filesystem::path temporary = file;
-  temporary += ".tmp" + std::to_string(::getpid());
-  FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-  const bool written = fd.Get() >= 0 && WriteAll(fd.Get(), Format()) && ::fsync(fd.Get()) == 0 &&
-                       fd.Close() && ::rename(temporary.c_str(), file.c_str()) == 0;
-  if (!written) {
-    const std::string reason = std::strerror(errno);
-    std::filesystem::remove(temporary, ignored);
-    throw RegistryError("Cannot write the registry file " + file.string() + ": " + reason);
+  try {
+    // Private: the file holds the host's connection string.
+    ReplaceFile(file, Format(), FileAccess::Private);
+  } catch (const FileWriteError& e) {
+    throw RegistryError("Cannot write the registry file " + file.string() + ": " + e.Reason());
   }
 }
 

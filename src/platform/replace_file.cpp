@@ -1,0 +1,133 @@
+#include "platform/replace_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <system_error>
+#include <utility>
+
+namespace velmora {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Closes the descriptor it owns; Close() reports what close() says, which is
+// where some file systems report a failed write.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+
+  int Get() const { return fd_; }
+  bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+ private:
+  int fd_;
+};
+
+[[noreturn]] void Fail(const fs::path& file) { throw FileWriteError(file, std::strerror(errno)); }
+
+// The file itself when `target` is a symbolic link, so that the link stays.
+fs::path FileBehind(fs::path target) {
+  std::error_code error;
+  if (fs::is_symlink(target, error)) {
+    if (fs::path resolved = fs::weakly_canonical(target, error); !error) return resolved;
+  }
+  return target;
+}
+
+// ".~k3J9aQ.map.png" beside "map.png": hidden, plainly not the file itself, and
+// ending in the target's own extension.
+fs::path TemporaryNameBeside(const fs::path& target) {
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::random_device random;
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+  std::string name = ".~";
+  for (int i = 0; i < 6; ++i) name += kLetters[pick(random)];
+  return target.parent_path() / (name + "." + target.filename().string());
+}
+
+// Creates the temporary file with the mode the target shall have and returns
+// its path.
+fs::path CreateTemporaryBeside(const fs::path& target, FileAccess access) {
+  struct stat old {};
+  const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path temporary = TemporaryNameBeside(target);
+    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                         access == FileAccess::Private ? 0600 : 0666));
+    if (fd.Get() < 0) {
+      if (errno == EEXIST) continue;
+      Fail(target);
+    }
+    const bool modeSet = access == FileAccess::Private ? ::fchmod(fd.Get(), 0600) == 0
+                         : replacing ? ::fchmod(fd.Get(), old.st_mode & 07777) == 0
+                                     : true;
+    if (!modeSet || !fd.Close()) {
+      const int error = errno;
+      ::unlink(temporary.c_str());
+      errno = error;
+      Fail(target);
+    }
+    return temporary;
+  }
+  Fail(target);
+}
+
+bool SyncToDisk(const fs::path& file, int flags) {
+  Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | flags));
+  return fd.Get() >= 0 && ::fsync(fd.Get()) == 0 && fd.Close();
+}
+
+bool WriteAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t written = ::write(fd, text.data(), text.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+FileWriteError::FileWriteError(const fs::path& file, std::string reason)
+    : Exception("The file '" + file.string() + "' could not be written: " + reason),
+      reason_(std::move(reason)) {}
+
+FileReplacement::FileReplacement(fs::path target, FileAccess access)
+    : target_(FileBehind(std::move(target))), temporary_(CreateTemporaryBeside(target_, access)) {}
+
+FileReplacement::~FileReplacement() {
+  if (!committed_) ::unlink(temporary_.c_str());
+}
+
+void FileReplacement::Commit() {
+  if (!SyncToDisk(temporary_, 0) || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    Fail(target_);
+  }
+  committed_ = true;
+  // The rename itself reaches the disk with the folder; a folder that cannot
+  // be synced leaves the new file in place all the same.
+  SyncToDisk(target_.has_parent_path() ? target_.parent_path() : fs::path("."), O_DIRECTORY);
+}
+
+void ReplaceFile(const fs::path& target, std::string_view contents, FileAccess access) {
+  FileReplacement replacement(target, access);
+  Descriptor fd(::open(replacement.TemporaryPath().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+  if (fd.Get() < 0 || !WriteAll(fd.Get(), contents) || !fd.Close()) Fail(replacement.Target());
+  replacement.Commit();
+}
+
+}  // namespace velmora

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "platform/errors.h"
+
+namespace velmora {
+
+// A file could not be written. The message names the file and the cause
+// ("The file 'PATH' could not be written: No space left on device"); callers
+// with a wording of their own use Reason() for the cause alone.
+class FileWriteError : public Exception {
+ public:
+  FileWriteError(const std::filesystem::path& file, std::string reason);
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::string reason_;
+};
+
+// Who may read a file once it is in place.
+enum class FileAccess {
+  // The mode of the file it replaces; a new file gets the usual creation mode
+  // (0666 less the umask).
+  Usual,
+  // The owner alone (0600), for files that hold connection strings.
+  Private,
+};
+
+// A new version of `target` being written: an empty temporary file beside the
+// target (in the same folder, so that the rename is atomic), which Commit()
+// flushes to disk and renames over the target. Until then the target is
+// untouched; the temporary is removed again when the object goes without a
+// Commit(), so a failure leaves the old file as it was and nothing beside it.
+// For writers that need a path rather than bytes: a database being built, a
+// picture saved by a library.
+class FileReplacement {
+ public:
+  explicit FileReplacement(std::filesystem::path target, FileAccess access = FileAccess::Usual);
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  // Where the writer writes. It has the target's extension, so that writers
+  // which choose their format by it choose the target's.
+  const std::filesystem::path& TemporaryPath() const { return temporary_; }
+  const std::filesystem::path& Target() const { return target_; }
+
+  // Flushes the temporary file to disk and renames it over the target. Throws
+  // FileWriteError naming the target when that fails.
+  void Commit();
+
+ private:
+  std::filesystem::path target_;
+  std::filesystem::path temporary_;
+  bool committed_ = false;
+};
+
+// Replaces `target` with `contents` through a FileReplacement: either the old
+// file stays as it was or the new one is complete. Throws FileWriteError.
+void ReplaceFile(const std::filesystem::path& target, std::string_view contents,
+                 FileAccess access = FileAccess::Usual);
+
+}  // namespace velmora

@@ -1,0 +1,165 @@
+#include "platform/replace_file.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace velmora {
+namespace {
+namespace fs = std::filesystem;
+
+class ReplaceFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "velmora-replace-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  static std::string Read(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  static void Write(const fs::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+  }
+  static unsigned Mode(const fs::path& file) {
+    struct stat status {};
+    ::stat(file.c_str(), &status);
+    return status.st_mode & 07777;
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  static std::string MessageOf(const std::function<void()>& write) {
+    try {
+      write();
+    } catch (const FileWriteError& e) {
+      return e.what();
+    }
+    return "no error";
+  }
+
+  // Runs `write` in a child process whose files may not grow beyond `bytes`,
+  // as on a full disk, and returns the message of the error it raised.
+  static std::string MessageUnderSizeLimit(rlim_t bytes, const std::function<void()>& write) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::close(pipeEnds[0]);
+      // Ignored, the signal turns into the error EFBIG of the write.
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{bytes, bytes};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      const std::string message = MessageOf(write);
+      [[maybe_unused]] const ssize_t written = ::write(pipeEnds[1], message.data(), message.size());
+      ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    std::string message;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+      message.append(buffer, n);
+    ::close(pipeEnds[0]);
+    ::waitpid(child, nullptr, 0);
+    return message;
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(ReplaceFileTest, WritesANewFileWithTheUsualCreationMode) {
+  const mode_t old = ::umask(022);
+  ReplaceFile(folder_ / "map.png", "picture");
+  ::umask(old);
+  EXPECT_EQ(Read(folder_ / "map.png"), "picture");
+  EXPECT_EQ(Mode(folder_ / "map.png"), 0644u);
+  EXPECT_EQ(Names(), std::vector<std::string>{"map.png"});
+}
+
+TEST_F(ReplaceFileTest, ReplacesAFileKeepingItsModeOrMakingItPrivate) {
+  Write(folder_ / "settings.ini", "a long old text that is longer than the new one");
+  ::chmod((folder_ / "settings.ini").c_str(), 0640);
+  ReplaceFile(folder_ / "settings.ini", "new");
+  EXPECT_EQ(Read(folder_ / "settings.ini"), "new");
+  EXPECT_EQ(Mode(folder_ / "settings.ini"), 0640u);
+
+  ReplaceFile(folder_ / "settings.ini", "secret", FileAccess::Private);
+  EXPECT_EQ(Mode(folder_ / "settings.ini"), 0600u);
+  EXPECT_EQ(Names(), std::vector<std::string>{"settings.ini"});
+}
+
+TEST_F(ReplaceFileTest, ReplacesTheFileBehindASymbolicLinkAndKeepsTheLink) {
+  Write(folder_ / "real.ini", "old");
+  fs::create_symlink("real.ini", folder_ / "link.ini");
+  ReplaceFile(folder_ / "link.ini", "new");
+  EXPECT_TRUE(fs::is_symlink(folder_ / "link.ini"));
+  EXPECT_EQ(Read(folder_ / "real.ini"), "new");
+}
+
+TEST_F(ReplaceFileTest, AFullDiskLeavesTheOldFileAndNoTemporary) {
+  const fs::path target = folder_ / "map.bmp";
+  Write(target, "the good old picture");
+  const std::string message =
+      MessageUnderSizeLimit(100, [&] { ReplaceFile(target, std::string(1000, 'x')); });
+  EXPECT_EQ(message, "The file '" + target.string() + "' could not be written: File too large");
+  EXPECT_EQ(Read(target), "the good old picture");
+  EXPECT_EQ(Names(), std::vector<std::string>{"map.bmp"});
+}
+
+TEST_F(ReplaceFileTest, AFailureNamesTheFileAndTheCause) {
+  const fs::path missing = folder_ / "missing" / "map.png";
+  EXPECT_EQ(MessageOf([&] { ReplaceFile(missing, "x"); }),
+            "The file '" + missing.string() + "' could not be written: No such file or directory");
+
+  // A folder in the target's place stays a folder, and nothing is left beside it.
+  fs::create_directory(folder_ / "map.png");
+  EXPECT_EQ(
+      MessageOf([&] { ReplaceFile(folder_ / "map.png", "x"); }),
+      "The file '" + (folder_ / "map.png").string() + "' could not be written: Is a directory");
+  EXPECT_TRUE(fs::is_directory(folder_ / "map.png"));
+  EXPECT_EQ(Names(), std::vector<std::string>{"map.png"});
+}
+
+TEST_F(ReplaceFileTest, AReplacementGivesAPathWithTheTargetsExtension) {
+  const fs::path target = folder_ / "demo.sqlite";
+  Write(target, "old");
+  {
+    FileReplacement replacement(target);
+    EXPECT_EQ(replacement.TemporaryPath().parent_path(), folder_);
+    EXPECT_EQ(replacement.TemporaryPath().extension(), ".sqlite");
+    Write(replacement.TemporaryPath(), "abandoned");
+  }
+  EXPECT_EQ(Read(target), "old");
+  EXPECT_EQ(Names(), std::vector<std::string>{"demo.sqlite"});
+
+  FileReplacement replacement(target);
+  Write(replacement.TemporaryPath(), "built");
+  replacement.Commit();
+  EXPECT_EQ(Read(target), "built");
+  EXPECT_EQ(Names(), std::vector<std::string>{"demo.sqlite"});
+}
+
+}  // namespace
+}  // namespace velmora
