@@ -9,9 +9,8 @@
 #include <map>
 #include <string>
 
-#include "count/sample_assignment.h"
+#include "count/count_run.h"
 #include "count/selection_lists.h"
-#include "count/taxa_count.h"
 #include "demo_database.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
@@ -75,9 +74,10 @@ void CountRun(benchmark::State& state) {
     velmora::BuildCellList({gridType, gridSystem, "0901", "8758", ""}, map);
 
     StageClock clock;
-    velmora::AssignSampleCells(session, map, gridType, clock);
-    velmora::CountTaxaPerCell(session, map, velmora::CheckedKeyList(groups),
-                              velmora::CheckedKeyList(surveys), clock);
+    velmora::CountDatabase(session, map,
+                           {&velmora::kGridTypes[gridType], velmora::CheckedKeyList(groups),
+                            velmora::CheckedKeyList(surveys)},
+                           clock);
     clock.Lap();
     const char* names[][2] = {{"Hole Aufnahmen...", "copy"},
                               {"Errechne Raster...", "convert+update"},

@@ -3,9 +3,9 @@
 
 #include <map>
 
+#include "count/count_run.h"
 #include "count/sample_assignment.h"
 #include "count/selection_lists.h"
-#include "count/taxa_count.h"
 #include "grid/geodll32.h"
 #include "host_fixture.h"
 
@@ -49,8 +49,8 @@ std::map<std::string, std::string> Counted(HostFixture& host, MapState& map, int
                                            std::string_view groups = "'G1'",
                                            std::string_view surveys = "'SURVEY01'") {
   RecordingProgress progress;
-  AssignSampleCells(host.Session(), map, gridType, progress);
-  CountTaxaPerCell(host.Session(), map, groups, surveys, progress);
+  CountDatabase(host.Session(), map,
+                {&kGridTypes[gridType], std::string(groups), std::string(surveys)}, progress);
   std::map<std::string, std::string> counts;
   for (const auto& row : map.Grids) {
     for (const TGrid& cell : row) {
@@ -128,8 +128,7 @@ TEST_F(CountRun, EmptySampleTableStillRunsEveryStep) {
   HostFixture host;
   RecordingProgress progress;
   MapState map = Map("6508", "6508", 1, 0);
-  AssignSampleCells(host.Session(), map, 1, progress);
-  CountTaxaPerCell(host.Session(), map, "'G1'", "'SURVEY01'", progress);
+  CountDatabase(host.Session(), map, {&kGridTypes[1], "'G1'", "'SURVEY01'"}, progress);
   EXPECT_EQ(progress.texts,
             (std::vector<std::string>{"Hole Aufnahmen...", "Errechne Raster...",
                                       "Entferne überflüssige Raster...", "Hole Beobachtungen...",
@@ -146,8 +145,7 @@ TEST_F(CountRun, ProgressOfTheConversionEndsAtOneHundred) {
   host.AddRecord("S3", "T1");
   RecordingProgress progress;
   MapState map = Map("6508", "6508", 4, 0);
-  AssignSampleCells(host.Session(), map, 4, progress);
-  CountTaxaPerCell(host.Session(), map, "'G1'", "'SURVEY01'", progress);
+  CountDatabase(host.Session(), map, {&kGridTypes[4], "'G1'", "'SURVEY01'"}, progress);
   EXPECT_EQ(progress.positions, (std::vector<int>{0, 0,  100, 0,  25, 50, 75, 100, 0,  50, 0,
                                                   0, 10, 20,  30, 40, 50, 60, 70,  80, 90}));
   EXPECT_EQ(progress.texts.back(), "Übertrage Auszählergebnisse");
@@ -221,6 +219,24 @@ TEST_F(CountRun, TakenOverReferencesCountForTheirOwnGridTypesOnly) {
     MapState map = Map("6508", "6508", type, type == 4 ? 0 : 1);
     EXPECT_EQ(Counted(host, map, type), expected[type]) << "grid type " << type;
   }
+}
+
+// The dialog's grid type group may have no item selected: then no sample's own
+// grid reference is taken over, and only converted coordinates place samples.
+TEST_F(CountRun, WithoutAChosenGridTypeNoReferenceIsTakenOver) {
+  HostFixture host;
+  host.AddTaxonGroup("G1", "Vögel", 1);
+  host.AddTaxon("T1", "G1");
+  host.AddTaxon("T2", "G1");
+  host.AddSample("QQQ", 49.43, 7.04, "QQQ", "6508/214");
+  host.AddRecord("QQQ", "T1");
+  AddPoint(host, "POINT", MinuteFieldCentre(65, 8, 0, 0));
+  host.AddRecord("POINT", "T2");
+  MapState map = Map("6508", "6508", 0, 0);
+  RecordingProgress progress;
+  CountDatabase(host.Session(), map, {nullptr, "'G1'", "'SURVEY01'"}, progress);
+  EXPECT_EQ(map.Grids[0][0].Count, "1") << "only the converted sample is counted";
+  EXPECT_EQ(Counted(host, map, 0), (std::map<std::string, std::string>{{"6508", "2"}}));
 }
 
 TEST_F(CountRun, WestSheetCodesAreCutOneLonger) {

@@ -6,9 +6,8 @@
 #include <fstream>
 #include <memory>
 
-#include "count/sample_assignment.h"
+#include "count/count_run.h"
 #include "count/selection_lists.h"
-#include "count/taxa_count.h"
 #include "demo_database.h"
 #include "grid/geodll32.h"
 #include "run_command.h"
@@ -53,8 +52,9 @@ class CountCommand : public ::testing::Test {
     MapState map;
     BuildCellList({gridType, gridSystem, "6508", "6711", ""}, map);
     NullProgress progress;
-    AssignSampleCells(session, map, gridType, progress);
-    CountTaxaPerCell(session, map, CheckedKeyList(groups), CheckedKeyList(surveys), progress);
+    CountDatabase(session, map,
+                  {&kGridTypes[gridType], CheckedKeyList(groups), CheckedKeyList(surveys)},
+                  progress);
     std::string lines;
     for (const auto& row : map.Grids) {
       for (const TGrid& cell : row) {

@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "count/sample_assignment.h"
+#include "count/count_run.h"
 #include "count/selection_lists.h"
-#include "count/taxa_count.h"
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
 #include "platform/db/database_session.h"
@@ -171,12 +170,12 @@ int RunCount(Arguments args) {
   DatabaseSession session;
   session.SetConnectionTimeout(400);
   session.Open(options.connectionString);
-  const std::string groups = KeyList(session, options.groups, LoadTaxonGroups);
-  const std::string surveys = KeyList(session, options.surveys, LoadSurveys);
+  const CountRunInputs inputs{&kGridTypes[options.gridType],
+                              KeyList(session, options.groups, LoadTaxonGroups),
+                              KeyList(session, options.surveys, LoadSurveys)};
   {
     StderrProgress progress;
-    AssignSampleCells(session, map, options.gridType, progress);
-    CountTaxaPerCell(session, map, groups, surveys, progress);
+    CountDatabase(session, map, inputs, progress);
   }
   session.Close();
 
