@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "addin/database_connection.h"
-#include "addin/recorder2000_tlb.h"
+#include "host_interfaces/database_connection.h"
+#include "host_interfaces/recorder2000_tlb.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/guid.h"
 

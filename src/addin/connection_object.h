@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "addin/database_connection.h"
+#include "host_interfaces/database_connection.h"
 #include "platform/db/database_session.h"
 
 namespace velmora {

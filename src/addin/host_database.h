@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "addin/recorder2000_tlb.h"
+#include "host_interfaces/recorder2000_tlb.h"
 #include "platform/com/com_ptr.h"
 #include "platform/db/database_session.h"
 
