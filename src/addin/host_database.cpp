@@ -48,7 +48,7 @@ void HostDatabase::OpenDatabaseSession() {
   ThrowIfFailed(hostSettings_->vtbl->AssignConnection(hostSettings_.Get(), connection.Get()));
 }
 
-void HostDatabase::CloseDatabaseSession() {
+void HostDatabase::CloseDatabaseSession() noexcept {
   if (!session_) return;
   session_->Close();
   session_.reset();

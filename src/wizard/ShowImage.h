@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRect>
 #include <QWidget>
+#include <memory>
 #include <string>
 
 #include "grid/cell_list.h"
@@ -19,6 +20,7 @@
 #include "platform/ui/page_control.h"
 #include "platform/ui/radio_group.h"
 #include "platform/ui/scroll_box.h"
+#include "wizard/database_connector.h"
 #include "wizard/shape.h"
 #include "wizard/wizard_settings.h"
 
@@ -83,6 +85,9 @@ class TdlgMTBWizard : public QDialog {
   int MarginTop = 0;
   // Where Image1 was right after the last background load.
   QRect HomeBounds;
+  // The way to the database, from whoever created the dialog; none for a
+  // dialog that works without a database.
+  std::unique_ptr<DatabaseConnector> Database;
 
  public slots:
   void pcWizardChanging(bool& AllowChange);

@@ -1,11 +1,22 @@
 #include "wizard/lifecycle.h"
 
+#include <utility>
+
 namespace velmora {
 namespace {
+
+void OpenDatabaseSession(TdlgMTBWizard& wizard) {
+  if (wizard.Database) wizard.Database->OpenDatabaseSession();
+}
+
+void CloseDatabaseSession(TdlgMTBWizard& wizard) {
+  if (wizard.Database) wizard.Database->CloseDatabaseSession();
+}
 
 void StartUp(TdlgMTBWizard& wizard) {
   TdlgMTBWizard::MakeRadioButtonsMultiline(wizard.rgGridSystem);
   wizard.ReadSettings();
+  OpenDatabaseSession(wizard);
   wizard.Map = MapState{};
   wizard.MarginLeft = 0;
   wizard.MarginTop = 0;
@@ -18,11 +29,13 @@ void StartUp(TdlgMTBWizard& wizard) {
 
 }  // namespace
 
-std::unique_ptr<TdlgMTBWizard> CreateWizard() {
+std::unique_ptr<TdlgMTBWizard> CreateWizard(std::unique_ptr<DatabaseConnector> database) {
   auto wizard = std::make_unique<TdlgMTBWizard>();
+  wizard->Database = std::move(database);
   try {
     StartUp(*wizard);
   } catch (...) {
+    CloseDatabaseSession(*wizard);
     // The start-up's own error is the one to report; a settings file that
     // cannot be written on top of it changes nothing for the user.
     try {
@@ -36,6 +49,7 @@ std::unique_ptr<TdlgMTBWizard> CreateWizard() {
 
 void DestroyWizard(std::unique_ptr<TdlgMTBWizard> wizard) {
   const std::unique_ptr<TdlgMTBWizard> destroyedOnReturn = std::move(wizard);
+  CloseDatabaseSession(*destroyedOnReturn);
   destroyedOnReturn->WriteSettings();
 }
 

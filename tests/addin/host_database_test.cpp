@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "host/application_settings.h"
 #include "platform/com/activation.h"
@@ -14,6 +15,8 @@
 #include "platform/com/registry.h"
 #include "platform/errors.h"
 #include "platform/ui/message_box.h"
+#include "wizard/lifecycle.h"
+#include "wizard/settings_file.h"
 
 namespace velmora {
 namespace {
@@ -188,6 +191,37 @@ TEST_F(OpenDatabaseSession, AFailingHostOperationRaisesItsCode) {
     EXPECT_TRUE(messages_.Shown().empty());
     CoRevokeClassObject(cookie);
   }
+}
+
+TEST_F(OpenDatabaseSession, TheDialogOpensItWhileItStartsAndClosesItWhenItGoes) {
+  host::ApplicationSettingsClass settingsClass(ConnectionString());
+  auto wizard = CreateWizard(std::make_unique<HostDatabase>());
+  const ComPtr<IDatabaseConnection> received = settingsClass.ReceivedConnection();
+  ASSERT_TRUE(received);
+  EXPECT_EQ(StateOf(received.Get()), adStateOpen);
+  wizard->Database->Session().ExecuteNoRecords("CREATE TABLE opened_here (id INTEGER)");
+
+  DestroyWizard(std::move(wizard));
+  EXPECT_EQ(StateOf(received.Get()), adStateClosed);
+  EXPECT_TRUE(messages_.Shown().empty());
+}
+
+TEST_F(OpenDatabaseSession, WithoutTheHostsClassNoDialogOpensAndTheSettingsAreRewritten) {
+  fs::create_directories(VelmoraFolderPath());
+  std::ofstream(SettingsFilePath(), std::ios::binary) << "eMtbNW=6508\neMtbSE=6609\n";
+  try {
+    CreateWizard(std::make_unique<HostDatabase>());
+    ADD_FAILURE() << "the dialog opened";
+  } catch (const ComError& e) {
+    EXPECT_EQ(e.Code(), CO_E_CLASSSTRING);
+  }
+  std::ostringstream written;
+  written << std::ifstream(SettingsFilePath(), std::ios::binary).rdbuf();
+  EXPECT_EQ(written.str(),
+            "eMtbNW=6508\r\neMtbSE=6609\r\nrgGridSystem=0\r\nrgGridType=0\r\n"
+            "eBackgroundImage=\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
+            "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n");
+  fs::remove(SettingsFilePath());
 }
 
 }  // namespace

@@ -3,8 +3,12 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/errors.h"
+#include "wizard/database_connector.h"
 #include "wizard/lifecycle.h"
 #include "wizard/settings_file.h"
 
@@ -80,6 +84,57 @@ TEST_F(WizardLifecycle, AValueThatIsNoNumberStopsTheStartAndTheRewriteRepairsThe
             "eBackgroundImage=\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
             "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n");
   EXPECT_EQ(CreateWizard()->eMtbNw.text(), "6508");
+}
+
+// Notes what the dialog asks of its connector, and whether a settings file
+// existed at the time.
+class RecordingConnector final : public DatabaseConnector {
+ public:
+  RecordingConnector(std::vector<std::string>& calls, bool refuse)
+      : calls_(calls), refuse_(refuse) {}
+  ~RecordingConnector() override { calls_.push_back("released"); }
+
+  void OpenDatabaseSession() override {
+    Note("open");
+    if (refuse_) throw SilentAbort();
+  }
+  void CloseDatabaseSession() noexcept override { Note("close"); }
+  DatabaseSession& Session() const override { return session_; }
+
+ private:
+  void Note(const std::string& call) {
+    calls_.push_back(call + (fs::exists(SettingsFilePath()) ? " with a settings file" : ""));
+  }
+
+  std::vector<std::string>& calls_;
+  bool refuse_;
+  mutable DatabaseSession session_;
+};
+
+TEST_F(WizardLifecycle, TheSessionOpensOnceAtStartAndClosesBeforeTheSettingsAreWritten) {
+  std::vector<std::string> calls;
+  auto wizard = CreateWizard(std::make_unique<RecordingConnector>(calls, false));
+  EXPECT_EQ(calls, std::vector<std::string>{"open"});
+  DestroyWizard(std::move(wizard));
+  EXPECT_EQ(calls, (std::vector<std::string>{"open", "close", "released"}));
+}
+
+TEST_F(WizardLifecycle, AFailedStartClosesTheSessionWritesTheSettingsReadSoFarAndReleases) {
+  WriteFile("eMtbNW=6508\neMtbSE=6609\nrgGridType=2\n");
+  std::vector<std::string> calls;
+  EXPECT_THROW(CreateWizard(std::make_unique<RecordingConnector>(calls, true)), SilentAbort);
+  EXPECT_EQ(calls, (std::vector<std::string>{"open with a settings file",
+                                             "close with a settings file", "released"}));
+  EXPECT_EQ(FileText(),
+            "eMtbNW=6508\r\neMtbSE=6609\r\nrgGridSystem=0\r\nrgGridType=2\r\n"
+            "eBackgroundImage=\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
+            "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n");
+
+  // A settings value that is no number stops the start before the session.
+  calls.clear();
+  WriteFile("rgGridSystem=abc\n");
+  EXPECT_THROW(CreateWizard(std::make_unique<RecordingConnector>(calls, false)), ConvertError);
+  EXPECT_EQ(calls, (std::vector<std::string>{"close with a settings file", "released"}));
 }
 
 }  // namespace
