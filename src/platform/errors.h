@@ -30,4 +30,8 @@ class SilentAbort : public Exception {
   SilentAbort() : Exception("Operation aborted") {}
 };
 
+// The system's text for an errno value ("No space left on device"), in English
+// whatever the locale, like the message it goes into.
+std::string SystemErrorText(int errorNumber);
+
 }  // namespace velmora

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <random>
 #include <system_error>
 #include <utility>
@@ -33,7 +32,7 @@ class Descriptor {
   int fd_;
 };
 
-[[noreturn]] void Fail(const fs::path& file) { throw FileWriteError(file, std::strerror(errno)); }
+[[noreturn]] void Fail(const fs::path& file) { throw FileWriteError(file, SystemErrorText(errno)); }
 
 // The file itself when `target` is a symbolic link, so that the link stays.
 fs::path FileBehind(fs::path target) {
