@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "picture_compare.h"
 #include "run_command.h"
@@ -84,7 +86,7 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
        "velmora-map: cannot load '" + missing + "' as a BMP background\n"},
       {{"draw", "--nw", "6508", "--se", "6609", "--bmp", bmp, "--out", unwritable},
        1,
-       "velmora-map: cannot write '" + unwritable + "'\n"},
+       "velmora-map: cannot write '" + unwritable + "': No such file or directory\n"},
       {{"draw", "--nw", "6508", "--se", "6609", "--out", out},
        2,
        "velmora-map: option '--bmp' is missing\n"},
@@ -112,6 +114,52 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
     EXPECT_EQ(r.err, c.message);
   }
   EXPECT_EQ(Map({"paint"}).exitStatus, 2);
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::size_t FilesIn(const std::string& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+TEST(VelmoraMap, AFailedWriteKeepsTheOldPictureAndLeavesNoTemporary) {
+  const testing::TemporaryFolder folder;
+  QImage white(400, 400, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  const std::string bmp = folder.SaveBmp(white, "white.bmp");
+  const std::string png = folder.PathOf("map.png");
+  const std::string land = folder.PathOf("land.bmp");
+  std::ofstream(png) << "the old map";
+  std::ofstream(land) << "the old background";
+
+  // As on a full disk: no file may grow beyond 1000 bytes.
+  const auto limited = [](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--fsize=1000", "--", VELMORA_MAP_PATH});
+    return testing::RunCommand("/usr/bin/prlimit", args);
+  };
+  const CommandResult draw =
+      limited({"draw", "--nw", "6508", "--se", "6609", "--bmp", bmp, "--out", png});
+  EXPECT_EQ(draw.exitStatus, 1);
+  EXPECT_EQ(draw.err, "velmora-map: cannot write '" + png + "': File too large\n");
+  const CommandResult background =
+      limited({"background", "--nw", "6508", "--se", "6609", "--out", land});
+  EXPECT_EQ(background.exitStatus, 1);
+  EXPECT_EQ(background.err, "velmora-map: cannot write '" + land + "': File too large\n");
+  EXPECT_EQ(FileText(png), "the old map");
+  EXPECT_EQ(FileText(land), "the old background");
+  EXPECT_EQ(FilesIn(folder.PathOf("")), 3u) << "no temporary file is left";
+
+  // Larger than a BMP file can be: refused before anything is drawn or written.
+  const CommandResult huge = Map({"background", "--nw", "W0001", "--se", "9999", "--out", land});
+  EXPECT_EQ(huge.exitStatus, 1);
+  EXPECT_EQ(huge.err,
+            "velmora-map: a background of 39800 x 20000 pixels is larger than a BMP file can be; "
+            "choose a smaller --sheet-size\n");
+  EXPECT_EQ(FileText(land), "the old background");
+  EXPECT_EQ(FilesIn(folder.PathOf("")), 3u);
 }
 
 }  // namespace

@@ -76,6 +76,37 @@ TEST(VelmoraDemoDb, RefusesToOverwriteWithoutForce) {
   EXPECT_EQ(RunCommand("/usr/bin/sqlite3", {db, "SELECT count(*) FROM SAMPLE"}).out, "10\n");
 }
 
+TEST(VelmoraDemoDb, AFailedWriteKeepsTheOldFilesAndLeavesNoTemporary) {
+  testing::TempFolder folder;
+  const std::string db = (folder.Path() / "demo.db").string();
+  const std::string bmp = (folder.Path() / "demo.bmp").string();
+  std::ofstream(db) << "the old database";
+  std::ofstream(bmp) << "the old picture";
+  // As on a full disk: no file may grow beyond 100000 bytes, which the database
+  // outgrows; in the second run the small database fits but the picture does not.
+  const auto limited = [](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--fsize=100000", "--", VELMORA_DEMO_DB_PATH});
+    return RunCommand("/usr/bin/prlimit", args);
+  };
+  const CommandResult database = limited({"--out", db, "--samples", "2000", "--force"});
+  EXPECT_EQ(database.exitStatus, 1);
+  EXPECT_EQ(database.err,
+            "velmora-demo-db: The file '" + db + "' could not be written: disk I/O error\n");
+  const std::string small = (folder.Path() / "small.db").string();
+  const CommandResult picture =
+      limited({"--out", small, "--samples", "1", "--taxa", "1", "--taxon-groups", "1", "--surveys",
+               "1", "--nw", "6508", "--se", "6508", "--bmp", bmp, "--force"});
+  EXPECT_EQ(picture.exitStatus, 1);
+  EXPECT_EQ(picture.err,
+            "velmora-demo-db: The file '" + bmp + "' could not be written: File too large\n");
+
+  std::ifstream oldDb(db), oldBmp(bmp);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oldDb), {}), "the old database");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oldBmp), {}), "the old picture");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 3)
+      << "the old files and the small database, no temporary";
+}
+
 TEST(VelmoraDemoDb, BadArgumentsExitWithStatusTwoBeforeWritingAnything) {
   testing::TempFolder folder;
   const std::string db = (folder.Path() / "x.db").string();

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <vector>
 
 #include "demo_random.h"
-#include "platform/errors.h"
+#include "platform/replace_file.h"
 
 namespace velmora::demo {
 
@@ -171,9 +170,7 @@ void WriteBackgroundBmp(const std::filesystem::path& path, const DemoExtent& ext
   }
 
   const std::vector<char> bytes = raster.Bmp();
-  std::ofstream file(path, std::ios::binary);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!file.flush()) throw Exception("cannot write '" + path.string() + "'");
+  ReplaceFile(path, std::string_view(bytes.data(), bytes.size()));
 }
 
 }  // namespace velmora::demo

@@ -1,7 +1,6 @@
 #include "demo_database.h"
 
 #include <chrono>
-#include <fstream>
 
 #include "batch_inserter.h"
 #include "demo_keys.h"
@@ -11,6 +10,7 @@
 #include "demo_taxa.h"
 #include "platform/db/database_session.h"
 #include "platform/errors.h"
+#include "platform/replace_file.h"
 
 namespace velmora::demo {
 
@@ -210,21 +210,28 @@ class DemoWriter {
 }  // namespace
 
 DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptions& options) {
-  if (std::filesystem::exists(path)) throw Exception("'" + path.string() + "' exists already");
-  if (!std::ofstream(path)) throw Exception("cannot create '" + path.string() + "'");
-  DatabaseSession session;
-  session.SetCommandTimeout(0);
-  session.Open("Provider=SQLite;Data Source=" + path.string());
-  // A new file that nobody else reads yet: no journal, no waiting for the disk.
-  session.ExecuteNoRecords("PRAGMA journal_mode = OFF");
-  session.ExecuteNoRecords("PRAGMA synchronous = OFF");
-  // Room for the sorts of the index builds (in KiB).
-  session.ExecuteNoRecords("PRAGMA cache_size = -262144");
-  session.ExecuteNoRecords("BEGIN");
-  CreateDemoTables(session);
-  const DemoSummary summary = DemoWriter(session, options).Write();
-  CreateDemoIndexes(session);
-  session.ExecuteNoRecords("COMMIT");
+  FileReplacement replacement(path);
+  DemoSummary summary;
+  try {
+    DatabaseSession session;
+    session.SetCommandTimeout(0);
+    session.Open("Provider=SQLite;Data Source=" + replacement.TemporaryPath().string());
+    // A new file that nobody else reads yet: no journal, no waiting for the disk
+    // (the finished file is flushed once, before it replaces the target).
+    session.ExecuteNoRecords("PRAGMA journal_mode = OFF");
+    session.ExecuteNoRecords("PRAGMA synchronous = OFF");
+    // Room for the sorts of the index builds (in KiB).
+    session.ExecuteNoRecords("PRAGMA cache_size = -262144");
+    session.ExecuteNoRecords("BEGIN");
+    CreateDemoTables(session);
+    summary = DemoWriter(session, options).Write();
+    CreateDemoIndexes(session);
+    session.ExecuteNoRecords("COMMIT");
+  } catch (const DatabaseError& e) {
+    // Mostly a full disk, which SQLite reports without naming the file.
+    throw FileWriteError(path, e.what());
+  }
+  replacement.Commit();
   return summary;
 }
 

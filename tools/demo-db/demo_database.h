@@ -13,8 +13,9 @@ struct DemoSummary {
   long long taxonListItems = 0;
 };
 
-// Writes a new SQLite database of the host's tables at `path`, which must not
-// exist yet. The same options give the same file.
+// Writes a SQLite database of the host's tables at `path`. It is built beside
+// `path` and replaces whatever is there only when complete; a failure leaves
+// the old file as it was. The same options give the same file.
 DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptions& options);
 
 }  // namespace velmora::demo

@@ -1,5 +1,6 @@
 // velmora-demo-db: writes a database of the host's tables with made-up but
 // realistic records, and optionally a background map of its extent.
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -25,18 +26,7 @@ int Run(const CommandLine& line) {
   RefuseToOverwrite(line.out, line.force);
   if (line.bmp) RefuseToOverwrite(*line.bmp, line.force);
 
-  // Written beside the target and renamed at the end, so that a failed run
-  // leaves neither a half-written file nor a damaged old one.
-  const fs::path partial = line.out.string() + ".partial";
-  fs::remove(partial);
-  DemoSummary summary;
-  try {
-    summary = WriteDemoDatabase(partial, line.options);
-    fs::rename(partial, line.out);
-  } catch (...) {
-    fs::remove(partial);
-    throw;
-  }
+  const DemoSummary summary = WriteDemoDatabase(line.out, line.options);
   std::printf("%s: %lld samples, %lld occurrences, %lld determinations, %lld taxon names\n",
               line.out.c_str(), summary.samples, summary.occurrences, summary.determinations,
               summary.taxonListItems);
@@ -54,6 +44,9 @@ int Run(const CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Past a file-size limit a write then fails with "File too large", which is
+  // reported, instead of the signal ending the program with a temporary left.
+  std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   try {
     return Run(ParseCommandLine(args));

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QString>
 #include <QtGlobal>
+#include <csignal>
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
   }
   // No window: the picture is drawn off screen, at the display's 96 pixels per inch.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Past a file-size limit a write then fails with "File too large", which is
+  // reported, instead of the signal ending the program with a temporary left.
+  std::signal(SIGXFSZ, SIG_IGN);
   qInstallMessageHandler(QuietMessages);
   int qtArgc = 1;
   QGuiApplication application(qtArgc, argv);

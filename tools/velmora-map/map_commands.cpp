@@ -1,9 +1,15 @@
 #include "map_commands.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
+#include <QImageWriter>
 #include <QString>
 #include <array>
+#include <cstdint>
+#include <limits>
 #include <string>
+#include <string_view>
 
 #include "cell_counts.h"
 #include "land_picture.h"
@@ -12,6 +18,7 @@
 #include "map/grid_drawing.h"
 #include "options.h"
 #include "platform/integer_text.h"
+#include "platform/replace_file.h"
 #include "wizard/color_text.h"
 
 namespace velmora::cli {
@@ -30,10 +37,28 @@ TColor ColorOption(const Options& options, std::string_view name) {
   }
 }
 
+// The picture is encoded whole before anything touches the disk, then
+// replaces the file in one step: a failure leaves the old file as it was.
 void Save(const QImage& picture, const std::string& path, const char* format) {
-  if (!picture.save(QString::fromStdString(path), format)) {
-    throw Exception("cannot write '" + path + "'");
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, format);
+  if (!writer.write(picture)) {
+    throw Exception("cannot encode the picture as " + std::string(format) + ": " +
+                    writer.errorString().toStdString());
   }
+  try {
+    ReplaceFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  } catch (const FileWriteError& e) {
+    throw Exception("cannot write '" + path + "': " + e.Reason());
+  }
+}
+
+// A BMP file states its own size in 32 bits, which Qt's writer reads as signed.
+bool FitsInBmp(int width, int height) {
+  const std::int64_t rowBytes = (std::int64_t{width} * 3 + 3) / 4 * 4;
+  return 54 + rowBytes * height <= std::numeric_limits<std::int32_t>::max();
 }
 
 }  // namespace
@@ -75,6 +100,11 @@ int RunBackground(Arguments args) {
   if (!sheetSize || *sheetSize < 1 || *sheetSize > 2000) {
     throw UsageError("--sheet-size must be a number of pixels from 1 to 2000, not '" + sizeText +
                      "'");
+  }
+  const int width = state.SheetColumns * *sheetSize, height = state.SheetRows * *sheetSize;
+  if (!FitsInBmp(width, height)) {
+    throw Exception("a background of " + std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels is larger than a BMP file can be; choose a smaller --sheet-size");
   }
   const QImage land = LandPicture(state.SheetColumns, state.SheetRows, *sheetSize);
   if (land.isNull()) throw Exception("the background would be too large");
