@@ -151,5 +151,21 @@ TEST_F(CountCommand, BadArgumentsAndDatabaseErrors) {
   }
 }
 
+// Another program holds the database in a write transaction: the count gives
+// up after the connection time-out of its opening (15 seconds) with the
+// database's own message, instead of waiting for ever.
+TEST_F(CountCommand, ALockedDatabaseFailsWithTheDatabasesMessage) {
+  DatabaseSession holder;
+  holder.Open("Provider=SQLite;Data Source=" + Db());
+  holder.ExecuteNoRecords("BEGIN EXCLUSIVE");
+  holder.ExecuteNoRecords("UPDATE SURVEY SET ITEM_NAME = ITEM_NAME");
+  const CommandResult r = Count(
+      {"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "Quadranten"});
+  holder.ExecuteNoRecords("ROLLBACK");
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "velmora-count: database is locked\n");
+}
+
 }  // namespace
 }  // namespace velmora

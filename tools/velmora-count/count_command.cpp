@@ -167,8 +167,9 @@ int RunCount(Arguments args) {
       BuildExtent(options.northWest, options.southEast, options.gridType, options.system->item);
 
   LoadGeodeticLibrary();
+  // The session's own connection time-out bounds the opening, the wait for a
+  // locked database included: a batch job should not sit silent for minutes.
   DatabaseSession session;
-  session.SetConnectionTimeout(400);
   session.Open(options.connectionString);
   const CountRunInputs inputs{&kGridTypes[options.gridType],
                               KeyList(session, options.groups, LoadTaxonGroups),

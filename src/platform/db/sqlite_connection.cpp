@@ -1,11 +1,13 @@
 // The embedded backend: one libsqlite3 connection. The command time-out is a
-// deadline that the progress handler checks while a statement runs; the
-// connection time-out is the busy timeout, the wait on a locked database.
+// deadline that the progress handler checks while a statement runs and the
+// busy handler checks while the statement waits for a lock that another
+// connection holds; while the connection opens, the connection time-out bounds
+// that wait instead.
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
+#include <thread>
 
 #include "platform/db/connection.h"
 #include "platform/errors.h"
@@ -41,8 +43,9 @@ class SqliteDatabase {
       throw DatabaseError(std::string(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + ": " + path);
     }
     sqlite3_extended_result_codes(db, 0);
+    sqlite3_busy_handler(db, &SqliteDatabase::OnBusy, this);
     SetCommandTimeout(timeouts.commandSeconds);
-    SetBusyTimeout(timeouts.connectionSeconds);
+    lockDeadline_ = DeadlineAfter(timeouts.connectionSeconds);
   }
 
   sqlite3* Handle() const { return handle_.get(); }
@@ -55,15 +58,12 @@ class SqliteDatabase {
       sqlite3_progress_handler(Handle(), 0, nullptr, nullptr);
     }
   }
-  void SetBusyTimeout(int seconds) {
-    sqlite3_busy_timeout(Handle(), std::clamp(seconds, 0, INT_MAX / 1000) * 1000);
-  }
 
-  // Starts the clock of one command.
+  // Starts the clock of one command, which also bounds its wait for locks.
   void StartCommand() {
     timedOut_ = false;
-    deadline_ = commandSeconds_ > 0 ? Clock::now() + std::chrono::seconds(commandSeconds_)
-                                    : Clock::time_point::max();
+    deadline_ = DeadlineAfter(commandSeconds_);
+    lockDeadline_ = deadline_;
   }
 
   [[noreturn]] void Fail(int rc) const {
@@ -81,6 +81,10 @@ class SqliteDatabase {
   }
 
  private:
+  static Clock::time_point DeadlineAfter(int seconds) {
+    return seconds > 0 ? Clock::now() + std::chrono::seconds(seconds) : Clock::time_point::max();
+  }
+
   static int OnProgress(void* self) {
     auto* database = static_cast<SqliteDatabase*>(self);
     if (Clock::now() < database->deadline_) return 0;
@@ -88,9 +92,22 @@ class SqliteDatabase {
     return 1;
   }
 
+  // Waits for another connection's lock until the deadline, then lets the
+  // statement fail with SQLite's own "database is locked". Short naps first,
+  // as SQLite's busy timeout takes them, so that a lock held briefly costs little.
+  static int OnBusy(void* self, int attempt) {
+    const Clock::time_point deadline = static_cast<SqliteDatabase*>(self)->lockDeadline_;
+    const Clock::time_point now = Clock::now();
+    if (now >= deadline) return 0;
+    const auto nap = std::chrono::milliseconds(std::min(1 << std::min(attempt, 6), 50));
+    std::this_thread::sleep_for(std::min<Clock::duration>(nap, deadline - now));
+    return 1;
+  }
+
   std::unique_ptr<sqlite3, SqliteCloser> handle_;
   int commandSeconds_ = 0;
   Clock::time_point deadline_ = Clock::time_point::max();
+  Clock::time_point lockDeadline_ = Clock::time_point::max();
   bool timedOut_ = false;
 };
 
@@ -179,13 +196,15 @@ class SqliteConnection : public Connection {
  public:
   SqliteConnection(const std::string& path, Timeouts timeouts)
       : database_(std::make_shared<SqliteDatabase>(path, timeouts)) {
-    // A file that is not a database opens without complaint; the first read tells.
-    Execute("SELECT count(*) FROM sqlite_master");
+    // A file that is not a database opens without complaint; the first read
+    // tells. It waits for a lock as long as the connection time-out allows.
+    RunStatements("SELECT count(*) FROM sqlite_master", nullptr, nullptr);
   }
 
   SqlDialect Dialect() const override { return SqlDialect::SQLite; }
   void SetCommandTimeout(int seconds) override { database_->SetCommandTimeout(seconds); }
-  void SetConnectionTimeout(int seconds) override { database_->SetBusyTimeout(seconds); }
+  // The connection time-out bounds the opening alone, which is over.
+  void SetConnectionTimeout(int) override {}
 
   long long Execute(const std::string& sql) override {
     sqlite3* db = database_->Handle();
@@ -212,10 +231,16 @@ class SqliteConnection : public Connection {
   }
 
  private:
-  // Runs every statement of the text; the rows of the first one that has
-  // columns go into the result when one is asked for.
+  // Runs the text as one command, under the command time-out.
   void Run(const std::string& sql, std::vector<std::string>* columns, std::vector<Variant>* cells) {
     database_->StartCommand();
+    RunStatements(sql, columns, cells);
+  }
+
+  // Runs every statement of the text; the rows of the first one that has
+  // columns go into the result when one is asked for.
+  void RunStatements(const std::string& sql, std::vector<std::string>* columns,
+                     std::vector<Variant>* cells) {
     const char* text = sql.c_str();
     bool collected = false;
     while (*text) {

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 
 #include "platform/errors.h"
 #include "test_database.h"
@@ -226,6 +227,52 @@ TEST(DatabaseSessionOpen, AFileThatIsNoDatabaseFailsAtOpening) {
   std::ofstream(path) << "this is plain text, not an SQLite database file at all........";
   DatabaseSession session;
   EXPECT_THROW(session.Open("Provider=SQLite;Data Source=" + path.string()), DatabaseError);
+}
+
+// Another program holds the database in a write transaction. Waiting for its
+// lock ends with the database's own message once the time-out that governs the
+// wait has passed: the connection time-out while opening, the command time-out
+// for each statement. The bounds are generous; without them the wait never ends.
+TEST(DatabaseSessionLocks, AWaitForALockEndsWithTheTimeOut) {
+  testing::TempFolder folder;
+  const std::string connection =
+      testing::TestConnectionString(Backend::Sqlite, folder.Path() / "locked.db");
+  DatabaseSession early;
+  early.SetConnectionTimeout(400);
+  early.SetCommandTimeout(1);
+  early.Open(connection);
+  early.ExecuteNoRecords("CREATE TABLE t (n INTEGER)");
+
+  DatabaseSession holder;
+  holder.Open(connection);
+  holder.ExecuteNoRecords("BEGIN EXCLUSIVE");
+  holder.ExecuteNoRecords("INSERT INTO t VALUES (1)");
+
+  const auto message = [](const std::function<void()>& work) {
+    try {
+      work();
+    } catch (const DatabaseError& e) {
+      return std::string(e.what());
+    }
+    return std::string("no error");
+  };
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
+  EXPECT_EQ(message([&] { early.OpenQuery("SELECT count(*) FROM t"); }), "database is locked");
+  EXPECT_EQ(message([&] { early.ExecuteNoRecords("INSERT INTO t VALUES (2)"); }),
+            "database is locked");
+  const Clock::time_point opening = Clock::now();
+  DatabaseSession late;
+  late.SetConnectionTimeout(1);
+  late.SetCommandTimeout(400);
+  EXPECT_EQ(message([&] { late.Open(connection); }), "database is locked");
+  EXPECT_FALSE(late.IsOpen());
+  EXPECT_LT(opening - start, std::chrono::seconds(20)) << "two statements of one second";
+  EXPECT_LT(Clock::now() - opening, std::chrono::seconds(20)) << "an opening of one second";
+
+  holder.ExecuteNoRecords("COMMIT");
+  EXPECT_EQ(VariantToText(early.OpenQuery("SELECT count(*) AS n FROM t")->FieldValue("n")), "1")
+      << "the lock gone, the session goes on";
 }
 
 }  // namespace
