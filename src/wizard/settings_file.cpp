@@ -13,7 +13,7 @@
 
 #include "platform/errors.h"
 #include "platform/replace_file.h"
-#include "wizard/text_compare.h"
+#include "platform/text_compare.h"
 
 namespace velmora {
 namespace {

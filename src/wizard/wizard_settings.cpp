@@ -5,7 +5,7 @@
 
 #include "grid/grid_types.h"
 #include "grid/sheet.h"
-#include "wizard/color_text.h"
+#include "platform/color_text.h"
 #include "platform/integer_text.h"
 
 namespace velmora {

@@ -17,9 +17,9 @@
 #include "map/cell_values.h"
 #include "map/grid_drawing.h"
 #include "options.h"
+#include "platform/color_text.h"
 #include "platform/integer_text.h"
 #include "platform/replace_file.h"
-#include "wizard/color_text.h"
 
 namespace velmora::cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "wizard/text_compare.h"
+#include "platform/text_compare.h"
 
 #include <algorithm>
 

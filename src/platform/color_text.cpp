@@ -1,10 +1,10 @@
-#include "wizard/color_text.h"
+#include "platform/color_text.h"
 
 #include <array>
 #include <cstdio>
 
 #include "platform/integer_text.h"
-#include "wizard/text_compare.h"
+#include "platform/text_compare.h"
 
 namespace velmora {
 namespace {
