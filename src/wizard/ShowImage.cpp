@@ -7,6 +7,7 @@
 
 #include "grid/grid_types.h"
 #include "map/background.h"
+#include "map/fonts.h"
 #include "map/grid_drawing.h"
 #include "wizard/error_display.h"
 #include "wizard/key_filters.h"
@@ -64,7 +65,7 @@ void ConnectShowingErrors(Sender& sender, Signal signal, TdlgMTBWizard& dialog, 
 
 TdlgMTBWizard::TdlgMTBWizard() {
   setWindowTitle("Velmora");
-  setFont(PixelFont("MS Sans Serif", 11));
+  setFont(PixelFont(kDialogFontFamily, 11));
   PlaceControls();
   ConnectHandlers();
 }
@@ -87,7 +88,7 @@ void TdlgMTBWizard::PlaceControls() {
   ScrollBox1.verticalScrollBar()->setSingleStep(46);
   Image1.setGeometry(0, 0, 700, 607);
   Label4.setGeometry(88, 256, 502, 45);
-  Label4.setFont(PixelFont("Arial", 40));
+  Label4.setFont(PixelFont(kNoticeFontFamily, 40));
   // Set in Arial's metrics the notice is a little wider than the form's box;
   // it grows to its text rather than lose its last letter.
   Label4.resize(Label4.size().expandedTo(Label4.sizeHint()));
