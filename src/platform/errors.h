@@ -7,7 +7,12 @@ namespace velmora {
 
 // Root of every error the program raises on purpose. Its message is what the
 // user sees in the dialog's error display.
-class Exception : public std::runtime_error {
+//
+// The project hides every symbol it does not export, which would give each
+// module its own copy of this class's type information. Errors raised in one
+// module (the COM library) are caught by this type in another (the program),
+// so it keeps one copy that all modules share.
+class __attribute__((visibility("default"))) Exception : public std::runtime_error {
  public:
   explicit Exception(const std::string& message) : std::runtime_error(message) {}
 };

@@ -4,11 +4,11 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "platform/com/types.h"
+#include "platform/errors.h"
 
 // The registry of this platform: one text file per user in the format of the
 // Windows Registry Editor, standing in for HKEY_CLASSES_ROOT and
@@ -20,9 +20,9 @@ namespace velmora::com {
 inline constexpr std::string_view kClassesRoot = "HKEY_CLASSES_ROOT";
 inline constexpr std::string_view kLocalMachine = "HKEY_LOCAL_MACHINE";
 
-class VELMORA_COM_API RegistryError : public std::runtime_error {
+class VELMORA_COM_API RegistryError : public Exception {
  public:
-  explicit RegistryError(const std::string& message) : std::runtime_error(message) {}
+  explicit RegistryError(const std::string& message) : Exception(message) {}
 };
 
 // Keys are full paths from the root ("HKEY_CLASSES_ROOT\CLSID\{...}"); key and

@@ -1,11 +1,15 @@
 #include "platform/com/registry.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <sstream>
+#include <typeinfo>
+
+#include "platform/errors.h"
 
 namespace velmora::com {
 namespace {
@@ -225,6 +229,30 @@ TEST(UpdateRegistry, ProgramsUpdatingAtOnceKeepEachOthersEntries) {
     }
   }
   std::filesystem::remove(RegistryFilePath());
+}
+
+// The registry is read inside the COM library, a module of its own: the
+// program must still catch what it raises by the project's one error root.
+TEST(RegistryError, RaisedInTheComLibraryIsCaughtAsTheProjectsError) {
+  try {
+    Registry::Parse("REGEDIT4\n");
+    ADD_FAILURE() << "accepted";
+  } catch (const velmora::Exception& e) {
+    EXPECT_NE(std::string(e.what()).find("line 1: expected"), std::string::npos) << e.what();
+  }
+}
+
+// Catching by the root across modules must not rest on the runtime comparing
+// type names: the COM library exports the root's type information, so that
+// every module resolves to one copy.
+TEST(RegistryError, TheComLibraryExportsTheRootsTypeInformation) {
+  Dl_info library{};
+  ASSERT_NE(::dladdr(reinterpret_cast<void*>(&RegistryFilePath), &library), 0);
+  void* const handle = ::dlopen(library.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+  ASSERT_NE(handle, nullptr) << library.dli_fname;
+  const std::string symbol = std::string("_ZTI") + typeid(velmora::Exception).name();
+  EXPECT_NE(::dlsym(handle, symbol.c_str()), nullptr) << symbol << " in " << library.dli_fname;
+  ::dlclose(handle);
 }
 
 TEST(RegistryFilePath, LivesInThePerUserConfigFolder) {
