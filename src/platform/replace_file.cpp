@@ -55,36 +55,44 @@ fs::path TemporaryNameBeside(const fs::path& target) {
   return target.parent_path() / (name + "." + target.filename().string());
 }
 
-// Creates the temporary file with the mode the target shall have and returns
-// its path.
-fs::path CreateTemporaryBeside(const fs::path& target, FileAccess access) {
+struct Temporary {
+  fs::path path;
+  mode_t mode;  // the target's mode once it is complete
+};
+
+// Creates the temporary file, readable by the owner alone while it is being
+// written. A target that exists must be writable: a write-protected file
+// stays as it is.
+Temporary CreateTemporaryBeside(const fs::path& target, FileAccess access) {
   struct stat old {};
-  const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) Fail(target);
   for (int attempt = 0; attempt < 100; ++attempt) {
     fs::path temporary = TemporaryNameBeside(target);
-    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                         access == FileAccess::Private ? 0600 : 0666));
+    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (fd.Get() < 0) {
       if (errno == EEXIST) continue;
       Fail(target);
     }
-    const bool modeSet = access == FileAccess::Private ? ::fchmod(fd.Get(), 0600) == 0
-                         : replacing ? ::fchmod(fd.Get(), old.st_mode & 07777) == 0
-                                     : true;
-    if (!modeSet || !fd.Close()) {
+    // Created with 0666, the file shows the mode the umask gives a new file.
+    struct stat created {};
+    if (::fstat(fd.Get(), &created) != 0 || ::fchmod(fd.Get(), 0600) != 0 || !fd.Close()) {
       const int error = errno;
       ::unlink(temporary.c_str());
       errno = error;
       Fail(target);
     }
-    return temporary;
+    const mode_t mode = access == FileAccess::Private    ? 0600
+                        : exists && S_ISREG(old.st_mode) ? old.st_mode & 07777
+                                                         : created.st_mode & 07777;
+    return {std::move(temporary), mode};
   }
   Fail(target);
 }
 
-bool SyncToDisk(const fs::path& file, int flags) {
-  Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | flags));
-  return fd.Get() >= 0 && ::fsync(fd.Get()) == 0 && fd.Close();
+void SyncFolder(const fs::path& folder) {
+  Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.Get() >= 0) ::fsync(fd.Get());
 }
 
 bool WriteAll(int fd, std::string_view text) {
@@ -106,20 +114,26 @@ FileWriteError::FileWriteError(const fs::path& file, std::string reason)
       reason_(std::move(reason)) {}
 
 FileReplacement::FileReplacement(fs::path target, FileAccess access)
-    : target_(FileBehind(std::move(target))), temporary_(CreateTemporaryBeside(target_, access)) {}
+    : target_(FileBehind(std::move(target))) {
+  Temporary temporary = CreateTemporaryBeside(target_, access);
+  temporary_ = std::move(temporary.path);
+  mode_ = temporary.mode;
+}
 
 FileReplacement::~FileReplacement() {
   if (!committed_) ::unlink(temporary_.c_str());
 }
 
 void FileReplacement::Commit() {
-  if (!SyncToDisk(temporary_, 0) || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+  Descriptor fd(::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.Get() < 0 || ::fchmod(fd.Get(), mode_) != 0 || ::fsync(fd.Get()) != 0 || !fd.Close() ||
+      ::rename(temporary_.c_str(), target_.c_str()) != 0) {
     Fail(target_);
   }
   committed_ = true;
   // The rename itself reaches the disk with the folder; a folder that cannot
   // be synced leaves the new file in place all the same.
-  SyncToDisk(target_.has_parent_path() ? target_.parent_path() : fs::path("."), O_DIRECTORY);
+  SyncFolder(target_.has_parent_path() ? target_.parent_path() : fs::path("."));
 }
 
 void ReplaceFile(const fs::path& target, std::string_view contents, FileAccess access) {

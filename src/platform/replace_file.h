@@ -34,6 +34,7 @@ enum class FileAccess {
 // flushes to disk and renames over the target. Until then the target is
 // untouched; the temporary is removed again when the object goes without a
 // Commit(), so a failure leaves the old file as it was and nothing beside it.
+// A target that is there but write-protected is refused ("Permission denied").
 // For writers that need a path rather than bytes: a database being built, a
 // picture saved by a library.
 class FileReplacement {
@@ -55,6 +56,7 @@ class FileReplacement {
  private:
   std::filesystem::path target_;
   std::filesystem::path temporary_;
+  unsigned mode_ = 0;  // what the file gets at Commit(), as FileAccess asks
   bool committed_ = false;
 };
 

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "file_permissions.h"
+
 namespace velmora {
 namespace {
 namespace fs = std::filesystem;
@@ -140,6 +142,19 @@ TEST_F(ReplaceFileTest, AFailureNamesTheFileAndTheCause) {
       "The file '" + (folder_ / "map.png").string() + "' could not be written: Is a directory");
   EXPECT_TRUE(fs::is_directory(folder_ / "map.png"));
   EXPECT_EQ(Names(), std::vector<std::string>{"map.png"});
+}
+
+TEST_F(ReplaceFileTest, AWriteProtectedFileStaysAsItIs) {
+  const fs::path target = folder_ / "settings.ini";
+  Write(target, "kept");
+  ::chmod(target.c_str(), 0444);
+  {
+    const testing::WithoutOverridingPermissions unprivileged;
+    EXPECT_EQ(MessageOf([&] { ReplaceFile(target, "new"); }),
+              "The file '" + target.string() + "' could not be written: Permission denied");
+  }
+  EXPECT_EQ(Read(target), "kept");
+  EXPECT_EQ(Names(), std::vector<std::string>{"settings.ini"});
 }
 
 TEST_F(ReplaceFileTest, AReplacementGivesAPathWithTheTargetsExtension) {
