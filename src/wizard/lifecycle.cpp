@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "wizard/settings_file.h"
+
 namespace velmora {
 namespace {
 
@@ -34,6 +36,11 @@ std::unique_ptr<TdlgMTBWizard> CreateWizard(std::unique_ptr<DatabaseConnector> d
   wizard->Database = std::move(database);
   try {
     StartUp(*wizard);
+  } catch (const UnreadableSettingsFile&) {
+    // Nothing came from the file, so a rewrite would put the design-time
+    // values in place of settings that may well be good: it stays as it is.
+    CloseDatabaseSession(*wizard);
+    throw;
   } catch (...) {
     CloseDatabaseSession(*wizard);
     // The start-up's own error is the one to report; a settings file that

@@ -14,7 +14,8 @@ namespace velmora {
 // stored background image. The work buttons keep their design-time state
 // (enabled). When a step fails, the session is closed, the settings are
 // written from the controls as they stand (so a faulty file is repaired for
-// the next start) and the error is raised.
+// the next start) and the error is raised. A settings file that could not be
+// read at all is not rewritten.
 std::unique_ptr<TdlgMTBWizard> CreateWizard(std::unique_ptr<DatabaseConnector> database = nullptr);
 
 // The tear-down: closes the database session, writes the settings file from

@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -65,14 +64,19 @@ std::optional<SettingsFile> SettingsFile::Load(const std::string& path) {
   const std::filesystem::file_status status = std::filesystem::status(path, error);
   if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
   const auto fail = [&path](const std::string& reason) {
-    return Exception("The settings file '" + path + "' could not be read: " + reason);
+    return UnreadableSettingsFile("The settings file '" + path + "' could not be read: " + reason);
   };
+  if (error) throw fail(SystemErrorText(error.value()));
   if (status.type() == std::filesystem::file_type::directory) throw fail("it is a folder");
+  // A pipe would wait for a writer, a device might never end.
+  if (status.type() != std::filesystem::file_type::regular) {
+    throw fail("it is not a regular file");
+  }
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw fail(std::strerror(errno));
+  if (!in) throw fail(SystemErrorText(errno));
   std::ostringstream text;
   text << in.rdbuf();
-  if (in.bad()) throw fail(std::strerror(errno));
+  if (in.bad()) throw fail(SystemErrorText(errno));
   return Parse(text.str());
 }
 

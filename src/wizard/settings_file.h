@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/errors.h"
+
 namespace velmora {
 
 // The per-user data folder: $XDG_DATA_HOME when it is an absolute path, else
@@ -23,14 +25,22 @@ std::string SettingsFilePath();
 // made is not reported here: reading then finds no file, and writing fails.
 void CreateSettingsFolder();
 
+// A settings file that is there but could not be read: no permission, a
+// folder or anything else that is not a regular file. Its message names the
+// file and the reason.
+class UnreadableSettingsFile : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // The entries of a settings file as read: one "key=value" per line, any line
 // break (CR, LF or CR LF) accepted, lines without "=" ignored.
 class SettingsFile {
  public:
   static SettingsFile Parse(std::string_view text);
 
-  // Nothing when there is no file at `path`; an Exception when there is one
-  // that cannot be read.
+  // Nothing when there is no file at `path`; UnreadableSettingsFile when there
+  // is one that cannot be read.
   static std::optional<SettingsFile> Load(const std::string& path);
 
   // The value of the first line whose key (the text before the first "=")

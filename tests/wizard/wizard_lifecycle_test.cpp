@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "file_permissions.h"
 #include "platform/errors.h"
 #include "wizard/database_connector.h"
 #include "wizard/lifecycle.h"
@@ -84,6 +89,52 @@ TEST_F(WizardLifecycle, AValueThatIsNoNumberStopsTheStartAndTheRewriteRepairsThe
             "eBackgroundImage=\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
             "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n");
   EXPECT_EQ(CreateWizard()->eMtbNw.text(), "6508");
+}
+
+// The rewrite after a failed start repairs a file that was read; one that
+// could not be read at all stays as it is, and the message says why.
+TEST_F(WizardLifecycle, ASettingsFileThatCannotBeReadIsNeverReplaced) {
+  const std::string path = SettingsFilePath();
+  const auto startFails = [&path](const std::string& reason) {
+    try {
+      CreateWizard();
+      ADD_FAILURE() << "the dialog opened";
+    } catch (const Exception& error) {
+      EXPECT_EQ(error.what(), "The settings file '" + path + "' could not be read: " + reason);
+    }
+  };
+  const auto filesInFolder = [] {
+    return std::distance(fs::directory_iterator(VelmoraFolderPath()), {});
+  };
+
+  WriteFile("eMtbNW=6508\r\n");
+  fs::permissions(path, fs::perms::none);
+  {
+    const testing::WithoutOverridingPermissions unprivileged;
+    startFails("Permission denied");
+  }
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(FileText(), "eMtbNW=6508\r\n");
+  EXPECT_EQ(filesInFolder(), 1) << "no temporary file is left";
+
+  // A socket in the file's place, as one kind of file that is not a regular one.
+  fs::remove(path);
+  const int socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.size(), sizeof address.sun_path);
+  path.copy(address.sun_path, path.size());
+  ASSERT_EQ(::bind(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  startFails("it is not a regular file");
+  ::close(socketFd);
+  EXPECT_EQ(fs::status(path).type(), fs::file_type::socket);
+  EXPECT_EQ(filesInFolder(), 1);
+
+  fs::remove(path);
+  fs::create_directory(path);
+  startFails("it is a folder");
+  EXPECT_TRUE(fs::is_directory(path));
+  fs::remove(path);
 }
 
 // Notes what the dialog asks of its connector, and whether a settings file
