@@ -1,10 +1,12 @@
 #include "map/background.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <QString>
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 #include "map/rounding.h"
@@ -41,9 +43,60 @@ class ReadLimitOfAPicture {
   int previous_;
 };
 
+std::uint32_t LittleEndian(const QByteArray& bytes, int offset, int size) {
+  std::uint32_t value = 0;
+  for (int i = size - 1; i >= 0; --i)
+    value = value << 8 | static_cast<std::uint8_t>(bytes[offset + i]);
+  return value;
+}
+
+// Whether the file holds all the pixel data its header declares: from the
+// data offset on, the rows padded to four bytes each when uncompressed, the
+// size the header gives when run-length encoded. Qt's reader takes a file cut
+// short for a whole picture whose missing rows are black. A header too short
+// to tell is left to the reader, which refuses it.
+bool HasAllDeclaredPixels(const QByteArray& header, std::int64_t fileSize) {
+  constexpr int kFileHeader = 14;
+  if (header.size() < kFileHeader + 4) return true;
+  const std::int64_t dataOffset = LittleEndian(header, 10, 4);
+  const std::uint32_t infoSize = LittleEndian(header, kFileHeader, 4);
+  std::int64_t width, rows, bitsPerPixel, compression = 0, imageSize = 0;
+  if (infoSize == 12) {  // the old OS/2 header: 16-bit sizes, never compressed
+    if (header.size() < 26) return true;
+    width = LittleEndian(header, 18, 2);
+    rows = LittleEndian(header, 20, 2);
+    bitsPerPixel = LittleEndian(header, 24, 2);
+  } else {
+    if (header.size() < 38) return true;
+    width = static_cast<std::int32_t>(LittleEndian(header, 18, 4));
+    rows = std::abs(std::int64_t{static_cast<std::int32_t>(LittleEndian(header, 22, 4))});
+    bitsPerPixel = LittleEndian(header, 28, 2);
+    compression = LittleEndian(header, 30, 4);
+    imageSize = LittleEndian(header, 34, 4);
+  }
+  const std::int64_t available = fileSize - dataOffset;
+  if (available < 0) return false;
+  switch (compression) {
+    case 0:  // uncompressed
+    case 3:  // uncompressed, with bit fields
+    case 6: {
+      const std::int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+      return rowBytes <= 0 || rows <= available / rowBytes;
+    }
+    case 1:  // run-length encoded, 8 or 4 bits a pixel
+    case 2:
+      return imageSize <= available;
+    default:
+      return true;
+  }
+}
+
 QImage ReadBmp(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) return QImage();
+  if (!HasAllDeclaredPixels(file.peek(38), file.size())) return QImage();
   const ReadLimitOfAPicture limit;
-  QImageReader reader(QString::fromStdString(path), "bmp");
+  QImageReader reader(&file, "bmp");
   return reader.read();
 }
 

@@ -25,9 +25,10 @@ struct MapPicture {
 // The margins are half the larger side of one sheet: sheet width =
 // round(image width / sheetColumns), sheet height likewise, margins =
 // round(max(sheet width, sheet height) / 2), all halves to even. Nothing when
-// the file cannot be loaded as a BMP (empty path, no such file, not a BMP), when
-// the extent has no sheets, or when the picture would be larger than an image
-// can hold; the caller shows its notice then and keeps its old margins.
+// the file cannot be loaded as a BMP (empty path, no such file, not a BMP, pixel
+// data shorter than its header declares), when the extent has no sheets, or
+// when the picture would be larger than an image can hold; the caller shows its
+// notice then and keeps its old margins.
 std::optional<MapPicture> LoadBackgroundImage(const std::string& path, int sheetColumns,
                                               int sheetRows);
 

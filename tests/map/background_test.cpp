@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QImageReader>
+#include <cstdint>
 #include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
 
 #include "picture_compare.h"
 
@@ -85,6 +89,51 @@ TEST(LoadBackgroundImage, FailsWithoutALoadableBmpOrWithoutSheets) {
         << c.path << " " << c.columns << "x" << c.rows;
   }
   EXPECT_TRUE(LoadBackgroundImage(bmp, 1, 1));
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string SaveBytes(const TemporaryFolder& folder, const std::string& name,
+                      const std::string& bytes) {
+  const std::string path = folder.PathOf(name);
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+// Qt's reader takes a BMP cut short for a whole picture with black rows; the
+// header says how much pixel data there has to be.
+TEST(LoadBackgroundImage, PixelDataShorterThanTheHeaderDeclaresIsAFailedLoad) {
+  const TemporaryFolder folder;
+  const std::string colour = FileBytes(folder.SaveBmp(Gradient(41, 30), "colour.bmp"));
+  QImage strip(70, 3, QImage::Format_Mono);
+  strip.fill(1);
+  const std::string mono = FileBytes(folder.SaveBmp(strip, "mono.bmp"));
+  // The same picture stored top-down: a negative height.
+  std::string topDown = colour;
+  const std::int32_t minusThirty = -30;
+  topDown.replace(22, 4, reinterpret_cast<const char*>(&minusThirty), 4);
+  // Two pixels of colour 1 in 8-bit run-length encoding (2 1), then the end of
+  // the picture (0 1): four bytes after a palette of 256 colours.
+  std::string rle(54 + 1024, '\0');
+  const unsigned char header[] = {'B', 'M', 0x3A, 4, 0, 0, 0, 0, 0, 0, 0x36, 4, 0, 0, 40, 0, 0, 0,
+                                  2,   0,   0,    0, 1, 0, 0, 0, 1, 0, 8,    0, 1, 0, 0,  0, 4, 0};
+  rle.replace(0, sizeof header, reinterpret_cast<const char*>(header), sizeof header);
+  rle += std::string("\x02\x01\x00\x01", 4);
+
+  for (const auto& [name, bytes] : {std::pair{"colour", colour}, std::pair{"mono", mono},
+                                    std::pair{"top-down", topDown}, std::pair{"rle", rle}}) {
+    EXPECT_TRUE(LoadBackgroundImage(SaveBytes(folder, "whole.bmp", bytes), 1, 1)) << name;
+    EXPECT_TRUE(LoadBackgroundImage(SaveBytes(folder, "longer.bmp", bytes + "more"), 1, 1))
+        << name << ": bytes after the pixels do no harm";
+    EXPECT_FALSE(
+        LoadBackgroundImage(SaveBytes(folder, "cut.bmp", bytes.substr(0, bytes.size() - 1)), 1, 1))
+        << name << " without its last byte";
+    EXPECT_FALSE(LoadBackgroundImage(SaveBytes(folder, "cut.bmp", bytes.substr(0, 60)), 1, 1))
+        << name << " without most of its pixels";
+  }
 }
 
 TEST(LoadBackgroundImage, ReadsImagesBeyondTheReadersOwnLimit) {

@@ -76,6 +76,10 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
   white.fill(Qt::white);
   const std::string bmp = folder.SaveBmp(white, "white.bmp");
   const std::string unwritable = folder.PathOf("no/such/folder/out.png");
+  // The white picture without its last row of pixels.
+  const std::string cut = folder.PathOf("cut.bmp");
+  std::filesystem::copy_file(bmp, cut);
+  std::filesystem::resize_file(cut, std::filesystem::file_size(bmp) - 10 * 3 - 2);
   const struct {
     std::vector<std::string> args;
     int status;
@@ -84,6 +88,9 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
       {{"draw", "--nw", "6508", "--se", "6609", "--bmp", missing, "--out", out},
        1,
        "velmora-map: cannot load '" + missing + "' as a BMP background\n"},
+      {{"draw", "--nw", "6508", "--se", "6609", "--bmp", cut, "--out", out},
+       1,
+       "velmora-map: cannot load '" + cut + "' as a BMP background\n"},
       {{"draw", "--nw", "6508", "--se", "6609", "--bmp", bmp, "--out", unwritable},
        1,
        "velmora-map: cannot write '" + unwritable + "': No such file or directory\n"},
