@@ -28,7 +28,7 @@ std::filesystem::path Database(int samples) {
     options.occurrencesPerSample = 5;
     options.taxa = 2000;
     // The largest extent the settings fall back to, so that points spread widely.
-    options.extent = {velmora::Sheet(9, 101), velmora::Sheet(87, 158)};
+    options.extent = *velmora::Extent::Read("0901", "8758");
     velmora::demo::WriteDemoDatabase(path, options);
   }
   return path;

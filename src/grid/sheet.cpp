@@ -50,15 +50,4 @@ std::string NormaliseSheetNumber(std::string_view text) {
   return normalised;
 }
 
-bool IsExtentOrdered(std::string_view northWest, std::string_view southEast) {
-  const std::optional<Sheet> nw = Sheet::Read(northWest);
-  const std::optional<Sheet> se = Sheet::Read(southEast);
-  return nw && se && *nw <= *se;
-}
-
-bool IsExtentValid(std::string_view northWest, std::string_view southEast) {
-  return IsValidSheetNumber(northWest) && IsValidSheetNumber(southEast) &&
-         IsExtentOrdered(northWest, southEast);
-}
-
 }  // namespace velmora

@@ -41,11 +41,4 @@ bool IsValidSheetNumber(std::string_view text);
 // Four characters get "E" in front (E6508); any other text stays as it is.
 std::string NormaliseSheetNumber(std::string_view text);
 
-// The south-east sheet does not come before the north-west one in row-first
-// order. False when either text is not a valid sheet number.
-bool IsExtentOrdered(std::string_view northWest, std::string_view southEast);
-
-// Both texts are valid sheet numbers and the pair is ordered.
-bool IsExtentValid(std::string_view northWest, std::string_view southEast);
-
 }  // namespace velmora

@@ -29,9 +29,8 @@ struct SettingsPageProblem {
 };
 
 // The checks in order; the first that fails gives the problem: a grid type is
-// chosen, both sheet numbers are valid, the south-east sheet does not come
-// before the north-west one, and it does not lie west of it (such a rectangle
-// would have no sheet columns).
+// chosen, then the extent check of the two sheet numbers (CheckExtent), whose
+// problems each have their message.
 std::optional<SettingsPageProblem> CheckSettingsPage(const SettingsPageInputs& inputs);
 
 }  // namespace velmora

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "grid/extent.h"
 #include "grid/grid_types.h"
-#include "grid/sheet.h"
 #include "platform/color_text.h"
 #include "platform/integer_text.h"
 

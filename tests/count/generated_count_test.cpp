@@ -189,9 +189,10 @@ TEST(GeneratedDatabase, EveryCountAgreesWithTheRawRows) {
   }
 
   // The extent of the demo, cut by one sheet column, so that some samples fall outside.
-  const std::string nw = options.extent.northWest.Number();
+  const std::string nw = options.extent.NorthWest().Number();
   const std::string se =
-      Sheet(options.extent.southEast.Row(), options.extent.southEast.ColumnIndex() - 1).Number();
+      Sheet(options.extent.SouthEast().Row(), options.extent.SouthEast().ColumnIndex() - 1)
+          .Number();
   NullProgress progress;
   for (const GridTypeInfo& type : kGridTypes) {
     for (const GridSystemInfo& system : kGridSystems) {

@@ -246,7 +246,7 @@ std::uint32_t LittleEndian(const std::string& bytes, std::size_t offset, int siz
 
 TEST(BackgroundBmp, IsA24BitBmpOfSheetSizedTiles) {
   testing::TempFolder folder;
-  const DemoExtent extent{Sheet(65, 108), Sheet(67, 111)};
+  const Extent extent = *Extent::Read("6508", "6711");
   WriteBackgroundBmp(folder.Path() / "a.bmp", extent, 1);
   WriteBackgroundBmp(folder.Path() / "b.bmp", extent, 1);
   const std::string bmp = FileBytes(folder.Path() / "a.bmp");
@@ -260,7 +260,7 @@ TEST(BackgroundBmp, IsA24BitBmpOfSheetSizedTiles) {
   EXPECT_EQ(bmp.size(), 54 + (width * 3 + 3) / 4 * 4 * height);
   EXPECT_EQ(bmp, FileBytes(folder.Path() / "b.bmp"));
 
-  const BmpSize largest = BackgroundSize({Sheet(9, 101), Sheet(87, 158)});
+  const BmpSize largest = BackgroundSize(*Extent::Read("0901", "8758"));
   EXPECT_LE(std::max(largest.width, largest.height), 4000) << "large extents get small tiles";
   EXPECT_EQ(largest.width % 58, 0);
   EXPECT_EQ(largest.height % 79, 0);

@@ -140,6 +140,17 @@ TEST_F(SettingsTest, InvalidExtentFallsBackToTheLargestMap) {
   EXPECT_EQ(Loaded().southEast, "5101");
 }
 
+// A south-east sheet in a later row but west of the north-west one leaves the
+// map without sheet columns: such an extent falls back like any invalid one.
+TEST_F(SettingsTest, SouthEastSheetWestOfTheNorthWestSheetFallsBack) {
+  for (const char* lines : {"eMtbNW=6508\neMtbSE=6601\n", "eMtbNW=6500\neMtbSE=W6699\n"}) {
+    WriteFile(lines);
+    const WizardSettings settings = Loaded();
+    EXPECT_EQ(settings.northWest, "0901") << lines;
+    EXPECT_EQ(settings.southEast, "8758") << lines;
+  }
+}
+
 TEST_F(SettingsTest, InvalidIntegerStopsReadingAndTheRewriteRepairsTheFile) {
   WriteFile(
       "eMtbNW=6508\r\neMtbSE=6408\r\nrgGridSystem=abc\r\nrgGridType=3\r\n"

@@ -107,26 +107,27 @@ class Raster {
 
 }  // namespace
 
-BmpSize BackgroundSize(const DemoExtent& extent) {
-  const int tileWidth = std::clamp(4000 / std::max(extent.Rows(), extent.Columns()), 16, 240);
-  return {tileWidth * extent.Columns(), tileWidth * 14 / 15 * extent.Rows()};
+BmpSize BackgroundSize(const Extent& extent) {
+  const int tileWidth =
+      std::clamp(4000 / std::max(extent.SheetRows(), extent.SheetColumns()), 16, 240);
+  return {tileWidth * extent.SheetColumns(), tileWidth * 14 / 15 * extent.SheetRows()};
 }
 
-void WriteBackgroundBmp(const std::filesystem::path& path, const DemoExtent& extent,
+void WriteBackgroundBmp(const std::filesystem::path& path, const Extent& extent,
                         std::uint64_t seed) {
   const BmpSize size = BackgroundSize(extent);
-  const int tileWidth = size.width / extent.Columns();
-  const int tileHeight = size.height / extent.Rows();
+  const int tileWidth = size.width / extent.SheetColumns();
+  const int tileHeight = size.height / extent.SheetRows();
   Raster raster(size.width, size.height);
   DemoRandom random(seed ^ 0xB17A5EEDull);
 
-  for (int row = 0; row < extent.Rows(); ++row) {
-    for (int column = 0; column < extent.Columns(); ++column) {
+  for (int row = 0; row < extent.SheetRows(); ++row) {
+    for (int column = 0; column < extent.SheetColumns(); ++column) {
       raster.FillRect(column * tileWidth, row * tileHeight, (column + 1) * tileWidth,
                       (row + 1) * tileHeight, (row + column) % 2 ? kLandAlternate : kLand);
     }
   }
-  const int sheets = extent.Rows() * extent.Columns();
+  const int sheets = extent.SheetRows() * extent.SheetColumns();
   const double w = size.width, h = size.height;
   for (int i = 0; i < sheets * 2; ++i) {
     raster.FillEllipse(
@@ -141,7 +142,7 @@ void WriteBackgroundBmp(const std::filesystem::path& path, const DemoExtent& ext
         kWater);
   }
   // Rivers wind from west to east.
-  for (int river = 0; river < 1 + extent.Rows() / 3; ++river) {
+  for (int river = 0; river < 1 + extent.SheetRows() / 3; ++river) {
     const double baseline = random.Between(0.15, 0.85) * h;
     const double amplitude = random.Between(0.2, 0.6) * tileHeight;
     const double wavelength = random.Between(0.8, 1.6) * tileWidth;

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <string>
-
-#include "grid/sheet.h"
+#include "grid/extent.h"
 
 namespace velmora::demo {
 
@@ -15,17 +13,12 @@ inline double SheetWest(int columnIndex) { return 35.0 / 6 + (columnIndex - 101)
 constexpr double kSheetHeight = 0.1;
 constexpr double kSheetWidth = 1.0 / 6;
 
-// The rectangle of sheets the demo's points gather in.
-struct DemoExtent {
-  Sheet northWest;
-  Sheet southEast;
-
-  int Rows() const { return southEast.Row() - northWest.Row() + 1; }
-  int Columns() const { return southEast.ColumnIndex() - northWest.ColumnIndex() + 1; }
-  double North() const { return SheetNorth(northWest.Row()); }
-  double South() const { return SheetNorth(southEast.Row() + 1); }
-  double West() const { return SheetWest(northWest.ColumnIndex()); }
-  double East() const { return SheetWest(southEast.ColumnIndex() + 1); }
-};
+// The edges of an extent in degrees of the sheet grid.
+inline double NorthEdge(const Extent& extent) { return SheetNorth(extent.NorthWest().Row()); }
+inline double SouthEdge(const Extent& extent) { return SheetNorth(extent.SouthEast().Row() + 1); }
+inline double WestEdge(const Extent& extent) { return SheetWest(extent.NorthWest().ColumnIndex()); }
+inline double EastEdge(const Extent& extent) {
+  return SheetWest(extent.SouthEast().ColumnIndex() + 1);
+}
 
 }  // namespace velmora::demo

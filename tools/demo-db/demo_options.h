@@ -15,7 +15,7 @@ struct DemoOptions {
   int taxa = 400;
   int taxonGroups = 8;
   int surveys = 6;
-  DemoExtent extent{Sheet(65, 108), Sheet(67, 111)};
+  Extent extent = *Extent::Read("6508", "6711");
 };
 
 }  // namespace velmora::demo

@@ -40,16 +40,16 @@ std::string UtmReference(double lat, double lon) {
 
 }  // namespace
 
-PlaceMaker::PlaceMaker(const DemoExtent& extent, DemoRandom& random)
+PlaceMaker::PlaceMaker(const Extent& extent, DemoRandom& random)
     : extent_(extent), random_(random) {
-  const int count = std::max(3, extent.Rows() * extent.Columns() * 2);
+  const int count = std::max(3, extent.SheetRows() * extent.SheetColumns() * 2);
   double total = 0;
   for (int i = 0; i < count; ++i) {
     // Centres may lie up to a third of a sheet outside the extent.
     const double lat =
-        random_.Between(extent.South() - kSheetHeight / 3, extent.North() + kSheetHeight / 3);
+        random_.Between(SouthEdge(extent) - kSheetHeight / 3, NorthEdge(extent) + kSheetHeight / 3);
     const double lon =
-        random_.Between(extent.West() - kSheetWidth / 3, extent.East() + kSheetWidth / 3);
+        random_.Between(WestEdge(extent) - kSheetWidth / 3, EastEdge(extent) + kSheetWidth / 3);
     // A heavy tail: a few clusters hold most samples.
     total += 1 / std::pow(random_.Uniform() + 0.05, 1.5);
     clusters_.push_back({lat, lon, random_.Between(0.004, 0.03), total});
@@ -61,8 +61,10 @@ PlaceMaker::Point PlaceMaker::PickPoint() {
   if (kind < 0.01) return {random_.Between(56.2, 58.0), random_.Between(8.0, 14.0)};
   if (kind < 0.05) return {random_.Between(47.4, 54.8), random_.Between(6.2, 14.8)};
   if (kind < 0.15) {
-    return {random_.Between(extent_.South() - kSheetHeight / 2, extent_.North() + kSheetHeight / 2),
-            random_.Between(extent_.West() - kSheetWidth / 2, extent_.East() + kSheetWidth / 2)};
+    return {
+        random_.Between(SouthEdge(extent_) - kSheetHeight / 2,
+                        NorthEdge(extent_) + kSheetHeight / 2),
+        random_.Between(WestEdge(extent_) - kSheetWidth / 2, EastEdge(extent_) + kSheetWidth / 2)};
   }
   const double pick = random_.Uniform() * clusters_.back().cumulativeWeight;
   const Cluster& c = *std::ranges::lower_bound(clusters_, pick, {}, &Cluster::cumulativeWeight);

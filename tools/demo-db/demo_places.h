@@ -25,7 +25,7 @@ struct DemoPlace {
 // the latitude, or only the longitude.
 class PlaceMaker {
  public:
-  PlaceMaker(const DemoExtent& extent, DemoRandom& random);
+  PlaceMaker(const Extent& extent, DemoRandom& random);
   DemoPlace Next();
 
  private:
@@ -43,7 +43,7 @@ class PlaceMaker {
   Point PickPoint();
   DemoPlace GridReference(Point point, bool minuteFields);
 
-  DemoExtent extent_;
+  Extent extent_;
   DemoRandom& random_;
   std::vector<Cluster> clusters_;
 };

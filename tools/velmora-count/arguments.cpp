@@ -3,9 +3,10 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <variant>
 
+#include "grid/extent.h"
 #include "grid/grid_types.h"
-#include "grid/sheet.h"
 
 namespace velmora::cli {
 
@@ -21,21 +22,34 @@ int ParseGridType(std::string_view text) {
                    ")");
 }
 
+namespace {
+
+std::string MessageOf(ExtentProblem problem, std::string_view northWest,
+                      std::string_view southEast) {
+  switch (problem) {
+    case ExtentProblem::NorthWestNotASheet:
+      return "'" + std::string(northWest) +
+             "' is not a sheet number (four digits, or W and four digits)";
+    case ExtentProblem::SouthEastNotASheet:
+      return "'" + std::string(southEast) +
+             "' is not a sheet number (four digits, or W and four digits)";
+    case ExtentProblem::SouthEastBeforeNorthWest:
+      return "the south-east sheet " + std::string(southEast) +
+             " lies before the north-west sheet " + std::string(northWest);
+    case ExtentProblem::SouthEastWestOfNorthWest:
+      break;
+  }
+  return "the south-east sheet " + std::string(southEast) + " lies west of the north-west sheet " +
+         std::string(northWest);
+}
+
+}  // namespace
+
 MapState BuildExtent(std::string_view northWest, std::string_view southEast, int gridTypeItem,
                      int gridSystemItem) {
-  for (const std::string_view sheet : {northWest, southEast}) {
-    if (!IsValidSheetNumber(sheet)) {
-      throw UsageError("'" + std::string(sheet) +
-                       "' is not a sheet number (four digits, or W and four digits)");
-    }
-  }
-  if (!IsExtentOrdered(northWest, southEast)) {
-    throw UsageError("the south-east sheet " + std::string(southEast) +
-                     " lies before the north-west sheet " + std::string(northWest));
-  }
-  if (Sheet::Read(southEast)->ColumnIndex() < Sheet::Read(northWest)->ColumnIndex()) {
-    throw UsageError("the south-east sheet " + std::string(southEast) +
-                     " lies west of the north-west sheet " + std::string(northWest));
+  const auto extent = CheckExtent(northWest, southEast);
+  if (const ExtentProblem* problem = std::get_if<ExtentProblem>(&extent)) {
+    throw UsageError(MessageOf(*problem, northWest, southEast));
   }
   MapState state;
   BuildCellList({gridTypeItem, gridSystemItem, std::string(northWest), std::string(southEast), ""},

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <variant>
 
 namespace velmora::demo {
 
@@ -91,11 +92,13 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
   }
   if (nw.has_value() != se.has_value()) throw UsageError("--nw and --se go together");
   if (nw) {
-    if (se->Row() < nw->Row() || se->ColumnIndex() < nw->ColumnIndex()) {
+    // Before it, or west of it in a later row: north or west either way.
+    const auto extent = CheckExtent(*nw, *se);
+    if (!std::holds_alternative<Extent>(extent)) {
       throw UsageError("the south-east sheet " + se->Number() +
                        " lies north or west of the north-west sheet " + nw->Number());
     }
-    line.options.extent = {*nw, *se};
+    line.options.extent = std::get<Extent>(extent);
   }
   return line;
 }

@@ -35,8 +35,8 @@ int Run(const CommandLine& line) {
     WriteBackgroundBmp(*line.bmp, line.options.extent, line.options.seed);
     const BmpSize size = BackgroundSize(line.options.extent);
     std::printf("%s: %d x %d pixels, %s to %s\n", line.bmp->c_str(), size.width, size.height,
-                line.options.extent.northWest.Number().c_str(),
-                line.options.extent.southEast.Number().c_str());
+                line.options.extent.NorthWest().Number().c_str(),
+                line.options.extent.SouthEast().Number().c_str());
   }
   return 0;
 }
