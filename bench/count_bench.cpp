@@ -71,7 +71,7 @@ void CountRun(benchmark::State& state) {
       surveys.push_back({i.key, true});
     });
     velmora::MapState map;
-    velmora::BuildCellList({gridType, gridSystem, "0901", "8758", ""}, map);
+    velmora::BuildCellList({gridType, gridSystem, velmora::Extent::Read("0901", "8758"), ""}, map);
 
     StageClock clock;
     velmora::CountDatabase(session, map,

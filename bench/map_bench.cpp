@@ -18,7 +18,7 @@ constexpr int kMargin = kSheetSize / 2;
 
 velmora::MapState LargestExtent(int gridTypeItem) {
   velmora::MapState map;
-  velmora::BuildCellList({gridTypeItem, 1, "0901", "8758", ""}, map);
+  velmora::BuildCellList({gridTypeItem, 1, velmora::Extent::Read("0901", "8758"), ""}, map);
   return map;
 }
 

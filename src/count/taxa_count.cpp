@@ -40,7 +40,7 @@ void CountTaxaPerCell(DatabaseSession& session, MapState& map, std::string_view 
                       std::string_view surveyKeys, ProgressSink& progress) {
   const CountSql sql(session.Dialect());
   session.OpenQuery(sql.DropInterim());
-  const int codeLength = CodeLengthOf(map.CellsPerSheet);
+  const int codeLength = GridTypeOfCellsPerSheet(map.CellsPerSheet).codeLength;
   progress.SetProgressPosition(0);
   progress.SetProgressText("Hole Beobachtungen...");
   const std::string taxonGroups = "(" + std::string(taxonGroupKeys) + ")";

@@ -4,11 +4,32 @@
 #include <bit>
 #include <limits>
 
-#include "grid/grid_types.h"
-#include "grid/sheet.h"
 #include "grid/subdivision.h"
 
 namespace velmora {
+namespace {
+
+// The corner and size fields of the map; empty and zero without an extent.
+void SetExtent(const std::optional<Extent>& extent, MapState& state) {
+  if (!extent) {
+    state.NwSheet = state.SeSheet = "";
+    state.NwRow = state.SeRow = state.NwColumnIndex = state.SeColumnIndex = 0;
+    state.SheetRows = state.SheetColumns = 0;
+    return;
+  }
+  const Sheet northWest = extent->NorthWest();
+  const Sheet southEast = extent->SouthEast();
+  state.NwSheet = NormaliseSheetNumber(northWest.Number());
+  state.SeSheet = NormaliseSheetNumber(southEast.Number());
+  state.NwRow = northWest.Row();
+  state.SeRow = southEast.Row();
+  state.NwColumnIndex = northWest.ColumnIndex();
+  state.SeColumnIndex = southEast.ColumnIndex();
+  state.SheetRows = extent->SheetRows();
+  state.SheetColumns = extent->SheetColumns();
+}
+
+}  // namespace
 
 void BuildCellList(const CellListInputs& inputs, MapState& state) {
   if (inputs.gridTypeItem) {
@@ -21,72 +42,60 @@ void BuildCellList(const CellListInputs& inputs, MapState& state) {
       state.GridSystemCode = system->code;
     }
   }
-  state.NwSheet = NormaliseSheetNumber(inputs.nwSheet);
-  state.SeSheet = NormaliseSheetNumber(inputs.seSheet);
+  SetExtent(inputs.extent, state);
 
-  const std::optional<Sheet> nw = Sheet::Read(inputs.nwSheet);
-  const std::optional<Sheet> se = Sheet::Read(inputs.seSheet);
-  state.NwRow = nw ? nw->Row() : 0;
-  state.SeRow = se ? se->Row() : 0;
-  state.NwColumnIndex = nw ? nw->ColumnIndex() : 0;
-  state.SeColumnIndex = se ? se->ColumnIndex() : 0;
-  const bool hasSheets = nw && se;
-  state.SheetRows = hasSheets ? std::max(0, state.SeRow - state.NwRow + 1) : 0;
-  state.SheetColumns = hasSheets ? std::max(0, state.SeColumnIndex - state.NwColumnIndex + 1) : 0;
-  if (state.SheetRows == 0 || state.SheetColumns == 0) state.SheetRows = state.SheetColumns = 0;
-
-  const SheetDivision division = DivisionOf(state.CellsPerSheet);
-  state.CellRows = division.rows * state.SheetRows;
-  state.CellColumns = division.columns * state.SheetColumns;
+  const GridTypeInfo& type = GridTypeOfCellsPerSheet(state.CellsPerSheet);
+  state.CellRows = type.division.rows * state.SheetRows;
+  state.CellColumns = type.division.columns * state.SheetColumns;
   state.BackgroundImagePath = inputs.backgroundImagePath;
 
+  const Sheet northWest(state.NwRow, state.NwColumnIndex);
   state.Grids.assign(state.CellRows, std::vector<TGrid>(state.CellColumns));
   for (int i = 0; i < state.CellRows; ++i) {
     for (int j = 0; j < state.CellColumns; ++j) {
       TGrid& cell = state.Grids[i][j];
-      cell.Code = CellCodeAt(j + 1, i + 1, state.NwSheet, state.SeSheet, state.CellsPerSheet);
+      cell.Code = CellCodeAt(j + 1, i + 1, northWest, type);
       cell.Count = "0";
     }
   }
 }
 
-std::string CellCodeAt(int column, int row, std::string_view northWest, std::string_view southEast,
-                       int cellsPerSheet) {
-  (void)southEast;  // part of the interface; the result depends on the north-west sheet alone
-  const GridTypeInfo* type = GridTypeByCellsPerSheet(cellsPerSheet);
-  if (!type || column < 1 || row < 1) return {};
-  // A normalised number ("E6508") reads like the plain one.
-  if (northWest.size() == 5 && northWest[0] == 'E') northWest.remove_prefix(1);
-  const std::optional<Sheet> nw = Sheet::Read(northWest);
-  if (!nw) return {};
-
-  const SheetDivision division = type->division;
+std::string CellCodeAt(int column, int row, Sheet northWest, const GridTypeInfo& type) {
+  if (column < 1 || row < 1) return {};
+  const SheetDivision division = type.division;
   const int kappa = (column - 1) % division.columns;
   const int rho = (row - 1) % division.rows;
-  const long long columnIndex = (column - 1) / division.columns + 0LL + nw->ColumnIndex();
-  const long long sheetRow = (row - 1) / division.rows + 0LL + nw->Row();
+  const long long columnIndex = (column - 1) / division.columns + 0LL + northWest.ColumnIndex();
+  const long long sheetRow = (row - 1) / division.rows + 0LL + northWest.Row();
   if (columnIndex > std::numeric_limits<int>::max() || sheetRow > std::numeric_limits<int>::max()) {
     return {};
   }
 
   std::string code = FormatSheetNumber(static_cast<int>(sheetRow), static_cast<int>(columnIndex));
-  if (cellsPerSheet == 1) return code;
-  code += '/';
-  if (cellsPerSheet == 60) {
-    AppendMinuteFieldDigits(code, rho, kappa);
-  } else {
-    // Each level of the progressive division halves the sheet once more.
-    AppendQuadrantDigits(code, rho, kappa, std::countr_zero(static_cast<unsigned>(division.rows)));
+  switch (type.digits) {
+    case CellDigits::None:
+      break;
+    case CellDigits::Quadrants:
+      code += '/';
+      // Each level of the progressive division halves the sheet once more.
+      AppendQuadrantDigits(code, rho, kappa,
+                           std::countr_zero(static_cast<unsigned>(division.rows)));
+      break;
+    case CellDigits::MinuteField:
+      code += '/';
+      AppendMinuteFieldDigits(code, rho, kappa);
+      break;
   }
   return code;
 }
 
 std::vector<std::string> SheetsOf(const MapState& state) {
+  const Sheet northWest(state.NwRow, state.NwColumnIndex);
   std::vector<std::string> sheets;
   sheets.reserve(static_cast<size_t>(state.SheetRows) * std::max(0, state.SheetColumns));
   for (int row = 1; row <= state.SheetRows; ++row) {
     for (int column = 1; column <= state.SheetColumns; ++column) {
-      sheets.push_back(CellCodeAt(column, row, state.NwSheet, state.SeSheet, 1));
+      sheets.push_back(CellCodeAt(column, row, northWest, kMesstischblatt));
     }
   }
   return sheets;

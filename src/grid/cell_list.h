@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "grid/extent.h"
+#include "grid/grid_types.h"
 
 namespace velmora {
 
@@ -35,28 +37,25 @@ struct MapState {
 };
 
 // What the settings page holds: the selected grid type and grid system items
-// (nothing when no item is selected), the two corner sheets and the image path.
+// (nothing when no item is selected), the extent of its two corner sheets
+// (nothing when they make none) and the image path.
 struct CellListInputs {
   std::optional<int> gridTypeItem;
   std::optional<int> gridSystemItem;
-  std::string nwSheet;
-  std::string seSheet;
+  std::optional<Extent> extent;
   std::string backgroundImagePath;
 };
 
 // Sets every map state field from the inputs and rebuilds the cell list, with
-// every count "0". A field whose item is not selected keeps its value. An extent
-// without sheets - a corner that is not a sheet number, or a south-east sheet
-// west of or north of the north-west one - gives zero sheet and cell rows and
-// columns and an empty list.
+// every count "0". A field whose item is not selected keeps its value. No
+// extent gives empty sheet numbers, zero sheet and cell rows and columns and an
+// empty list.
 void BuildCellList(const CellListInputs& inputs, MapState& state);
 
-// The code of the cell in 1-based cell column `column` and cell row `row` of the
-// map whose north-west sheet is given. The south-east sheet does not enter the
-// result. Empty for a north-west text that is not a sheet number, a position
-// before the first cell, or cells per sheet of no grid type.
-std::string CellCodeAt(int column, int row, std::string_view northWest, std::string_view southEast,
-                       int cellsPerSheet);
+// The code of the cell in 1-based cell column `column` and cell row `row` of a
+// map of the grid type whose north-west sheet is given. Empty for a position
+// before the first cell or beyond the range of sheet numbers.
+std::string CellCodeAt(int column, int row, Sheet northWest, const GridTypeInfo& type);
 
 // The sheet numbers of the map's extent, row by row from the north and west to
 // east within a row.

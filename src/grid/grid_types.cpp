@@ -1,7 +1,6 @@
 #include "grid/grid_types.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace velmora {
 
@@ -16,13 +15,6 @@ const GridTypeInfo* GridTypeByName(std::string_view name) {
   return it == kGridTypes.end() ? nullptr : &*it;
 }
 
-const GridTypeInfo* GridTypeByCellsPerSheet(int cellsPerSheet) {
-  const auto it = std::find_if(
-      kGridTypes.begin(), kGridTypes.end(),
-      [cellsPerSheet](const GridTypeInfo& t) { return t.cellsPerSheet == cellsPerSheet; });
-  return it == kGridTypes.end() ? nullptr : &*it;
-}
-
 const GridSystemInfo* GridSystemByItem(int item) {
   if (item < 0 || item >= static_cast<int>(kGridSystems.size())) return nullptr;
   return &kGridSystems[item];
@@ -34,18 +26,11 @@ const GridSystemInfo* GridSystemByCode(std::string_view code) {
   return it == kGridSystems.end() ? nullptr : &*it;
 }
 
-SheetDivision DivisionOf(int cellsPerSheet) {
-  if (cellsPerSheet == 60) return {6, 10};
-  if (cellsPerSheet < 1) return {0, 0};
-  long long n = static_cast<long long>(std::sqrt(static_cast<double>(cellsPerSheet)));
-  while (n * n > cellsPerSheet) --n;
-  while ((n + 1) * (n + 1) <= cellsPerSheet) ++n;
-  return {static_cast<int>(n), static_cast<int>(n)};
-}
-
-int CodeLengthOf(int cellsPerSheet) {
-  const GridTypeInfo* type = GridTypeByCellsPerSheet(cellsPerSheet);
-  return type ? type->codeLength : kGridTypes[0].codeLength;
+const GridTypeInfo& GridTypeOfCellsPerSheet(int cellsPerSheet) {
+  const auto it = std::find_if(
+      kGridTypes.begin(), kGridTypes.end(),
+      [cellsPerSheet](const GridTypeInfo& t) { return t.cellsPerSheet == cellsPerSheet; });
+  return it == kGridTypes.end() ? kMesstischblatt : *it;
 }
 
 }  // namespace velmora

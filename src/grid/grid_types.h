@@ -11,6 +11,13 @@ struct SheetDivision {
   int columns;
 };
 
+// How the digits after the "/" of a cell code are made.
+enum class CellDigits {
+  None,         // the whole sheet: the sheet number alone
+  Quadrants,    // one progressive quadrant digit per halving of the sheet
+  MinuteField,  // quadrant, row and column of the 6 x 10 minute fields
+};
+
 // The grid types of the "Rastertyp" group, by item.
 struct GridTypeInfo {
   int item;
@@ -18,15 +25,19 @@ struct GridTypeInfo {
   int cellsPerSheet;
   SheetDivision division;
   int codeLength;  // one more for a west sheet
+  CellDigits digits;
 };
 
 inline constexpr std::array<GridTypeInfo, 5> kGridTypes = {{
-    {0, "Messtischblatt", 1, {1, 1}, 4},
-    {1, "Quadranten", 4, {2, 2}, 6},
-    {2, "4tel-Quadranten", 16, {4, 4}, 7},
-    {3, "16tel-Quadranten", 64, {8, 8}, 8},
-    {4, "Minutenfelder", 60, {6, 10}, 8},
+    {0, "Messtischblatt", 1, {1, 1}, 4, CellDigits::None},
+    {1, "Quadranten", 4, {2, 2}, 6, CellDigits::Quadrants},
+    {2, "4tel-Quadranten", 16, {4, 4}, 7, CellDigits::Quadrants},
+    {3, "16tel-Quadranten", 64, {8, 8}, 8, CellDigits::Quadrants},
+    {4, "Minutenfelder", 60, {6, 10}, 8, CellDigits::MinuteField},
 }};
+
+// The whole sheet, the grid type whose cells are the sheets.
+inline constexpr const GridTypeInfo& kMesstischblatt = kGridTypes[0];
 
 // The grid systems of the "Rastersystem" group, by item. The code is also the
 // spatial reference system under which the host stores such grid references.
@@ -48,16 +59,11 @@ inline constexpr std::string_view kQuadrantSystemCode = "QQQ";
 // Nothing for an item or name that is not in the table.
 const GridTypeInfo* GridTypeByItem(int item);
 const GridTypeInfo* GridTypeByName(std::string_view name);
-const GridTypeInfo* GridTypeByCellsPerSheet(int cellsPerSheet);
 const GridSystemInfo* GridSystemByItem(int item);
 const GridSystemInfo* GridSystemByCode(std::string_view code);
 
-// 6 x 10 for minute fields (60), otherwise n x n with n the integer part of the
-// square root; 0 x 0 for values below 1.
-SheetDivision DivisionOf(int cellsPerSheet);
-
-// The length of a cell code of the grid type with these cells per sheet, for a
-// sheet that is not a west sheet; 4 (the whole sheet) for any other value.
-int CodeLengthOf(int cellsPerSheet);
+// The grid type of a map with these cells per sheet. A value that no grid type
+// has counts whole sheets, as the count has always cut such codes to the sheet.
+const GridTypeInfo& GridTypeOfCellsPerSheet(int cellsPerSheet);
 
 }  // namespace velmora

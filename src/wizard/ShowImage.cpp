@@ -201,8 +201,7 @@ void TdlgMTBWizard::BuildCellList() {
   CellListInputs inputs;
   inputs.gridTypeItem = SelectedItem(rgGridType);
   inputs.gridSystemItem = SelectedItem(rgGridSystem);
-  inputs.nwSheet = eMtbNw.text().toStdString();
-  inputs.seSheet = eMtbSe.text().toStdString();
+  inputs.extent = Extent::Read(eMtbNw.text().toStdString(), eMtbSe.text().toStdString());
   inputs.backgroundImagePath = eBackgroundImage.text().toStdString();
   velmora::BuildCellList(inputs, Map);
 }

@@ -28,7 +28,7 @@ class RecordingProgress final : public ProgressSink {
 
 MapState Map(const std::string& nw, const std::string& se, int gridType, int gridSystem) {
   MapState map;
-  BuildCellList({gridType, gridSystem, nw, se, ""}, map);
+  BuildCellList({gridType, gridSystem, Extent::Read(nw, se), ""}, map);
   return map;
 }
 

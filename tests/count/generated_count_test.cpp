@@ -118,7 +118,7 @@ Counts ExpectedCounts(const HostRecords& host, const MapState& map, int gridType
                       const std::set<std::string>& groups, const std::set<std::string>& surveys) {
   const std::vector<std::string> sheetList = SheetsOf(map);
   const std::set<std::string> sheets(sheetList.begin(), sheetList.end());
-  const size_t length = static_cast<size_t>(CodeLengthOf(map.CellsPerSheet));
+  const size_t length = static_cast<size_t>(GridTypeOfCellsPerSheet(map.CellsPerSheet).codeLength);
   std::map<std::string, std::pair<std::string, std::string>> cellOfSample;  // key -> cell, survey
   for (const auto& sample : host.samples) {
     const std::optional<std::string> code = SampleCode(sample, gridType, map.GridSystemCode);
@@ -198,7 +198,7 @@ TEST(GeneratedDatabase, EveryCountAgreesWithTheRawRows) {
     for (const GridSystemInfo& system : kGridSystems) {
       if (!system.offersGridType[type.item]) continue;
       MapState map;
-      BuildCellList({type.item, system.item, nw, se, ""}, map);
+      BuildCellList({type.item, system.item, Extent::Read(nw, se), ""}, map);
       AssignSampleCells(session, map, type.item, progress);
       CountTaxaPerCell(session, map, CheckedKeyList(groupKeys), CheckedKeyList(surveyKeys),
                        progress);

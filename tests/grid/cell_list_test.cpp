@@ -12,7 +12,7 @@ namespace {
 
 MapState Build(const std::string& nw, const std::string& se, int gridType, int gridSystem = 0) {
   MapState state;
-  BuildCellList({gridType, gridSystem, nw, se, "map.bmp"}, state);
+  BuildCellList({gridType, gridSystem, Extent::Read(nw, se), "map.bmp"}, state);
   return state;
 }
 
@@ -87,9 +87,9 @@ TEST(BuildCellList, RebuildDiscardsCountsAndKeepsUnselectedFields) {
   EXPECT_EQ(s.SheetRows, 2);
   EXPECT_EQ(s.CellColumns, 2);
   EXPECT_TRUE(s.Grids.empty());
-  BuildCellList({1, 1, "6508", "6609", ""}, s);
+  BuildCellList({1, 1, Extent::Read("6508", "6609"), ""}, s);
   s.Grids[2][3].Count = "17";
-  BuildCellList({std::nullopt, std::nullopt, "6508", "6609", ""}, s);
+  BuildCellList({std::nullopt, std::nullopt, Extent::Read("6508", "6609"), ""}, s);
   EXPECT_EQ(s.Grids[2][3].Count, "0");
   EXPECT_EQ(s.CellsPerSheet, 4) << "no grid type selected keeps the previous value";
   EXPECT_EQ(s.GridSystemCode, "QQQ");
@@ -116,16 +116,13 @@ TEST(BuildCellList, InvalidTextsGiveAnEmptyList) {
   EXPECT_TRUE(Build("6508", "6408", 0).Grids.empty()) << "south-east before north-west";
 }
 
-TEST(CellCodeAt, AnswersPositionsAndTextsOutsideTheMap) {
-  EXPECT_EQ(CellCodeAt(1, 1, "E6508", "E6508", 1), "6508");
-  EXPECT_EQ(CellCodeAt(1, 1, "6508", "", 1), "6508") << "the south-east sheet is not used";
-  EXPECT_EQ(CellCodeAt(0, 1, "6508", "6508", 1), "");
-  EXPECT_EQ(CellCodeAt(1, -3, "6508", "6508", 4), "");
-  EXPECT_EQ(CellCodeAt(1, 1, "6508", "6508", 9), "") << "no grid type has 9 cells per sheet";
-  EXPECT_EQ(CellCodeAt(1, 1, "x", "6508", 1), "");
-  EXPECT_EQ(CellCodeAt(1, 1, "E", "6508", 1), "");
-  EXPECT_EQ(CellCodeAt(2147483647, 2147483647, "9999", "9999", 1), "");
-  EXPECT_EQ(CellCodeAt(11, 1, "W5099", "5000", 60), "5000/111");
+TEST(CellCodeAt, AnswersPositionsOutsideTheMap) {
+  const Sheet sheet6508(65, 108);
+  EXPECT_EQ(CellCodeAt(1, 1, sheet6508, kGridTypes[0]), "6508");
+  EXPECT_EQ(CellCodeAt(0, 1, sheet6508, kGridTypes[0]), "");
+  EXPECT_EQ(CellCodeAt(1, -3, sheet6508, kGridTypes[1]), "");
+  EXPECT_EQ(CellCodeAt(2147483647, 2147483647, Sheet(99, 199), kGridTypes[0]), "");
+  EXPECT_EQ(CellCodeAt(11, 1, Sheet(50, 99), kGridTypes[4]), "5000/111");
 }
 
 // Reads a cell code back into its map position, independently of the code
@@ -140,7 +137,7 @@ Position ParseBack(const std::string& code, const MapState& s) {
   const std::optional<Sheet> sheet = Sheet::Read(code.substr(0, slash));
   EXPECT_TRUE(sheet) << code;
   if (!sheet) return {-1, -1};
-  const SheetDivision d = DivisionOf(s.CellsPerSheet);
+  const SheetDivision d = GridTypeOfCellsPerSheet(s.CellsPerSheet).division;
   int rho = 0;
   int kappa = 0;
   const std::string digits = slash == std::string::npos ? "" : code.substr(slash + 1);

@@ -70,13 +70,13 @@ TEST(CellCode, CellCentresAgreeWithTheCellList) {
       for (const auto& [nw, se] : extents) {
         SCOPED_TRACE(testing::Message() << type.name << " " << system.code << " " << nw);
         MapState state;
-        BuildCellList({type.item, system.item, nw, se, ""}, state);
+        BuildCellList({type.item, system.item, Extent::Read(nw, se), ""}, state);
         ASSERT_GT(state.CellRows, 0);
         const SheetDivision division = type.division;
         for (int row = 1; row <= state.CellRows; ++row) {
           for (int column = 1; column <= state.CellColumns; ++column) {
             const std::string expected =
-                CellCodeAt(column, row, state.NwSheet, state.SeSheet, type.cellsPerSheet);
+                CellCodeAt(column, row, Sheet(state.NwRow, state.NwColumnIndex), type);
             // Sheet row r spans 56° - r·0.1° southwards; sheet column c begins at
             // 5°50' + (c - 1)·10', and a column index is the column + 100.
             const double sheetRows = state.NwRow + (row - 0.5) / division.rows;

@@ -50,7 +50,7 @@ class CountCommand : public ::testing::Test {
     LoadTaxonGroups(session, [&](SelectionItem i) { groups.push_back({i.key, true}); });
     LoadSurveys(session, [&](SelectionItem i) { surveys.push_back({i.key, true}); });
     MapState map;
-    BuildCellList({gridType, gridSystem, "6508", "6711", ""}, map);
+    BuildCellList({gridType, gridSystem, Extent::Read("6508", "6711"), ""}, map);
     NullProgress progress;
     CountDatabase(session, map,
                   {&kGridTypes[gridType], CheckedKeyList(groups), CheckedKeyList(surveys)},

@@ -52,8 +52,7 @@ MapState BuildExtent(std::string_view northWest, std::string_view southEast, int
     throw UsageError(MessageOf(*problem, northWest, southEast));
   }
   MapState state;
-  BuildCellList({gridTypeItem, gridSystemItem, std::string(northWest), std::string(southEast), ""},
-                state);
+  BuildCellList({gridTypeItem, gridSystemItem, std::get<Extent>(extent), ""}, state);
   return state;
 }
 
