@@ -1,6 +1,8 @@
 #include "count/count_sql.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -19,6 +21,20 @@ std::string Fill(std::string_view format, std::initializer_list<std::string_view
     }
   }
   return text;
+}
+
+// The condition on SPATIAL_REF_SYSTEM that picks the systems offering the grid
+// type, in the order of their codes: "= 'QQQ' " or "IN ('QQQ','QYX') ".
+std::string SystemsOffering(const GridTypeInfo& gridType) {
+  std::vector<std::string> codes;
+  for (const GridSystemInfo& system : kGridSystems) {
+    if (system.offersGridType[gridType.item]) codes.push_back(QuoteSqlText(system.code));
+  }
+  std::ranges::sort(codes);
+  if (codes.size() == 1) return "= " + codes[0] + " ";
+  std::string list;
+  for (const std::string& code : codes) list += (list.empty() ? "" : ",") + code;
+  return "IN (" + list + ") ";
 }
 
 }  // namespace
@@ -72,30 +88,14 @@ std::string CountSql::UpdateSampleCell() const {
 
 // A reference longer than the grid column cannot be a cell code; it is left
 // without a code (and removed with the others) instead of failing the update.
-std::string CountSql::TakeOverGridReferences(int gridTypeItem) const {
-  std::string_view systems;
-  switch (gridTypeItem) {
-    case 0:
-    case 1:
-      systems = "IN ('QQQ','QYX')";
-      break;
-    case 2:
-    case 3:
-      systems = "= 'QQQ' ";
-      break;
-    case 4:
-      systems = "= 'QYX' ";
-      break;
-    default:
-      return {};
-  }
+std::string CountSql::TakeOverGridReferences(const GridTypeInfo& gridType) const {
   return Fill(SqlServer()
                   ? "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = "
-                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %s%sAND LEN(SPATIAL_REF) <= 9"
+                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %sAND LEN(SPATIAL_REF) <= 9"
                   : "UPDATE sample_grid SET grid = SPATIAL_REF, gridtype = "
-                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %s%sAND "
+                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %sAND "
                     "length(SPATIAL_REF) <= 9",
-              {systems, systems.back() == ' ' ? "" : " "});
+              {SystemsOffering(gridType)});
 }
 
 std::string CountSql::DeleteEmptyCodes() const {
@@ -125,10 +125,10 @@ std::string CountSql::DropInterim() const {
                      : "DROP TABLE IF EXISTS temp.interim";
 }
 
-std::string CountSql::SelectInterim(int codeLength, std::string_view taxonGroupList,
+std::string CountSql::SelectInterim(const GridTypeInfo& gridType, std::string_view taxonGroupList,
                                     std::string_view surveyList) const {
-  const std::string westLength = std::to_string(codeLength + 1);
-  const std::string length = std::to_string(codeLength);
+  const std::string westLength = std::to_string(gridType.codeLength + 1);
+  const std::string length = std::to_string(gridType.codeLength);
   constexpr std::string_view kJoins =
       " FROM SURVEY_EVENT se INNER JOIN %s s ON se.SURVEY_EVENT_KEY = s.SURVEY_EVENT_KEY INNER "
       "JOIN "
@@ -160,9 +160,9 @@ std::string CountSql::SelectInterim(int codeLength, std::string_view taxonGroupL
 // One row per cell with its number of distinct taxa. SQLite groups the rows by
 // cell and taxon and then counts the groups of each cell, which sorts far less
 // than the window form; a missing recommended taxon counts as one taxon in both.
-std::string CountSql::CountPerCell(int codeLength) const {
-  const std::string westLength = std::to_string(codeLength + 1);
-  const std::string length = std::to_string(codeLength);
+std::string CountSql::CountPerCell(const GridTypeInfo& gridType) const {
+  const std::string westLength = std::to_string(gridType.codeLength + 1);
+  const std::string length = std::to_string(gridType.codeLength);
   return Fill(SqlServer() ? "SELECT distinct grid, COUNT(*) OVER(PARTITION BY grid) AS 'Anzahl' "
                             "FROM #interim WHERE (LEFT(grid,1)='W' AND LEN(grid) = %s) OR "
                             "(LEFT(grid,1)<>'W' AND LEN(grid) = %s) GROUP BY "

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "grid/grid_types.h"
 #include "platform/db/database_session.h"
 
 namespace velmora {
@@ -21,20 +22,19 @@ class CountSql {
   std::string SamplesToConvert() const;
   // With bound parameters: cell code, grid system code, sample key.
   std::string UpdateSampleCell() const;
-  // The take-over of grid references for a grid type item; empty for an item
-  // that is not a grid type.
-  std::string TakeOverGridReferences(int gridTypeItem) const;
+  // The take-over of the grid references of the systems that offer the grid type.
+  std::string TakeOverGridReferences(const GridTypeInfo& gridType) const;
   std::string DeleteEmptyCodes() const;
   std::string DeleteMissingCodes() const;
   // sheetList as SheetListSql gives it; "()" (no sheets) removes every sample.
   std::string DeleteOutsideSheets(std::string_view sheetList) const;
 
   std::string DropInterim() const;
-  // codeLength is the length of a cell code of the grid type (one more for a
-  // west sheet); the key lists are complete SQL lists such as ('K1','K2').
-  std::string SelectInterim(int codeLength, std::string_view taxonGroupList,
+  // Codes are cut to the grid type's code length (one more for a west sheet);
+  // the key lists are complete SQL lists such as ('K1','K2').
+  std::string SelectInterim(const GridTypeInfo& gridType, std::string_view taxonGroupList,
                             std::string_view surveyList) const;
-  std::string CountPerCell(int codeLength) const;
+  std::string CountPerCell(const GridTypeInfo& gridType) const;
 
  private:
   bool SqlServer() const { return dialect_ == SqlDialect::SqlServer; }

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -57,8 +58,8 @@ void ConvertSamples(DatabaseSession& session, const CountSql& sql, QueryResult& 
 
 }  // namespace
 
-void AssignSampleCells(DatabaseSession& session, const MapState& map,
-                       std::optional<int> gridTypeItem, ProgressSink& progress) {
+void AssignSampleCells(DatabaseSession& session, const MapState& map, const GridTypeInfo* gridType,
+                       ProgressSink& progress) {
   const CountSql sql(session.Dialect());
   progress.SetProgressPosition(0);
   progress.SetProgressText("Hole Aufnahmen...");
@@ -73,10 +74,7 @@ void AssignSampleCells(DatabaseSession& session, const MapState& map,
 
   progress.SetProgressPosition(0);
   progress.SetProgressText("Entferne überflüssige Raster...");
-  if (gridTypeItem) {
-    const std::string takeOver = sql.TakeOverGridReferences(*gridTypeItem);
-    if (!takeOver.empty()) session.OpenQuery(takeOver);
-  }
+  if (gridType) session.OpenQuery(sql.TakeOverGridReferences(*gridType));
   progress.SetProgressPosition(25);
   session.OpenQuery(sql.DeleteEmptyCodes());
   progress.SetProgressPosition(50);

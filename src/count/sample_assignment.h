@@ -1,9 +1,8 @@
 #pragma once
 
-#include <optional>
-
 #include "count/progress.h"
 #include "grid/cell_list.h"
+#include "grid/grid_types.h"
 #include "platform/db/database_session.h"
 
 namespace velmora {
@@ -12,9 +11,9 @@ namespace velmora {
 // code of the cell it lies in at the finest level of the map's grid system -
 // converted from its coordinates, or its own grid reference where the grid type
 // admits that reference's system - and then without the samples that got no
-// code or lie outside the map's sheets. No grid type item: no reference is
+// code or lie outside the map's sheets. No grid type chosen: no reference is
 // taken over. Database and conversion errors pass out unchanged.
-void AssignSampleCells(DatabaseSession& session, const MapState& map,
-                       std::optional<int> gridTypeItem, ProgressSink& progress);
+void AssignSampleCells(DatabaseSession& session, const MapState& map, const GridTypeInfo* gridType,
+                       ProgressSink& progress);
 
 }  // namespace velmora

@@ -40,19 +40,19 @@ void CountTaxaPerCell(DatabaseSession& session, MapState& map, std::string_view 
                       std::string_view surveyKeys, ProgressSink& progress) {
   const CountSql sql(session.Dialect());
   session.OpenQuery(sql.DropInterim());
-  const int codeLength = GridTypeOfCellsPerSheet(map.CellsPerSheet).codeLength;
+  const GridTypeInfo& gridType = GridTypeOfCellsPerSheet(map.CellsPerSheet);
   progress.SetProgressPosition(0);
   progress.SetProgressText("Hole Beobachtungen...");
   const std::string taxonGroups = "(" + std::string(taxonGroupKeys) + ")";
   const std::string surveys = "(" + std::string(surveyKeys) + ")";
-  const std::string selection = sql.SelectInterim(codeLength, taxonGroups, surveys);
+  const std::string selection = sql.SelectInterim(gridType, taxonGroups, surveys);
   session.SetCommandTimeout(kCountTimeoutSeconds);
   session.SetConnectionTimeout(kCountTimeoutSeconds);
   session.OpenQuery(selection);
 
   progress.SetProgressPosition(50);
   progress.SetProgressText("Zähle Datensätze...");
-  const std::unique_ptr<QueryResult> counts = session.OpenQuery(sql.CountPerCell(codeLength));
+  const std::unique_ptr<QueryResult> counts = session.OpenQuery(sql.CountPerCell(gridType));
   if (counts->RecordCount() <= 0) return;
 
   progress.SetProgressText("Übertrage Auszählergebnisse");

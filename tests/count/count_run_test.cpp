@@ -35,7 +35,7 @@ MapState Map(const std::string& nw, const std::string& se, int gridType, int gri
 // Sample key -> code, as the sample table holds it after the assignment.
 std::map<std::string, std::string> Assigned(HostFixture& host, const MapState& map, int gridType) {
   RecordingProgress progress;
-  AssignSampleCells(host.Session(), map, gridType, progress);
+  AssignSampleCells(host.Session(), map, &kGridTypes[gridType], progress);
   std::map<std::string, std::string> codes;
   const auto rows = host.Session().OpenQuery("SELECT sample_key, grid FROM temp.sample_grid");
   for (; !rows->AtEnd(); rows->Next()) {

@@ -44,10 +44,8 @@ TEST(CountSqlServer, TakeOverByGridTypeLeavesOverlongReferences) {
       "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = SPATIAL_REF_SYSTEM WHERE "
       "SPATIAL_REF_SYSTEM = 'QYX' AND LEN(SPATIAL_REF) <= 9";
   const std::string expected[] = {both, both, quadrants, quadrants, minutes};
-  for (int item = 0; item < 5; ++item)
-    EXPECT_EQ(kServer.TakeOverGridReferences(item), expected[item]);
-  EXPECT_EQ(kServer.TakeOverGridReferences(-1), "");
-  EXPECT_EQ(kServer.TakeOverGridReferences(5), "");
+  for (const GridTypeInfo& type : kGridTypes)
+    EXPECT_EQ(kServer.TakeOverGridReferences(type), expected[type.item]) << type.name;
 }
 
 TEST(CountSqlServer, SheetRemovalReadsBareSheetsAndEmptyExtents) {
@@ -61,7 +59,7 @@ TEST(CountSqlServer, CountStatementsFillTheirPlaceholdersInOrder) {
   EXPECT_EQ(kServer.DropInterim(),
             "IF OBJECT_ID('TempDB..#interim') IS NOT NULL DROP TABLE #interim");
   EXPECT_EQ(
-      kServer.SelectInterim(6, "('G1','G2')", "('no data')"),
+      kServer.SelectInterim(kGridTypes[1], "('G1','G2')", "('no data')"),
       "SELECT itn.recommended_taxon_list_item_key, CASE WHEN left(grid,1)='W' THEN left(grid, 7) "
       "ELSE left(grid, 6) END as grid INTO #interim FROM SURVEY_EVENT se INNER JOIN #sample_grid s "
       "ON se.SURVEY_EVENT_KEY = s.SURVEY_EVENT_KEY INNER JOIN taxon_occurrence toc ON "
@@ -72,7 +70,7 @@ TEST(CountSqlServer, CountStatementsFillTheirPlaceholdersInOrder) {
       "TV.TAXON_VERSION_KEY = TLI.TAXON_VERSION_KEY WHERE td.preferred = 1 AND "
       "TOC.CONFIDENTIAL=0 AND TOC.ZERO_ABUNDANCE=0 AND TOC.CHECKED=1 AND OUTPUT_GROUP_KEY IN "
       "('G1','G2') AND SURVEY_KEY IN ('no data')");
-  EXPECT_EQ(kServer.CountPerCell(8),
+  EXPECT_EQ(kServer.CountPerCell(kGridTypes[3]),
             "SELECT distinct grid, COUNT(*) OVER(PARTITION BY grid) AS 'Anzahl' FROM #interim "
             "WHERE (LEFT(grid,1)='W' AND LEN(grid) = 9) OR (LEFT(grid,1)<>'W' AND LEN(grid) = 8) "
             "GROUP BY recommended_taxon_list_item_key, grid ORDER BY grid");

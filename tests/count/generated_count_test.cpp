@@ -7,9 +7,8 @@
 #include <set>
 #include <string>
 
-#include "count/sample_assignment.h"
+#include "count/count_run.h"
 #include "count/selection_lists.h"
-#include "count/taxa_count.h"
 #include "demo_database.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
@@ -199,9 +198,8 @@ TEST(GeneratedDatabase, EveryCountAgreesWithTheRawRows) {
       if (!system.offersGridType[type.item]) continue;
       MapState map;
       BuildCellList({type.item, system.item, Extent::Read(nw, se), ""}, map);
-      AssignSampleCells(session, map, type.item, progress);
-      CountTaxaPerCell(session, map, CheckedKeyList(groupKeys), CheckedKeyList(surveyKeys),
-                       progress);
+      CountDatabase(session, map, {&type, CheckedKeyList(groupKeys), CheckedKeyList(surveyKeys)},
+                    progress);
       Counts counted;
       for (const auto& row : map.Grids) {
         for (const TGrid& cell : row) {
