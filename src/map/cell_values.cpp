@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QStaticText>
+#include <cstdint>
 #include <unordered_map>
 
 #include "map/color.h"
@@ -44,12 +45,12 @@ class LaidOutTexts {
 
 void DrawCellValues(QImage& picture, const TGrids& grids, const CellValueDrawing& cells) {
   if (picture.isNull() || cells.cellRows <= 0 || cells.cellColumns <= 0) return;
-  const double mapWidth = picture.width() - cells.margins.left;
-  const double mapHeight = picture.height() - cells.margins.top;
-  const double cellWidth = mapWidth / cells.cellColumns;
-  const double cellHeight = mapHeight / cells.cellRows;
-
-  const QFont font = MapFont(FontPointsOf(cells.fontSizeText, RoundHalfEven(cellWidth / 2)));
+  const int mapWidth = picture.width() - cells.margins.left;
+  const int mapHeight = picture.height() - cells.margins.top;
+  // Half a cell width: round(map width / cell columns / 2).
+  const int halfCell =
+      static_cast<int>(RoundHalfEven(mapWidth, 2 * std::int64_t{cells.cellColumns}));
+  const QFont font = MapFont(FontPointsOf(cells.fontSizeText, halfCell));
   QPainter painter(&picture);
   painter.setFont(font);
   painter.setPen(ToQColor(cells.color));
@@ -63,10 +64,8 @@ void DrawCellValues(QImage& picture, const TGrids& grids, const CellValueDrawing
       const std::string& count = grids[j][i].Count;
       if (count == "0") continue;
       const LaidOutText& text = texts.Of(count);
-      const int x =
-          cells.margins.left + RoundHalfEven(i * cellWidth + cellWidth / 2 - text.width / 2.0);
-      const int y =
-          cells.margins.top + RoundHalfEven(j * cellHeight + cellHeight / 2 - text.height / 2.0);
+      const int x = cells.margins.left + CentredInPart(i, mapWidth, cells.cellColumns, text.width);
+      const int y = cells.margins.top + CentredInPart(j, mapHeight, cells.cellRows, text.height);
       painter.drawStaticText(x, y, text.text);
     }
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "map/map_font.h"
 #include "map/rounding.h"
 #include "map/text_metrics.h"
@@ -23,20 +25,24 @@ QImage BlankPicture(int mapWidth, int mapHeight, int margin) {
   return picture;
 }
 
+// round(i x extent / parts + extent / parts / 2 - size / 2) in real numbers:
+// over the common denominator 2 x parts, the numerator is an integer.
+int Centred(std::int64_t i, std::int64_t extent, std::int64_t parts, std::int64_t size) {
+  return static_cast<int>(RoundHalfEven((2 * i + 1) * extent - size * parts, 2 * parts));
+}
+
 // Where the values must stand: centred in their cells by their measured size.
 std::vector<PlacedText> Placed(const TGrids& grids, QSize map, int margin, int points) {
   const QFont font = MapFont(points);
-  const double cellWidth = static_cast<double>(map.width()) / grids[0].size();
-  const double cellHeight = static_cast<double>(map.height()) / grids.size();
+  const auto rows = static_cast<std::int64_t>(grids.size());
+  const auto columns = static_cast<std::int64_t>(grids[0].size());
   std::vector<PlacedText> texts;
   for (size_t j = 0; j < grids.size(); ++j) {
     for (size_t i = 0; i < grids[j].size(); ++i) {
       const QString t = QString::fromStdString(grids[j][i].Count);
       if (t == "0") continue;
-      const int tw = TextWidthOf(font, t);
-      const int th = TextHeightOf(font, t);
-      texts.push_back({t, margin + RoundHalfEven(i * cellWidth + cellWidth / 2 - tw / 2.0),
-                       margin + RoundHalfEven(j * cellHeight + cellHeight / 2 - th / 2.0)});
+      texts.push_back({t, margin + Centred(i, map.width(), columns, TextWidthOf(font, t)),
+                       margin + Centred(j, map.height(), rows, TextHeightOf(font, t))});
     }
   }
   return texts;
@@ -83,6 +89,32 @@ TEST(DrawCellValues, ValuesOtherThanZeroAreCentredInTheirCells) {
         QColor(255, 0, 0));
     EXPECT_EQ(testing::DifferingPixels(picture, expected, picture.rect()), 0) << c.name;
   }
+}
+
+TEST(DrawCellValues, PositionsAreRoundedFromRealNumbersNotFromDoubles) {
+  // A map width where the real position of a value in column 3 of 7 is an exact
+  // half while the double computation (i x cell width + cell width / 2 -
+  // text width / 2) lands beside it and rounds the other way.
+  const int points = 10;
+  const QString count = "17";
+  const int tw = TextWidthOf(MapFont(points), count);
+  int mapWidth = 0;
+  for (int width = 100; width < 2000 && mapWidth == 0; ++width) {
+    const double cellWidth = width / 7.0;
+    if (RoundHalfEven(3 * cellWidth + cellWidth / 2 - tw / 2.0) != Centred(3, width, 7, tw)) {
+      mapWidth = width;
+    }
+  }
+  ASSERT_NE(mapWidth, 0) << "no width where doubles miss the half for a text of " << tw;
+
+  TGrids grids = GridsOf(1, 7);
+  grids[0][3].Count = count.toStdString();
+  QImage picture = BlankPicture(mapWidth, 100, 30);
+  DrawCellValues(picture, grids, {{30, 30}, 1, 7, "10", clBlack});
+  const int y = 30 + Centred(0, 100, 1, TextHeightOf(MapFont(points), count));
+  const QImage expected = testing::PictureWithTexts(
+      picture.size(), {{count, 30 + Centred(3, mapWidth, 7, tw), y}}, points, Qt::black);
+  EXPECT_EQ(testing::DifferingPixels(picture, expected, picture.rect()), 0) << mapWidth;
 }
 
 TEST(DrawCellValues, TheCountOfOneCellLandsAtItsCentre) {
