@@ -51,14 +51,14 @@ void DrawGrid(QImage& picture, const GridDrawing& grid) {
   DrawAxisLine(painter, {margins.left, margins.top}, {width, margins.top}, Qt::black);
   if (grid.sheetColumns <= 0 || grid.sheetRows <= 0) return;
 
-  const double columnWidth = static_cast<double>(width - margins.left) / grid.sheetColumns;
-  const double rowHeight = static_cast<double>(height - margins.top) / grid.sheetRows;
+  const int mapWidth = width - margins.left;
+  const int mapHeight = height - margins.top;
   for (int i = 1; i <= grid.sheetColumns; ++i) {
-    const int x = margins.left + RoundHalfEven(i * columnWidth);
+    const int x = margins.left + PartStart(i, mapWidth, grid.sheetColumns);
     DrawAxisLine(painter, {x, 0}, {x, height}, kSheetLineColor);
   }
   for (int j = 1; j <= grid.sheetRows; ++j) {
-    const int y = margins.top + RoundHalfEven(j * rowHeight);
+    const int y = margins.top + PartStart(j, mapHeight, grid.sheetRows);
     DrawAxisLine(painter, {0, y}, {width, y}, kSheetLineColor);
   }
 
@@ -71,8 +71,7 @@ void DrawGrid(QImage& picture, const GridDrawing& grid) {
     for (int a = 0; a < grid.sheetColumns; ++a) {
       const QString label = QString::fromStdString(ColumnLabel(grid.nwColumnIndex + a));
       const int textWidth = TextWidthOf(font, label);
-      const int x =
-          margins.left + RoundHalfEven(a * columnWidth + columnWidth / 2 - textWidth / 2.0);
+      const int x = margins.left + CentredInPart(a, mapWidth, grid.sheetColumns, textWidth);
       DrawTextAt(painter, x, y, label);
     }
   }
@@ -81,7 +80,7 @@ void DrawGrid(QImage& picture, const GridDrawing& grid) {
     for (int a = 0; a < grid.sheetRows; ++a) {
       const QString label = QString::fromStdString(RowLabel(grid.nwRow + a));
       const int textHeight = TextHeightOf(font, label);
-      const int y = margins.top + RoundHalfEven(a * rowHeight + rowHeight / 2 - textHeight / 2.0);
+      const int y = margins.top + CentredInPart(a, mapHeight, grid.sheetRows, textHeight);
       DrawTextAt(painter, x, y, label);
     }
   }

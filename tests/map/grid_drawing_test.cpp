@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "map/map_font.h"
 #include "map/rounding.h"
 #include "map/text_metrics.h"
@@ -98,6 +100,18 @@ TEST_F(DrawGridLines, GreySheetLinesCrossEverythingAtTheRoundedBoundaries) {
   EXPECT_EQ(PixelsOfColor(picture_, kGrey, picture_.rect()), w_ + h_ - 1);
 }
 
+TEST(DrawGrid, SheetBoundariesAreRoundedFromRealNumbers) {
+  // 115 pixels in 14 sheet columns: boundary 7 lies at 57.5 in real numbers,
+  // which gives 58; 7 x (115 / 14.0) is 57.49999999999999 and would give 57.
+  QImage picture(115, 40, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  DrawGrid(picture, {{0, 0}, 14, 1, 65, 108, "18", clBlack});
+  for (int y = 2; y < 38; ++y) {
+    EXPECT_EQ(picture.pixelColor(58, y), kGrey) << y;
+    EXPECT_EQ(picture.pixelColor(57, y), QColor(Qt::white)) << y;
+  }
+}
+
 TEST(DrawGrid, OneSheetShowsNoGreyLine) {
   MapPicture map = LandPicture(400, 300, 1, 1);
   DrawGrid(map.picture, {map.margins, 1, 1, 65, 108, "18", clBlack});
@@ -145,8 +159,15 @@ TEST(DrawGrid, LabelsAreCentredByTheirMeasuredSizes) {
     const int w = map.picture.width();
     const int h = map.picture.height();
     const int margin = map.margins.left;
-    const double columnWidth = static_cast<double>(w - margin) / c.columns;
-    const double rowHeight = static_cast<double>(h - margin) / c.rows;
+    // Positions in real numbers: over the denominator 2 x parts, numerators are
+    // integers.
+    const auto centred = [](int a, int extent, int parts, int size) {
+      return static_cast<int>(RoundHalfEven(
+          (2 * std::int64_t{a} + 1) * extent - std::int64_t{size} * parts, 2 * parts));
+    };
+    const auto boundary = [](int a, int extent, int parts) {
+      return static_cast<int>(RoundHalfEven(std::int64_t{a} * extent, parts));
+    };
     const QFont font = MapFont(c.points);
     const int th = TextHeightOf(font, "0");
 
@@ -155,16 +176,14 @@ TEST(DrawGrid, LabelsAreCentredByTheirMeasuredSizes) {
     std::vector<int> lineRows = {0, margin, h - 1};
     for (int a = 0; a < c.columns; ++a) {
       const int tw = TextWidthOf(font, c.columnLabels[a]);
-      texts.push_back({c.columnLabels[a],
-                       margin + RoundHalfEven(a * columnWidth + columnWidth / 2 - tw / 2.0),
+      texts.push_back({c.columnLabels[a], margin + centred(a, w - margin, c.columns, tw),
                        RoundHalfEven(margin / 2.0 - th / 2.0)});
-      lineColumns.push_back(margin + RoundHalfEven((a + 1) * columnWidth));
+      lineColumns.push_back(margin + boundary(a + 1, w - margin, c.columns));
     }
     const int rowX = RoundHalfEven(margin / 2.0 - TextWidthOf(font, "88") / 2.0);
     for (int a = 0; a < c.rows; ++a) {
-      texts.push_back(
-          {c.rowLabels[a], rowX, margin + RoundHalfEven(a * rowHeight + rowHeight / 2 - th / 2.0)});
-      lineRows.push_back(margin + RoundHalfEven((a + 1) * rowHeight));
+      texts.push_back({c.rowLabels[a], rowX, margin + centred(a, h - margin, c.rows, th)});
+      lineRows.push_back(margin + boundary(a + 1, h - margin, c.rows));
     }
     const QImage expected = testing::PictureWithTexts(map.picture.size(), texts, c.points, red);
     EXPECT_GT(PixelsOfColor(map.picture, red, map.picture.rect()), 0) << c.name;
