@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QImage>
+#include <filesystem>
+#include <string>
+
+namespace velmora {
+
+// The extension an exported map gets when the chosen name has none.
+inline constexpr const char* kExportDefaultExtension = "jpg";
+
+// The file an export writes for the name the user chose: the name itself when
+// it has an extension, whichever ("map.bmp" stays "map.bmp" and holds JPEG),
+// else the name with ".jpg" ("map" and "map." give "map.jpg"). A leading dot
+// names a hidden file, not an extension (".map" gives ".map.jpg"). A folder
+// ("maps/") stays as it is, for the writing to refuse.
+std::filesystem::path ExportFilePath(const std::filesystem::path& chosen);
+
+// The picture as a JPEG file: its own size, 24-bit RGB, the library's default
+// parameters with quality 90 and baseline tables, sequential, in colour.
+// Throws Exception when there is no picture or the encoder fails (a picture
+// wider or taller than JPEG allows, for instance), with the encoder's message.
+std::string EncodeJpeg(const QImage& picture);
+
+// Encodes the picture and writes it to `file` beside it, renamed over it when
+// complete: a failure leaves an existing file as it was and nothing beside it.
+// Throws Exception (FileWriteError for the file).
+void ExportJpeg(const QImage& picture, const std::filesystem::path& file);
+
+}  // namespace velmora
