@@ -1,12 +1,11 @@
 #include "addin/host_database.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
+#include "file_bytes.h"
 #include "host/application_settings.h"
 #include "platform/com/activation.h"
 #include "platform/com/bstr.h"
@@ -15,6 +14,7 @@
 #include "platform/com/registry.h"
 #include "platform/errors.h"
 #include "platform/ui/message_box.h"
+#include "temp_folder.h"
 #include "wizard/lifecycle.h"
 #include "wizard/settings_file.h"
 
@@ -42,22 +42,17 @@ class OpenDatabaseSession : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::remove(RegistryFilePath());
-    folder_ = fs::temp_directory_path() / ("velmora host " + std::to_string(::getpid()));
-    fs::create_directories(folder_);
-    database_ = folder_ / "Grüne Wiese.db";
     std::ofstream{database_};  // SQLite takes an empty file for an empty database
   }
-  void TearDown() override {
-    fs::remove_all(folder_);
-    fs::remove(RegistryFilePath());
-  }
+  void TearDown() override { fs::remove(RegistryFilePath()); }
 
   std::string ConnectionString() const {
     return "Provider=SQLite;Data Source=" + database_.string();
   }
 
-  fs::path folder_;
-  fs::path database_;
+  const testing::TempFolder temp_;
+  const fs::path& folder_ = temp_.Path();
+  const fs::path database_ = folder_ / "Grüne Wiese.db";
   RecordingMessageSink messages_;
 };
 
@@ -208,16 +203,14 @@ TEST_F(OpenDatabaseSession, TheDialogOpensItWhileItStartsAndClosesItWhenItGoes) 
 
 TEST_F(OpenDatabaseSession, WithoutTheHostsClassNoDialogOpensAndTheSettingsAreRewritten) {
   fs::create_directories(VelmoraFolderPath());
-  std::ofstream(SettingsFilePath(), std::ios::binary) << "eMtbNW=6508\neMtbSE=6609\n";
+  testing::WriteFileBytes(SettingsFilePath(), "eMtbNW=6508\neMtbSE=6609\n");
   try {
     CreateWizard(std::make_unique<HostDatabase>());
     ADD_FAILURE() << "the dialog opened";
   } catch (const ComError& e) {
     EXPECT_EQ(e.Code(), CO_E_CLASSSTRING);
   }
-  std::ostringstream written;
-  written << std::ifstream(SettingsFilePath(), std::ios::binary).rdbuf();
-  EXPECT_EQ(written.str(),
+  EXPECT_EQ(testing::ReadFileBytes(SettingsFilePath()),
             "eMtbNW=6508\r\neMtbSE=6609\r\nrgGridSystem=0\r\nrgGridType=0\r\n"
             "eBackgroundImage=\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
             "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n");

@@ -13,7 +13,7 @@
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
-#include "test_database.h"
+#include "temp_folder.h"
 
 namespace velmora {
 namespace {

@@ -5,16 +5,18 @@
 #include <QImageReader>
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 
+#include "file_bytes.h"
 #include "picture_compare.h"
 
 namespace velmora {
 namespace {
 
-using testing::TemporaryFolder;
+using testing::ReadFileBytes;
+using testing::SaveBmp;
+using testing::TempFolder;
 
 // Every pixel different, so a shifted or scaled copy shows.
 QImage Gradient(int width, int height) {
@@ -35,9 +37,9 @@ TEST(LoadBackgroundImage, MarginsAreHalfTheLargerSheetSide) {
       {20, 10, 20, 20, 0},      // sheets of one pixel: half of 1 rounds to 0
       {603, 100, 2, 1, 151},    // sheet 301.5 rounds to 302, whose half is 151
   };
-  const TemporaryFolder folder;
+  const TempFolder folder;
   for (const auto& c : cases) {
-    const std::string path = folder.SaveBmp(Gradient(c.width, c.height), "map.bmp");
+    const std::string path = SaveBmp(Gradient(c.width, c.height), folder, "map.bmp");
     const std::optional<MapPicture> loaded = LoadBackgroundImage(path, c.columns, c.rows);
     ASSERT_TRUE(loaded) << c.width << "x" << c.height;
     EXPECT_EQ(loaded->margins, (Margins{c.margin, c.margin})) << c.width << "x" << c.height;
@@ -47,10 +49,10 @@ TEST(LoadBackgroundImage, MarginsAreHalfTheLargerSheetSide) {
 }
 
 TEST(LoadBackgroundImage, CopiesTheImageIntoTheMapAreaOfAWhitePicture) {
-  const TemporaryFolder folder;
+  const TempFolder folder;
   const QImage image = Gradient(1001, 1000);
   const std::optional<MapPicture> loaded =
-      LoadBackgroundImage(folder.SaveBmp(image, "map.bmp"), 2, 2);
+      LoadBackgroundImage(SaveBmp(image, folder, "map.bmp"), 2, 2);
   ASSERT_TRUE(loaded);
   const QImage& picture = loaded->picture;
   EXPECT_EQ(picture.size(), QSize(1251, 1250));
@@ -61,8 +63,8 @@ TEST(LoadBackgroundImage, CopiesTheImageIntoTheMapAreaOfAWhitePicture) {
 }
 
 TEST(LoadBackgroundImage, FailsWithoutALoadableBmpOrWithoutSheets) {
-  const TemporaryFolder folder;
-  const std::string bmp = folder.SaveBmp(Gradient(40, 40), "map.bmp");
+  const TempFolder folder;
+  const std::string bmp = SaveBmp(Gradient(40, 40), folder, "map.bmp");
   const std::string png = folder.PathOf("map.png.bmp");
   Gradient(40, 40).save(QString::fromStdString(png), "PNG");
   const std::string garbage = folder.PathOf("garbage.bmp");
@@ -91,26 +93,20 @@ TEST(LoadBackgroundImage, FailsWithoutALoadableBmpOrWithoutSheets) {
   EXPECT_TRUE(LoadBackgroundImage(bmp, 1, 1));
 }
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string SaveBytes(const TemporaryFolder& folder, const std::string& name,
-                      const std::string& bytes) {
+std::string SaveBytes(const TempFolder& folder, const std::string& name, const std::string& bytes) {
   const std::string path = folder.PathOf(name);
-  std::ofstream(path, std::ios::binary) << bytes;
+  testing::WriteFileBytes(path, bytes);
   return path;
 }
 
 // Qt's reader takes a BMP cut short for a whole picture with black rows; the
 // header says how much pixel data there has to be.
 TEST(LoadBackgroundImage, PixelDataShorterThanTheHeaderDeclaresIsAFailedLoad) {
-  const TemporaryFolder folder;
-  const std::string colour = FileBytes(folder.SaveBmp(Gradient(41, 30), "colour.bmp"));
+  const TempFolder folder;
+  const std::string colour = ReadFileBytes(SaveBmp(Gradient(41, 30), folder, "colour.bmp"));
   QImage strip(70, 3, QImage::Format_Mono);
   strip.fill(1);
-  const std::string mono = FileBytes(folder.SaveBmp(strip, "mono.bmp"));
+  const std::string mono = ReadFileBytes(SaveBmp(strip, folder, "mono.bmp"));
   // The same picture stored top-down: a negative height.
   std::string topDown = colour;
   const std::int32_t minusThirty = -30;
@@ -139,10 +135,10 @@ TEST(LoadBackgroundImage, PixelDataShorterThanTheHeaderDeclaresIsAFailedLoad) {
 TEST(LoadBackgroundImage, ReadsImagesBeyondTheReadersOwnLimit) {
   // Qt's reader limit (128 MB unless changed) would refuse large backgrounds;
   // here a 1 MB limit stands in for it with an image of 4 MB in memory.
-  const TemporaryFolder folder;
+  const TempFolder folder;
   QImage land(1000, 1000, QImage::Format_RGB32);
   land.fill(QColor(200, 230, 180));
-  const std::string path = folder.SaveBmp(land, "land.bmp");
+  const std::string path = SaveBmp(land, folder, "land.bmp");
   const int previous = QImageReader::allocationLimit();
   QImageReader::setAllocationLimit(1);
   const std::optional<MapPicture> loaded = LoadBackgroundImage(path, 2, 2);
@@ -155,10 +151,10 @@ TEST(LoadBackgroundImage, ReadsImagesBeyondTheReadersOwnLimit) {
 TEST(LoadBackgroundImage, FailsWhenThePictureWouldOutgrowAnImage) {
   // 40000 x 1 pixels, a few kilobytes as a monochrome BMP: as one sheet its
   // margins are 20000 pixels, and the picture would need 4.8 GB.
-  const TemporaryFolder folder;
+  const TempFolder folder;
   QImage strip(40000, 1, QImage::Format_Mono);
   strip.fill(1);
-  const std::string path = folder.SaveBmp(strip, "strip.bmp");
+  const std::string path = SaveBmp(strip, folder, "strip.bmp");
   EXPECT_FALSE(LoadBackgroundImage(path, 1, 1));
   // As 400 sheets the margins are 50 pixels and the picture is small.
   const std::optional<MapPicture> loaded = LoadBackgroundImage(path, 400, 1);

@@ -23,9 +23,9 @@ const QColor kLand(200, 230, 180);
 MapPicture LandPicture(int width, int height, int columns, int rows) {
   QImage land(width, height, QImage::Format_RGB32);
   land.fill(kLand);
-  const testing::TemporaryFolder folder;
+  const testing::TempFolder folder;
   std::optional<MapPicture> loaded =
-      LoadBackgroundImage(folder.SaveBmp(land, "land.bmp"), columns, rows);
+      LoadBackgroundImage(testing::SaveBmp(land, folder, "land.bmp"), columns, rows);
   if (!loaded) throw std::runtime_error("land picture not loaded");
   return std::move(*loaded);
 }

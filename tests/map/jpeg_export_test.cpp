@@ -12,10 +12,10 @@
 #include <functional>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
 #include "file_permissions.h"
 #include "picture_compare.h"
 #include "platform/errors.h"
@@ -23,6 +23,7 @@
 namespace velmora {
 namespace {
 namespace fs = std::filesystem;
+using testing::ReadFileBytes;
 
 // The example tables of the JPEG standard (ITU T.81, Annex K.1), in natural
 // order, and their scaling for a quality as the Independent JPEG Group defines
@@ -109,13 +110,6 @@ QImage ColourPicture(int width, int height) {
   painter.fillRect(QRect(width / 2, 0, width - width / 2, height / 2), QColor(30, 180, 40));
   painter.fillRect(QRect(0, height / 2, width / 2, height - height / 2), QColor(30, 40, 200));
   return picture;
-}
-
-std::string Read(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }
 
 std::string MessageOf(const std::function<void()>& work) {
@@ -213,17 +207,17 @@ TEST(EncodeJpeg, NoPictureOrOneTooLargeForJpegIsAnError) {
 
 class ExportJpegTest : public ::testing::Test {
  protected:
-  testing::TemporaryFolder folder_;
+  testing::TempFolder folder_;
   fs::path Path(const std::string& name) const { return folder_.PathOf(name); }
 };
 
 TEST_F(ExportJpegTest, WritesTheEncodedPictureUnderTheVeryName) {
   const QImage picture = ColourPicture(300, 200);
   ExportJpeg(picture, Path("Karte.bmp"));
-  EXPECT_EQ(Read(Path("Karte.bmp")), EncodeJpeg(picture));
+  EXPECT_EQ(ReadFileBytes(Path("Karte.bmp")), EncodeJpeg(picture));
   // Replacing an existing export leaves one file and nothing beside it.
   ExportJpeg(ColourPicture(30, 20), Path("Karte.bmp"));
-  EXPECT_EQ(Read(Path("Karte.bmp")), EncodeJpeg(ColourPicture(30, 20)));
+  EXPECT_EQ(ReadFileBytes(Path("Karte.bmp")), EncodeJpeg(ColourPicture(30, 20)));
   EXPECT_EQ(Names(Path("")), std::vector<std::string>{"Karte.bmp"});
 }
 
@@ -232,7 +226,7 @@ TEST_F(ExportJpegTest, NoPictureWritesNoFileAndKeepsAnOldOne) {
   EXPECT_TRUE(Names(Path("")).empty());
   std::ofstream(Path("old.jpg")) << "the old export";
   EXPECT_NE(MessageOf([&] { ExportJpeg(QImage(), Path("old.jpg")); }), "no error");
-  EXPECT_EQ(Read(Path("old.jpg")), "the old export");
+  EXPECT_EQ(ReadFileBytes(Path("old.jpg")), "the old export");
   EXPECT_EQ(Names(Path("")), std::vector<std::string>{"old.jpg"});
 }
 
@@ -250,7 +244,7 @@ TEST_F(ExportJpegTest, AnUnwritableFolderGetsNoFileAndKeepsTheOldOne) {
   ::chmod(folder.c_str(), 0700);
   EXPECT_EQ(message,
             "The file '" + Path("map.jpg").string() + "' could not be written: Permission denied");
-  EXPECT_EQ(Read(Path("map.jpg")), "the old export");
+  EXPECT_EQ(ReadFileBytes(Path("map.jpg")), "the old export");
   EXPECT_EQ(Names(folder), std::vector<std::string>{"map.jpg"});
 }
 

@@ -1,7 +1,5 @@
 #include "picture_compare.h"
 
-#include <stdlib.h>
-
 #include <QPainter>
 #include <algorithm>
 #include <stdexcept>
@@ -45,19 +43,8 @@ int PixelsOfColor(const QImage& picture, const QColor& color, const QRect& regio
   return count;
 }
 
-TemporaryFolder::TemporaryFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "velmora-map-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  path_ = pattern;
-}
-
-TemporaryFolder::~TemporaryFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TemporaryFolder::SaveBmp(const QImage& picture, const std::string& name) const {
-  const std::string path = PathOf(name);
+std::string SaveBmp(const QImage& picture, const TempFolder& folder, const std::string& name) {
+  const std::string path = folder.PathOf(name);
   if (!picture.save(QString::fromStdString(path), "BMP")) throw std::runtime_error("not saved");
   return path;
 }

@@ -4,9 +4,10 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
-#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "temp_folder.h"
 
 namespace velmora::testing {
 
@@ -30,20 +31,7 @@ int DifferingPixels(const QImage& a, const QImage& b, const QRect& region,
 // The pixels of exactly this colour inside `region`.
 int PixelsOfColor(const QImage& picture, const QColor& color, const QRect& region);
 
-// A fresh folder that is removed with the object.
-class TemporaryFolder {
- public:
-  TemporaryFolder();
-  ~TemporaryFolder();
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-  // Saves the picture as a BMP in the folder and gives its path.
-  std::string SaveBmp(const QImage& picture, const std::string& name) const;
-  std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+// Saves the picture as a BMP in the folder and gives its path.
+std::string SaveBmp(const QImage& picture, const TempFolder& folder, const std::string& name);
 
 }  // namespace velmora::testing

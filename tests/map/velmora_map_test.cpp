@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "file_bytes.h"
 #include "picture_compare.h"
 #include "run_command.h"
 
@@ -19,7 +20,7 @@ CommandResult Map(const std::vector<std::string>& args) {
 }
 
 TEST(VelmoraMap, DrawsTheGridOverAMadeUpBackground) {
-  const testing::TemporaryFolder folder;
+  const testing::TempFolder folder;
   const std::string bmp = folder.PathOf("land.bmp");
   const std::string png = folder.PathOf("map.png");
   const CommandResult background =
@@ -40,7 +41,7 @@ TEST(VelmoraMap, DrawsTheGridOverAMadeUpBackground) {
 }
 
 TEST(VelmoraMap, WritesCountsIntoTheirCells) {
-  const testing::TemporaryFolder folder;
+  const testing::TempFolder folder;
   const std::string bmp = folder.PathOf("land.bmp");
   const std::string png = folder.PathOf("map.png");
   const std::string counts = folder.PathOf("counts.csv");
@@ -69,12 +70,12 @@ TEST(VelmoraMap, WritesCountsIntoTheirCells) {
 }
 
 TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
-  const testing::TemporaryFolder folder;
+  const testing::TempFolder folder;
   const std::string missing = folder.PathOf("missing.bmp");
   const std::string out = folder.PathOf("out.png");
   QImage white(10, 10, QImage::Format_RGB32);
   white.fill(Qt::white);
-  const std::string bmp = folder.SaveBmp(white, "white.bmp");
+  const std::string bmp = testing::SaveBmp(white, folder, "white.bmp");
   const std::string unwritable = folder.PathOf("no/such/folder/out.png");
   // The white picture without its last row of pixels.
   const std::string cut = folder.PathOf("cut.bmp");
@@ -123,20 +124,15 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
   EXPECT_EQ(Map({"paint"}).exitStatus, 2);
 }
 
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::size_t FilesIn(const std::string& folder) {
   return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 
 TEST(VelmoraMap, AFailedWriteKeepsTheOldPictureAndLeavesNoTemporary) {
-  const testing::TemporaryFolder folder;
+  const testing::TempFolder folder;
   QImage white(400, 400, QImage::Format_RGB32);
   white.fill(Qt::white);
-  const std::string bmp = folder.SaveBmp(white, "white.bmp");
+  const std::string bmp = testing::SaveBmp(white, folder, "white.bmp");
   const std::string png = folder.PathOf("map.png");
   const std::string land = folder.PathOf("land.bmp");
   std::ofstream(png) << "the old map";
@@ -155,8 +151,8 @@ TEST(VelmoraMap, AFailedWriteKeepsTheOldPictureAndLeavesNoTemporary) {
       limited({"background", "--nw", "6508", "--se", "6609", "--out", land});
   EXPECT_EQ(background.exitStatus, 1);
   EXPECT_EQ(background.err, "velmora-map: cannot write '" + land + "': File too large\n");
-  EXPECT_EQ(FileText(png), "the old map");
-  EXPECT_EQ(FileText(land), "the old background");
+  EXPECT_EQ(testing::ReadFileBytes(png), "the old map");
+  EXPECT_EQ(testing::ReadFileBytes(land), "the old background");
   EXPECT_EQ(FilesIn(folder.PathOf("")), 3u) << "no temporary file is left";
 
   // Larger than a BMP file can be: refused before anything is drawn or written.
@@ -165,7 +161,7 @@ TEST(VelmoraMap, AFailedWriteKeepsTheOldPictureAndLeavesNoTemporary) {
   EXPECT_EQ(huge.err,
             "velmora-map: a background of 39800 x 20000 pixels is larger than a BMP file can be; "
             "choose a smaller --sheet-size\n");
-  EXPECT_EQ(FileText(land), "the old background");
+  EXPECT_EQ(testing::ReadFileBytes(land), "the old background");
   EXPECT_EQ(FilesIn(folder.PathOf("")), 3u);
 }
 

@@ -10,36 +10,22 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
 #include "file_permissions.h"
+#include "temp_folder.h"
 
 namespace velmora {
 namespace {
 namespace fs = std::filesystem;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
 
 class ReplaceFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "velmora-replace-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  static std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  static void Write(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-  }
   static unsigned Mode(const fs::path& file) {
     struct stat status {};
     ::stat(file.c_str(), &status);
@@ -88,23 +74,24 @@ class ReplaceFileTest : public ::testing::Test {
     return message;
   }
 
-  fs::path folder_;
+  const testing::TempFolder temp_;
+  const fs::path& folder_ = temp_.Path();
 };
 
 TEST_F(ReplaceFileTest, WritesANewFileWithTheUsualCreationMode) {
   const mode_t old = ::umask(022);
   ReplaceFile(folder_ / "map.png", "picture");
   ::umask(old);
-  EXPECT_EQ(Read(folder_ / "map.png"), "picture");
+  EXPECT_EQ(ReadFileBytes(folder_ / "map.png"), "picture");
   EXPECT_EQ(Mode(folder_ / "map.png"), 0644u);
   EXPECT_EQ(Names(), std::vector<std::string>{"map.png"});
 }
 
 TEST_F(ReplaceFileTest, ReplacesAFileKeepingItsModeOrMakingItPrivate) {
-  Write(folder_ / "settings.ini", "a long old text that is longer than the new one");
+  WriteFileBytes(folder_ / "settings.ini", "a long old text that is longer than the new one");
   ::chmod((folder_ / "settings.ini").c_str(), 0640);
   ReplaceFile(folder_ / "settings.ini", "new");
-  EXPECT_EQ(Read(folder_ / "settings.ini"), "new");
+  EXPECT_EQ(ReadFileBytes(folder_ / "settings.ini"), "new");
   EXPECT_EQ(Mode(folder_ / "settings.ini"), 0640u);
 
   ReplaceFile(folder_ / "settings.ini", "secret", FileAccess::Private);
@@ -113,20 +100,20 @@ TEST_F(ReplaceFileTest, ReplacesAFileKeepingItsModeOrMakingItPrivate) {
 }
 
 TEST_F(ReplaceFileTest, ReplacesTheFileBehindASymbolicLinkAndKeepsTheLink) {
-  Write(folder_ / "real.ini", "old");
+  WriteFileBytes(folder_ / "real.ini", "old");
   fs::create_symlink("real.ini", folder_ / "link.ini");
   ReplaceFile(folder_ / "link.ini", "new");
   EXPECT_TRUE(fs::is_symlink(folder_ / "link.ini"));
-  EXPECT_EQ(Read(folder_ / "real.ini"), "new");
+  EXPECT_EQ(ReadFileBytes(folder_ / "real.ini"), "new");
 }
 
 TEST_F(ReplaceFileTest, AFullDiskLeavesTheOldFileAndNoTemporary) {
   const fs::path target = folder_ / "map.bmp";
-  Write(target, "the good old picture");
+  WriteFileBytes(target, "the good old picture");
   const std::string message =
       MessageUnderSizeLimit(100, [&] { ReplaceFile(target, std::string(1000, 'x')); });
   EXPECT_EQ(message, "The file '" + target.string() + "' could not be written: File too large");
-  EXPECT_EQ(Read(target), "the good old picture");
+  EXPECT_EQ(ReadFileBytes(target), "the good old picture");
   EXPECT_EQ(Names(), std::vector<std::string>{"map.bmp"});
 }
 
@@ -146,33 +133,33 @@ TEST_F(ReplaceFileTest, AFailureNamesTheFileAndTheCause) {
 
 TEST_F(ReplaceFileTest, AWriteProtectedFileStaysAsItIs) {
   const fs::path target = folder_ / "settings.ini";
-  Write(target, "kept");
+  WriteFileBytes(target, "kept");
   ::chmod(target.c_str(), 0444);
   {
     const testing::WithoutOverridingPermissions unprivileged;
     EXPECT_EQ(MessageOf([&] { ReplaceFile(target, "new"); }),
               "The file '" + target.string() + "' could not be written: Permission denied");
   }
-  EXPECT_EQ(Read(target), "kept");
+  EXPECT_EQ(ReadFileBytes(target), "kept");
   EXPECT_EQ(Names(), std::vector<std::string>{"settings.ini"});
 }
 
 TEST_F(ReplaceFileTest, AReplacementGivesAPathWithTheTargetsExtension) {
   const fs::path target = folder_ / "demo.sqlite";
-  Write(target, "old");
+  WriteFileBytes(target, "old");
   {
     FileReplacement replacement(target);
     EXPECT_EQ(replacement.TemporaryPath().parent_path(), folder_);
     EXPECT_EQ(replacement.TemporaryPath().extension(), ".sqlite");
-    Write(replacement.TemporaryPath(), "abandoned");
+    WriteFileBytes(replacement.TemporaryPath(), "abandoned");
   }
-  EXPECT_EQ(Read(target), "old");
+  EXPECT_EQ(ReadFileBytes(target), "old");
   EXPECT_EQ(Names(), std::vector<std::string>{"demo.sqlite"});
 
   FileReplacement replacement(target);
-  Write(replacement.TemporaryPath(), "built");
+  WriteFileBytes(replacement.TemporaryPath(), "built");
   replacement.Commit();
-  EXPECT_EQ(Read(target), "built");
+  EXPECT_EQ(ReadFileBytes(target), "built");
   EXPECT_EQ(Names(), std::vector<std::string>{"demo.sqlite"});
 }
 

@@ -11,7 +11,7 @@
 #include "demo_database.h"
 #include "grid/geodll32.h"
 #include "run_command.h"
-#include "test_database.h"
+#include "temp_folder.h"
 
 namespace velmora {
 namespace {

@@ -4,21 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "background_bmp.h"
+#include "file_bytes.h"
 #include "platform/db/database_session.h"
 #include "platform/errors.h"
+#include "temp_folder.h"
 #include "test_database.h"
 
 namespace velmora::demo {
 namespace {
-
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
 
 class DemoDatabaseTest : public ::testing::Test {
  protected:
@@ -230,10 +224,13 @@ TEST(DemoDatabase, SameSeedSameFileOtherSeedOtherFile) {
   WriteDemoDatabase(folder.Path() / "b.db", options);
   options.seed = 8;
   WriteDemoDatabase(folder.Path() / "c.db", options);
-  EXPECT_EQ(FileBytes(folder.Path() / "a.db"), FileBytes(folder.Path() / "b.db"));
-  EXPECT_NE(FileBytes(folder.Path() / "a.db"), FileBytes(folder.Path() / "c.db"));
+  EXPECT_EQ(testing::ReadFileBytes(folder.Path() / "a.db"),
+            testing::ReadFileBytes(folder.Path() / "b.db"));
+  EXPECT_NE(testing::ReadFileBytes(folder.Path() / "a.db"),
+            testing::ReadFileBytes(folder.Path() / "c.db"));
   WriteDemoDatabase(folder.Path() / "a.db", options);
-  EXPECT_EQ(FileBytes(folder.Path() / "a.db"), FileBytes(folder.Path() / "c.db"))
+  EXPECT_EQ(testing::ReadFileBytes(folder.Path() / "a.db"),
+            testing::ReadFileBytes(folder.Path() / "c.db"))
       << "an existing file is replaced whole";
 }
 
@@ -249,7 +246,7 @@ TEST(BackgroundBmp, IsA24BitBmpOfSheetSizedTiles) {
   const Extent extent = *Extent::Read("6508", "6711");
   WriteBackgroundBmp(folder.Path() / "a.bmp", extent, 1);
   WriteBackgroundBmp(folder.Path() / "b.bmp", extent, 1);
-  const std::string bmp = FileBytes(folder.Path() / "a.bmp");
+  const std::string bmp = testing::ReadFileBytes(folder.Path() / "a.bmp");
   ASSERT_GT(bmp.size(), 54u);
   EXPECT_EQ(bmp.substr(0, 2), "BM");
   const std::uint32_t width = LittleEndian(bmp, 18, 4), height = LittleEndian(bmp, 22, 4);
@@ -258,7 +255,7 @@ TEST(BackgroundBmp, IsA24BitBmpOfSheetSizedTiles) {
   EXPECT_EQ(LittleEndian(bmp, 28, 2), 24u);
   EXPECT_EQ(LittleEndian(bmp, 2, 4), bmp.size());
   EXPECT_EQ(bmp.size(), 54 + (width * 3 + 3) / 4 * 4 * height);
-  EXPECT_EQ(bmp, FileBytes(folder.Path() / "b.bmp"));
+  EXPECT_EQ(bmp, testing::ReadFileBytes(folder.Path() / "b.bmp"));
 
   const BmpSize largest = BackgroundSize(*Extent::Read("0901", "8758"));
   EXPECT_LE(std::max(largest.width, largest.height), 4000) << "large extents get small tiles";

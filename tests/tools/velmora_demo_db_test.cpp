@@ -4,8 +4,9 @@
 
 #include <fstream>
 
+#include "file_bytes.h"
 #include "run_command.h"
-#include "test_database.h"
+#include "temp_folder.h"
 
 namespace velmora {
 namespace {
@@ -63,8 +64,7 @@ TEST(VelmoraDemoDb, RefusesToOverwriteWithoutForce) {
   EXPECT_EQ(refused.exitStatus, 1);
   EXPECT_EQ(refused.out, "");
   EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
-  std::ifstream kept(db);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "precious");
+  EXPECT_EQ(testing::ReadFileBytes(db), "precious");
 
   const std::string bmp = (folder.Path() / "old.bmp").string();
   std::ofstream(bmp) << "old";
@@ -100,9 +100,8 @@ TEST(VelmoraDemoDb, AFailedWriteKeepsTheOldFilesAndLeavesNoTemporary) {
   EXPECT_EQ(picture.err,
             "velmora-demo-db: The file '" + bmp + "' could not be written: File too large\n");
 
-  std::ifstream oldDb(db), oldBmp(bmp);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oldDb), {}), "the old database");
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oldBmp), {}), "the old picture");
+  EXPECT_EQ(testing::ReadFileBytes(db), "the old database");
+  EXPECT_EQ(testing::ReadFileBytes(bmp), "the old picture");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 3)
       << "the old files and the small database, no temporary";
 }

@@ -3,11 +3,11 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "file_bytes.h"
 #include "platform/errors.h"
+#include "temp_folder.h"
 #include "wizard/settings_file.h"
 #include "wizard/wizard_settings.h"
 
@@ -16,24 +16,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadWhole(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteWhole(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using testing::ReadFileBytes;
 
 // Points the per-user data folder at a fresh folder for the test.
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "velmora-settings-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    data_ = pattern;
     if (const char* old = std::getenv("XDG_DATA_HOME")) oldData_ = old;
     setenv("XDG_DATA_HOME", data_.c_str(), 1);
   }
@@ -43,13 +31,12 @@ class SettingsTest : public ::testing::Test {
     } else {
       unsetenv("XDG_DATA_HOME");
     }
-    fs::remove_all(data_);
   }
 
   fs::path FilePath() const { return data_ / "Velmora" / "settings.ini"; }
   void WriteFile(const std::string& text) const {
     fs::create_directories(FilePath().parent_path());
-    WriteWhole(FilePath(), text);
+    testing::WriteFileBytes(FilePath(), text);
   }
   WizardSettings Loaded() const {
     WizardSettings settings;
@@ -57,7 +44,8 @@ class SettingsTest : public ::testing::Test {
     return settings;
   }
 
-  fs::path data_;
+  const testing::TempFolder folder_;
+  const fs::path& data_ = folder_.Path();
   std::optional<std::string> oldData_;
 };
 
@@ -84,7 +72,7 @@ TEST_F(SettingsTest, FirstStartKeepsDesignValuesCreatesTheFolderAndWritesNineLin
   EXPECT_FALSE(fs::exists(FilePath()));
 
   SaveSettings(WizardSettings{});
-  EXPECT_EQ(ReadWhole(FilePath()), kCanonicalDefaults);
+  EXPECT_EQ(ReadFileBytes(FilePath()), kCanonicalDefaults);
 }
 
 TEST(SettingsFileParse, AnyLineBreakFirstOccurrenceAnyCaseRestOfLine) {
@@ -169,7 +157,7 @@ TEST_F(SettingsTest, InvalidIntegerStopsReadingAndTheRewriteRepairsTheFile) {
   EXPECT_EQ(settings.fontSizeMargins, "18");
 
   SaveSettings(settings);
-  EXPECT_EQ(ReadWhole(FilePath()),
+  EXPECT_EQ(ReadFileBytes(FilePath()),
             "eMtbNW=6508\r\neMtbSE=6408\r\nrgGridSystem=0\r\nrgGridType=0\r\n"
             "eBackgroundImage=\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
             "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n");
@@ -200,14 +188,14 @@ TEST_F(SettingsTest, EverySettingRoundTripsThroughTheFile) {
   CreateSettingsFolder();
   SaveSettings(settings);
   EXPECT_EQ(Loaded(), settings);
-  EXPECT_NE(ReadWhole(FilePath()).find("shpRBsrColor=$00FF8000\r\n"), std::string::npos);
-  EXPECT_NE(ReadWhole(FilePath()).find("shpCellValueColor=clWindow\r\n"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(FilePath()).find("shpRBsrColor=$00FF8000\r\n"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(FilePath()).find("shpCellValueColor=clWindow\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsTest, WritingReplacesTheFileAndLeavesNoTemporaryFile) {
   WriteFile("eMtbNW=6508\neMtbNW=6508\nother=1\n");
   SaveSettings(WizardSettings{});
-  EXPECT_EQ(ReadWhole(FilePath()), kCanonicalDefaults);
+  EXPECT_EQ(ReadFileBytes(FilePath()), kCanonicalDefaults);
   int files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(FilePath().parent_path())) {
     ++files;

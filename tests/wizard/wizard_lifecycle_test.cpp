@@ -4,13 +4,12 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "file_bytes.h"
 #include "file_permissions.h"
 #include "platform/errors.h"
 #include "wizard/database_connector.h"
@@ -29,15 +28,10 @@ class WizardLifecycle : public ::testing::Test {
 
   static void WriteFile(const std::string& text) {
     fs::create_directories(VelmoraFolderPath());
-    std::ofstream(SettingsFilePath(), std::ios::binary) << text;
+    testing::WriteFileBytes(SettingsFilePath(), text);
   }
 
-  static std::string FileText() {
-    std::ifstream in(SettingsFilePath(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  static std::string FileText() { return testing::ReadFileBytes(SettingsFilePath()); }
 };
 
 TEST_F(WizardLifecycle, StoredSettingsReachTheControlsAndTheFirstCellList) {

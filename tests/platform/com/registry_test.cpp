@@ -5,34 +5,23 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <typeinfo>
 
+#include "file_bytes.h"
 #include "platform/errors.h"
+#include "temp_folder.h"
 
 namespace velmora::com {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing::ReadFileBytes;
 
 class RegistryFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("velmora-registry-" + std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  fs::path folder_;
+  const testing::TempFolder temp_;
+  const fs::path& folder_ = temp_.Path();
 };
 
 // Names and texts that the format must escape or carry through unchanged.
@@ -197,7 +186,7 @@ TEST_F(RegistryFile, MissingFileIsEmptyAndAFailedSaveKeepsTheOldFile) {
   EXPECT_TRUE(fs::is_directory(blocked));
   // No temporary file is left beside them.
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
-  EXPECT_EQ(ReadFile(file), second.Format());
+  EXPECT_EQ(ReadFileBytes(file), second.Format());
 }
 
 TEST(UpdateRegistry, ProgramsUpdatingAtOnceKeepEachOthersEntries) {

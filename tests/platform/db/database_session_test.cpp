@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "platform/errors.h"
+#include "temp_folder.h"
 #include "test_database.h"
 
 namespace velmora {

@@ -5,20 +5,6 @@
 
 namespace velmora::testing {
 
-// A fresh folder under the system's temporary folder, removed with its content.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 // The two ways a test reaches an SQLite database file: the embedded backend,
 // and DSN-less through the SQLite ODBC driver (nothing registered globally).
 enum class Backend { Sqlite, Odbc };
