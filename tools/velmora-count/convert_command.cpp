@@ -10,6 +10,8 @@
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
+#include "grid_arguments.h"
+#include "option_reader.h"
 
 namespace velmora::cli {
 namespace {
@@ -17,30 +19,30 @@ namespace {
 constexpr std::string_view kUsage = "convert [--system QYX|QQQ] [--frame] [LAT LON]";
 
 struct ConvertOptions {
-  std::string_view system = kMinuteFieldSystemCode;
+  const GridSystemInfo* system = GridSystemByCode(kMinuteFieldSystemCode);
   bool frame = false;  // the point is already in the grid frame
   std::vector<std::string_view> point;
 };
 
+// A later --system replaces an earlier one; an unknown option is followed by
+// the command's usage. The only value an option takes is the grid system.
+OptionWording Wording() {
+  return {.unknown = "unknown option '%s'\nusage: velmora-count " + std::string(kUsage),
+          .unexpected = "",
+          .needsValue = "%s needs QYX or QQQ",
+          .givenTwice = ""};
+}
+
+constexpr OptionSpec kOptions[] = {{"--system"}, {"--frame", false}};
+
 ConvertOptions ParseOptions(Arguments args) {
+  const OptionReader given(args, kOptions, Wording());
   ConvertOptions options;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--frame") {
-      options.frame = true;
-    } else if (args[i] == "--system") {
-      if (i + 1 == args.size()) throw UsageError("--system needs QYX or QQQ");
-      options.system = args[++i];
-      if (options.system != kMinuteFieldSystemCode && options.system != kQuadrantSystemCode) {
-        throw UsageError("unknown grid system '" + std::string(options.system) +
-                         "' (use QYX or QQQ)");
-      }
-    } else if (args[i].starts_with("--")) {
-      throw UsageError("unknown option '" + std::string(args[i]) + "'\nusage: velmora-count " +
-                       std::string(kUsage));
-    } else {
-      options.point.push_back(args[i]);
-    }
+  options.frame = given.Has("--frame");
+  if (const std::optional<std::string> system = given.Optional("--system")) {
+    options.system = &ParseGridSystem(*system);
   }
+  options.point = given.Operands();
   if (!options.point.empty() && options.point.size() != 2) {
     throw UsageError("usage: velmora-count " + std::string(kUsage));
   }
@@ -85,8 +87,10 @@ std::optional<Pair> ParsePair(std::string_view line) {
 }
 
 std::string CellCodeOf(const ConvertOptions& options, Pair point) {
-  if (!options.frame) return CoordinateToCellCode(options.system, point.latitude, point.longitude);
-  return options.system == kMinuteFieldSystemCode
+  if (!options.frame) {
+    return CoordinateToCellCode(options.system->code, point.latitude, point.longitude);
+  }
+  return options.system->code == kMinuteFieldSystemCode
              ? MinuteFieldCellCode(point.latitude, point.longitude)
              : QuadrantCellCode(point.latitude, point.longitude);
 }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +13,8 @@
 #include "count/selection_lists.h"
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
+#include "grid_arguments.h"
+#include "option_reader.h"
 #include "platform/db/database_session.h"
 
 namespace velmora::cli {
@@ -28,7 +29,7 @@ struct CountOptions {
   std::string northWest;
   std::string southEast;
   const GridSystemInfo* system = nullptr;
-  int gridType = 0;
+  const GridTypeInfo* gridType = nullptr;
   // Nothing for "all": every item of the list is checked.
   std::optional<std::vector<std::string>> groups;
   std::optional<std::vector<std::string>> surveys;
@@ -54,66 +55,62 @@ std::optional<std::vector<std::string>> ParseKeys(std::string_view option,
   return keys;
 }
 
+// Every refusal of the reader but a doubled option, which takes the later
+// value; an unknown option is followed by the command's usage.
+OptionWording Wording() {
+  const std::string usage = "\nusage: velmora-count " + std::string(kUsage);
+  return {.unknown = "unknown option '%s'" + usage,
+          .unexpected = "unknown option '%s'" + usage,
+          .needsValue = "option %s needs a value",
+          .givenTwice = "",
+          .missing = "option %s is missing" + usage};
+}
+
+constexpr OptionSpec kOptions[] = {
+    {"--db"},   {"--connect"}, {"--nw"},      {"--se"},         {"--system"},
+    {"--type"}, {"--groups"},  {"--surveys"}, {"--csv", false},
+};
+
 CountOptions ParseOptions(Arguments args) {
-  std::map<std::string_view, std::string> values;
-  bool csv = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string_view name = args[i];
-    if (name == "--csv") {
-      csv = true;
-      continue;
-    }
-    static constexpr std::string_view kOptions[] = {
-        "--db", "--connect", "--nw", "--se", "--system", "--type", "--groups", "--surveys"};
-    if (std::find(std::begin(kOptions), std::end(kOptions), name) == std::end(kOptions)) {
-      throw UsageError("unknown option '" + std::string(name) + "'\nusage: velmora-count " +
-                       std::string(kUsage));
-    }
-    if (i + 1 == args.size()) throw UsageError("option " + std::string(name) + " needs a value");
-    values[name] = std::string(args[++i]);
-  }
-  for (const char* required : {"--nw", "--se", "--system", "--type"}) {
-    if (!values.contains(required)) {
-      throw UsageError("option " + std::string(required) + " is missing\nusage: velmora-count " +
-                       std::string(kUsage));
-    }
-  }
-  if (values.contains("--db") == values.contains("--connect")) {
+  const OptionReader given(args, kOptions, Wording());
+  CountOptions options;
+  options.northWest = given.Required("--nw");
+  options.southEast = given.Required("--se");
+  const std::string system = given.Required("--system");
+  const std::string type = given.Required("--type");
+  if (given.Has("--db") == given.Has("--connect")) {
     throw UsageError("give the database with exactly one of --db and --connect");
   }
 
-  CountOptions options;
-  options.csv = csv;
-  if (values.contains("--db")) {
-    const std::string& path = values["--db"];
-    if (!std::filesystem::exists(path)) {
-      throw UsageError("the database file '" + path + "' does not exist");
+  options.csv = given.Has("--csv");
+  if (const std::optional<std::string> path = given.Optional("--db")) {
+    if (!std::filesystem::exists(*path)) {
+      throw UsageError("the database file '" + *path + "' does not exist");
     }
-    if (!std::filesystem::is_regular_file(path)) {
-      throw UsageError("'" + path + "' is not a database file");
+    if (!std::filesystem::is_regular_file(*path)) {
+      throw UsageError("'" + *path + "' is not a database file");
     }
     // The connection string ends its Data Source at a ';', so such a path
     // would open another file.
-    if (path.find(';') != std::string::npos) {
-      throw UsageError("the database path '" + path + "' contains ';' (use --connect)");
+    if (path->find(';') != std::string::npos) {
+      throw UsageError("the database path '" + *path + "' contains ';' (use --connect)");
     }
-    options.connectionString = "Provider=SQLite;Data Source=" + path;
+    options.connectionString = "Provider=SQLite;Data Source=" + *path;
   } else {
-    options.connectionString = values["--connect"];
+    options.connectionString = given.Required("--connect");
   }
-  options.northWest = values["--nw"];
-  options.southEast = values["--se"];
-  options.system = GridSystemByCode(values["--system"]);
-  if (!options.system) {
-    throw UsageError("unknown grid system '" + values["--system"] + "' (use QYX or QQQ)");
-  }
-  options.gridType = ParseGridType(values["--type"]);
-  if (!options.system->offersGridType[options.gridType]) {
+  options.system = &ParseGridSystem(system);
+  options.gridType = &ParseGridType(type);
+  if (!options.system->offersGridType[options.gridType->item]) {
     throw UsageError("the grid system " + std::string(options.system->code) +
-                     " offers no grid type " + std::string(kGridTypes[options.gridType].name));
+                     " offers no grid type " + std::string(options.gridType->name));
   }
-  if (values.contains("--groups")) options.groups = ParseKeys("--groups", values["--groups"]);
-  if (values.contains("--surveys")) options.surveys = ParseKeys("--surveys", values["--surveys"]);
+  if (const auto groups = given.Optional("--groups")) {
+    options.groups = ParseKeys("--groups", *groups);
+  }
+  if (const auto surveys = given.Optional("--surveys")) {
+    options.surveys = ParseKeys("--surveys", *surveys);
+  }
   return options;
 }
 
@@ -164,15 +161,14 @@ class StderrProgress final : public ProgressSink {
 int RunCount(Arguments args) {
   const CountOptions options = ParseOptions(args);
   MapState map =
-      BuildExtent(options.northWest, options.southEast, options.gridType, options.system->item);
+      BuildExtent(options.northWest, options.southEast, *options.gridType, *options.system);
 
   LoadGeodeticLibrary();
   // The session's own connection time-out bounds the opening, the wait for a
   // locked database included: a batch job should not sit silent for minutes.
   DatabaseSession session;
   session.Open(options.connectionString);
-  const CountRunInputs inputs{&kGridTypes[options.gridType],
-                              KeyList(session, options.groups, LoadTaxonGroups),
+  const CountRunInputs inputs{options.gridType, KeyList(session, options.groups, LoadTaxonGroups),
                               KeyList(session, options.surveys, LoadSurveys)};
   {
     StderrProgress progress;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "arguments.h"
+#include "command_errors.h"
 
 namespace velmora::cli {
 

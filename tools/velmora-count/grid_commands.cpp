@@ -4,13 +4,21 @@
 #include <string>
 
 #include "count/sheet_list.h"
+#include "grid_arguments.h"
 
 namespace velmora::cli {
+namespace {
+
+void ExpectArgumentCount(Arguments args, size_t count, std::string_view usage) {
+  if (args.size() != count) throw UsageError("usage: velmora-count " + std::string(usage));
+}
+
+}  // namespace
 
 int RunCells(Arguments args) {
   ExpectArgumentCount(args, 3, "cells NW SE GRIDTYPE");
-  const int gridType = ParseGridType(args[2]);
-  const MapState state = BuildExtent(args[0], args[1], gridType, 0);
+  const GridTypeInfo& gridType = ParseGridType(args[2]);
+  const MapState state = BuildExtent(args[0], args[1], gridType);
   std::string out;
   for (const std::vector<TGrid>& row : state.Grids) {
     for (size_t j = 0; j < row.size(); ++j) {
@@ -25,7 +33,7 @@ int RunCells(Arguments args) {
 
 int RunSheets(Arguments args) {
   ExpectArgumentCount(args, 2, "sheets NW SE");
-  const MapState state = BuildExtent(args[0], args[1], 0, 0);
+  const MapState state = BuildExtent(args[0], args[1]);
   std::printf("%s\n", SheetListSql(state).c_str());
   return 0;
 }

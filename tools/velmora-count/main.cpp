@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "arguments.h"
+#include "command_errors.h"
 #include "convert_command.h"
 #include "count_command.h"
 #include "grid_commands.h"
@@ -21,14 +21,12 @@ constexpr const char* kUsage =
     "Minutenfelder; NW and SE are sheet numbers such as 0901 or W5099. LAT and LON are\n"
     "WGS84 degrees (DHDN with --frame); without them one pair per line is read from stdin.\n";
 
-int Dispatch(std::string_view command, velmora::cli::Arguments args) {
-  using namespace velmora::cli;
-  if (command == "cells") return RunCells(args);
-  if (command == "sheets") return RunSheets(args);
-  if (command == "convert") return RunConvert(args);
-  if (command == "count") return RunCount(args);
-  throw UsageError("unknown command '" + std::string(command) + "'\n" + kUsage);
-}
+constexpr velmora::cli::Command kCommands[] = {
+    {"cells", velmora::cli::RunCells},
+    {"sheets", velmora::cli::RunSheets},
+    {"convert", velmora::cli::RunConvert},
+    {"count", velmora::cli::RunCount},
+};
 
 }  // namespace
 
@@ -38,5 +36,5 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::vector<std::string_view> args(argv + 2, argv + argc);
-  return velmora::cli::RunReportingErrors("velmora-count", [&] { return Dispatch(argv[1], args); });
+  return velmora::cli::RunNamedCommand("velmora-count", kCommands, kUsage, argv[1], args);
 }

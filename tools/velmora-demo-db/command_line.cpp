@@ -1,12 +1,16 @@
 #include "command_line.h"
 
-#include <charconv>
+#include <cstdint>
 #include <filesystem>
-#include <set>
+#include <optional>
 #include <string>
 #include <variant>
 
+#include "option_reader.h"
+
 namespace velmora::demo {
+
+using cli::UsageError;
 
 const char* const kUsage =
     "usage: velmora-demo-db --out PATH [--seed N] [--samples N] [--occurrences-per-sample N]\n"
@@ -15,21 +19,12 @@ const char* const kUsage =
 
 namespace {
 
-template <typename Number>
-Number ParseNumber(std::string_view option, std::string_view text, Number low, Number high) {
-  Number value{};
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-    throw UsageError(std::string(option) + " takes a whole number from " + std::to_string(low) +
-                     " to " + std::to_string(high) + ", not '" + std::string(text) + "'");
-  }
-  return value;
-}
-
-Sheet ParseSheet(std::string_view option, std::string_view text) {
-  if (const auto sheet = Sheet::Read(text)) return *sheet;
-  throw UsageError(std::string(option) + " takes a sheet number (four digits, or W and four " +
-                   "digits), not '" + std::string(text) + "'");
+std::optional<Sheet> SheetOption(const cli::OptionReader& options, std::string_view name) {
+  const std::optional<std::string> text = options.Optional(name);
+  if (!text) return std::nullopt;
+  if (const auto sheet = Sheet::Read(*text)) return *sheet;
+  throw UsageError(std::string(name) + " takes a sheet number (four digits, or W and four " +
+                   "digits), not '" + *text + "'");
 }
 
 // Both names lead to one file: the picture would be written over the database.
@@ -40,52 +35,46 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
              std::filesystem::absolute(b).lexically_normal();
 }
 
+constexpr cli::OptionSpec kOptions[] = {
+    {"--out"},
+    {"--bmp"},
+    {"--seed"},
+    {"--samples"},
+    {"--occurrences-per-sample"},
+    {"--taxa"},
+    {"--taxon-groups"},
+    {"--surveys"},
+    {"--nw"},
+    {"--se"},
+    {"--force", false},
+};
+
+// An option or flag given twice is refused, whatever its values.
+cli::OptionWording Wording() {
+  return {.unknown = "unknown option '%s'",
+          .unexpected = "unexpected argument '%s'",
+          .needsValue = "%s needs a value",
+          .givenTwice = "%s is given twice"};
+}
+
 }  // namespace
 
-CommandLine ParseCommandLine(std::span<const std::string_view> args) {
+CommandLine ParseCommandLine(cli::Arguments args) {
+  const cli::OptionReader given(args, kOptions, Wording());
   CommandLine line;
-  std::set<std::string_view> seen;
-  std::optional<Sheet> nw, se;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view option = args[i];
-    if (!seen.insert(option).second) {
-      throw UsageError(std::string(option) + " is given twice");
-    }
-    if (option == "--force") {
-      line.force = true;
-      continue;
-    }
-    if (i + 1 == args.size() || !option.starts_with("--")) {
-      throw UsageError(option.starts_with("--")
-                           ? std::string(option) + " needs a value"
-                           : "unexpected argument '" + std::string(option) + "'");
-    }
-    const std::string_view value = args[++i];
-    DemoOptions& o = line.options;
-    if (option == "--out") {
-      line.out = value;
-    } else if (option == "--bmp") {
-      line.bmp = value;
-    } else if (option == "--seed") {
-      o.seed = ParseNumber<std::uint64_t>(option, value, 0, UINT64_MAX);
-    } else if (option == "--samples") {
-      o.samples = ParseNumber(option, value, 0, 50'000'000);
-    } else if (option == "--occurrences-per-sample") {
-      o.occurrencesPerSample = ParseNumber(option, value, 0, 100);
-    } else if (option == "--taxa") {
-      o.taxa = ParseNumber(option, value, 1, 1'000'000);
-    } else if (option == "--taxon-groups") {
-      o.taxonGroups = ParseNumber(option, value, 1, 1000);
-    } else if (option == "--surveys") {
-      o.surveys = ParseNumber(option, value, 1, 1000);
-    } else if (option == "--nw") {
-      nw = ParseSheet(option, value);
-    } else if (option == "--se") {
-      se = ParseSheet(option, value);
-    } else {
-      throw UsageError("unknown option '" + std::string(option) + "'");
-    }
-  }
+  line.force = given.Has("--force");
+  line.out = given.Optional("--out").value_or("");
+  if (const std::optional<std::string> bmp = given.Optional("--bmp")) line.bmp = *bmp;
+  DemoOptions& o = line.options;
+  o.seed = given.WholeNumber<std::uint64_t>("--seed", 0, UINT64_MAX).value_or(o.seed);
+  o.samples = given.WholeNumber("--samples", 0, 50'000'000).value_or(o.samples);
+  o.occurrencesPerSample =
+      given.WholeNumber("--occurrences-per-sample", 0, 100).value_or(o.occurrencesPerSample);
+  o.taxa = given.WholeNumber("--taxa", 1, 1'000'000).value_or(o.taxa);
+  o.taxonGroups = given.WholeNumber("--taxon-groups", 1, 1000).value_or(o.taxonGroups);
+  o.surveys = given.WholeNumber("--surveys", 1, 1000).value_or(o.surveys);
+  const std::optional<Sheet> nw = SheetOption(given, "--nw");
+  const std::optional<Sheet> se = SheetOption(given, "--se");
   if (line.out.empty()) throw UsageError("--out PATH is required");
   if (line.bmp && SameFile(line.out, *line.bmp)) {
     throw UsageError("--out and --bmp name the same file '" + line.bmp->string() + "'");

@@ -2,19 +2,11 @@
 
 #include <filesystem>
 #include <optional>
-#include <span>
-#include <string_view>
 
+#include "command_errors.h"
 #include "demo_options.h"
-#include "platform/errors.h"
 
 namespace velmora::demo {
-
-// Bad command-line input: the message goes to standard error, the exit status is 2.
-class UsageError : public Exception {
- public:
-  using Exception::Exception;
-};
 
 struct CommandLine {
   std::filesystem::path out;
@@ -23,9 +15,10 @@ struct CommandLine {
   DemoOptions options;
 };
 
+// Written after the message of every usage error.
 extern const char* const kUsage;
 
 // Checks every argument before anything is written.
-CommandLine ParseCommandLine(std::span<const std::string_view> args);
+CommandLine ParseCommandLine(cli::Arguments args);
 
 }  // namespace velmora::demo

@@ -2,7 +2,6 @@
 // realistic records, and optionally a background map of its extent.
 #include <csignal>
 #include <cstdio>
-#include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -48,13 +47,6 @@ int main(int argc, char** argv) {
   // reported, instead of the signal ending the program with a temporary left.
   std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  try {
-    return Run(ParseCommandLine(args));
-  } catch (const UsageError& e) {
-    std::fprintf(stderr, "velmora-demo-db: %s\n%s", e.what(), kUsage);
-    return 2;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "velmora-demo-db: %s\n", e.what());
-    return 1;
-  }
+  return velmora::cli::RunReportingErrors(
+      "velmora-demo-db", [&] { return Run(ParseCommandLine(args)); }, kUsage);
 }

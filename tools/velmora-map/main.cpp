@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "arguments.h"
+#include "command_errors.h"
 #include "map/fonts.h"
 #include "map_commands.h"
 
@@ -22,12 +22,10 @@ constexpr const char* kUsage =
     "NW and SE are sheet numbers such as 0901 or W5099; C is a colour name such as clRed\n"
     "or $00BBGGRR; FILE holds CODE<TAB>COUNT lines as velmora-count count prints them.\n";
 
-int Dispatch(std::string_view command, velmora::cli::Arguments args) {
-  using namespace velmora::cli;
-  if (command == "draw") return RunDraw(args);
-  if (command == "background") return RunBackground(args);
-  throw UsageError("unknown command '" + std::string(command) + "'\n" + kUsage);
-}
+constexpr velmora::cli::Command kCommands[] = {
+    {"draw", velmora::cli::RunDraw},
+    {"background", velmora::cli::RunBackground},
+};
 
 // Qt complains on standard error when the session has no runtime folder, which
 // a batch job often lacks and this program never uses.
@@ -54,5 +52,5 @@ int main(int argc, char** argv) {
   velmora::RegisterFonts();
 
   const std::vector<std::string_view> args(argv + 2, argv + argc);
-  return velmora::cli::RunReportingErrors("velmora-map", [&] { return Dispatch(argv[1], args); });
+  return velmora::cli::RunNamedCommand("velmora-map", kCommands, kUsage, argv[1], args);
 }

@@ -5,18 +5,18 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QString>
-#include <array>
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
 
 #include "cell_counts.h"
+#include "grid_arguments.h"
 #include "land_picture.h"
 #include "map/background.h"
 #include "map/cell_values.h"
 #include "map/grid_drawing.h"
-#include "options.h"
+#include "option_reader.h"
 #include "platform/color_text.h"
 #include "platform/integer_text.h"
 #include "platform/replace_file.h"
@@ -24,16 +24,15 @@
 namespace velmora::cli {
 namespace {
 
-// The grid system does not change the cells of a grid type.
-MapState ExtentOf(const Options& options, int gridTypeItem = 0) {
-  return BuildExtent(options.Required("nw"), options.Required("se"), gridTypeItem, 0);
+MapState ExtentOf(const OptionReader& options, const GridTypeInfo& gridType = kMesstischblatt) {
+  return BuildExtent(options.Required("--nw"), options.Required("--se"), gridType);
 }
 
-TColor ColorOption(const Options& options, std::string_view name) {
+TColor ColorOption(const OptionReader& options, std::string_view name) {
   try {
     return StringToColor(options.Optional(name).value_or("clBlack"));
   } catch (const ConvertError& e) {
-    throw UsageError("--" + std::string(name) + ": " + e.what());
+    throw UsageError(std::string(name) + ": " + e.what());
   }
 }
 
@@ -64,38 +63,40 @@ bool FitsInBmp(int width, int height) {
 }  // namespace
 
 int RunDraw(Arguments args) {
-  constexpr std::array<std::string_view, 10> kKnown = {
-      "nw",        "se", "bmp", "out", "font-size", "color", "counts", "type", "cell-font-size",
-      "cell-color"};
-  const Options options(args, kKnown);
-  const std::optional<std::string> counts = options.Optional("counts");
-  if (options.Optional("type") && !counts) throw UsageError("--type belongs to --counts");
-  MapState state = ExtentOf(options, counts ? ParseGridType(options.Required("type")) : 0);
-  const std::string bmp = options.Required("bmp");
-  const std::string out = options.Required("out");
-  const TColor labelColor = ColorOption(options, "color");
-  const TColor cellColor = ColorOption(options, "cell-color");
+  constexpr OptionSpec kKnown[] = {{"--nw"},        {"--se"},        {"--bmp"},
+                                   {"--out"},       {"--font-size"}, {"--color"},
+                                   {"--counts"},    {"--type"},      {"--cell-font-size"},
+                                   {"--cell-color"}};
+  const OptionReader options(args, kKnown);
+  const std::optional<std::string> counts = options.Optional("--counts");
+  if (options.Has("--type") && !counts) throw UsageError("--type belongs to --counts");
+  MapState state =
+      ExtentOf(options, counts ? ParseGridType(options.Required("--type")) : kMesstischblatt);
+  const std::string bmp = options.Required("--bmp");
+  const std::string out = options.Required("--out");
+  const TColor labelColor = ColorOption(options, "--color");
+  const TColor cellColor = ColorOption(options, "--cell-color");
   if (counts) ReadCellCounts(*counts, state);
 
   std::optional<MapPicture> map = LoadBackgroundImage(bmp, state.SheetColumns, state.SheetRows);
   if (!map) throw Exception("cannot load '" + bmp + "' as a BMP background");
   DrawGrid(map->picture,
            {map->margins, state.SheetColumns, state.SheetRows, state.NwRow, state.NwColumnIndex,
-            options.Optional("font-size").value_or("18"), labelColor});
+            options.Optional("--font-size").value_or("18"), labelColor});
   if (counts) {
     DrawCellValues(map->picture, state.Grids,
                    {map->margins, state.CellRows, state.CellColumns,
-                    options.Optional("cell-font-size").value_or("10"), cellColor});
+                    options.Optional("--cell-font-size").value_or("10"), cellColor});
   }
   Save(map->picture, out, "PNG");
   return 0;
 }
 
 int RunBackground(Arguments args) {
-  constexpr std::array<std::string_view, 4> kKnown = {"nw", "se", "out", "sheet-size"};
-  const Options options(args, kKnown);
+  constexpr OptionSpec kKnown[] = {{"--nw"}, {"--se"}, {"--out"}, {"--sheet-size"}};
+  const OptionReader options(args, kKnown);
   const MapState state = ExtentOf(options);
-  const std::string sizeText = options.Optional("sheet-size").value_or("200");
+  const std::string sizeText = options.Optional("--sheet-size").value_or("200");
   const std::optional<int> sheetSize = TryParseInteger(sizeText);
   if (!sheetSize || *sheetSize < 1 || *sheetSize > 2000) {
     throw UsageError("--sheet-size must be a number of pixels from 1 to 2000, not '" + sizeText +
@@ -108,7 +109,7 @@ int RunBackground(Arguments args) {
   }
   const QImage land = LandPicture(state.SheetColumns, state.SheetRows, *sheetSize);
   if (land.isNull()) throw Exception("the background would be too large");
-  Save(land, options.Required("out"), "BMP");
+  Save(land, options.Required("--out"), "BMP");
   return 0;
 }
 
