@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "count/grid_references.h"
+
 namespace velmora {
 namespace {
 
@@ -23,18 +25,55 @@ std::string Fill(std::string_view format, std::initializer_list<std::string_view
   return text;
 }
 
-// The condition on SPATIAL_REF_SYSTEM that picks the systems offering the grid
-// type, in the order of their codes: "= 'QQQ' " or "IN ('QQQ','QYX') ".
-std::string SystemsOffering(const GridTypeInfo& gridType) {
-  std::vector<std::string> codes;
+// The systems offering the grid type, in the order of their codes.
+std::vector<const GridSystemInfo*> SystemsOffering(const GridTypeInfo& gridType) {
+  std::vector<const GridSystemInfo*> systems;
   for (const GridSystemInfo& system : kGridSystems) {
-    if (system.offersGridType[gridType.item]) codes.push_back(QuoteSqlText(system.code));
+    if (system.offersGridType[gridType.item]) systems.push_back(&system);
   }
-  std::ranges::sort(codes);
-  if (codes.size() == 1) return "= " + codes[0] + " ";
+  std::ranges::sort(systems, {}, &GridSystemInfo::code);
+  return systems;
+}
+
+// The condition on SPATIAL_REF_SYSTEM that picks the systems: "= 'QQQ' " or
+// "IN ('QQQ','QYX') ".
+std::string SystemCondition(const std::vector<const GridSystemInfo*>& systems) {
+  if (systems.size() == 1) return "= " + QuoteSqlText(systems[0]->code) + " ";
   std::string list;
-  for (const std::string& code : codes) list += (list.empty() ? "" : ",") + code;
+  for (const GridSystemInfo* system : systems) {
+    list += (list.empty() ? "" : ",") + QuoteSqlText(system->code);
+  }
   return "IN (" + list + ") ";
+}
+
+// SPATIAL_REF is one of the system's cell codes. `match` is the pattern
+// operator put after the column: a binary LIKE on SQL Server, where the
+// database's collation could otherwise let a lower-case "w" or other digits
+// through, and GLOB on SQLite.
+std::string CellCodeCondition(const GridSystemInfo& system, std::string_view match) {
+  std::string condition;
+  for (const std::string& pattern : CellCodePatterns(system)) {
+    condition += condition.empty() ? "(" : " OR ";
+    condition += "SPATIAL_REF ";
+    condition += match;
+    condition += " '" + pattern + "'";
+  }
+  return condition + ")";
+}
+
+// Only cell codes of the reference's own system are taken over; anything else
+// (a sheet number with letters, digits the system does not use, a text too
+// long for the grid column) gets no code and is removed with the others.
+std::string ReferenceCondition(const std::vector<const GridSystemInfo*>& systems,
+                               std::string_view match) {
+  if (systems.size() == 1) return CellCodeCondition(*systems[0], match);
+  std::string condition;
+  for (const GridSystemInfo* system : systems) {
+    condition += condition.empty() ? "(" : " OR ";
+    condition += "(SPATIAL_REF_SYSTEM = " + QuoteSqlText(system->code) + " AND " +
+                 CellCodeCondition(*system, match) + ")";
+  }
+  return condition + ")";
 }
 
 }  // namespace
@@ -76,9 +115,13 @@ std::string CountSql::CopySamples() const {
       {SqlServer() ? "#sample_grid" : "sample_grid"});
 }
 
+// NOT IN alone leaves out a sample without a system, since NULL compares as
+// unknown; its coordinates are all there is to place it by.
 std::string CountSql::SamplesToConvert() const {
-  return Fill("SELECT SAMPLE_KEY, LAT, LONG FROM %s WHERE SPATIAL_REF_SYSTEM NOT IN ('QQQ','QYX')",
-              {SqlServer() ? "#sample_grid" : "sample_grid"});
+  return Fill(
+      "SELECT SAMPLE_KEY, LAT, LONG FROM %s WHERE SPATIAL_REF_SYSTEM NOT IN ('QQQ','QYX') OR "
+      "SPATIAL_REF_SYSTEM IS NULL",
+      {SqlServer() ? "#sample_grid" : "sample_grid"});
 }
 
 std::string CountSql::UpdateSampleCell() const {
@@ -86,16 +129,15 @@ std::string CountSql::UpdateSampleCell() const {
               {SqlServer() ? "#sample_grid" : "sample_grid"});
 }
 
-// A reference longer than the grid column cannot be a cell code; it is left
-// without a code (and removed with the others) instead of failing the update.
 std::string CountSql::TakeOverGridReferences(const GridTypeInfo& gridType) const {
-  return Fill(SqlServer()
-                  ? "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = "
-                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %sAND LEN(SPATIAL_REF) <= 9"
+  const std::vector<const GridSystemInfo*> systems = SystemsOffering(gridType);
+  return Fill(
+      SqlServer() ? "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = "
+                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %sAND %s"
                   : "UPDATE sample_grid SET grid = SPATIAL_REF, gridtype = "
-                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %sAND "
-                    "length(SPATIAL_REF) <= 9",
-              {SystemsOffering(gridType)});
+                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %sAND %s",
+      {SystemCondition(systems),
+       ReferenceCondition(systems, SqlServer() ? "COLLATE Latin1_General_BIN LIKE" : "GLOB")});
 }
 
 std::string CountSql::DeleteEmptyCodes() const {

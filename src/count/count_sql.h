@@ -22,7 +22,8 @@ class CountSql {
   std::string SamplesToConvert() const;
   // With bound parameters: cell code, grid system code, sample key.
   std::string UpdateSampleCell() const;
-  // The take-over of the grid references of the systems that offer the grid type.
+  // The take-over of the grid references of the systems that offer the grid
+  // type, as far as they are cell codes of their own system.
   std::string TakeOverGridReferences(const GridTypeInfo& gridType) const;
   std::string DeleteEmptyCodes() const;
   std::string DeleteMissingCodes() const;

@@ -75,16 +75,18 @@ TEST_F(CountRun, TakesOverGridReferencesByGridType) {
   HostFixture host;
   host.AddSample("QQQ", 49.43, 7.04, "QQQ", "6508/214");
   host.AddSample("QYX", 49.43, 7.04, "QYX", "6508/123");
-  host.AddSample("NOSYSTEM", 49.43, 7.04, std::nullopt, "6508/1");
   const Point p = MinuteFieldCentre(65, 8, 2, 8);
   host.AddSample("POINT", p.latitude, p.longitude, "OSGB", "SU 123 456");
+  // Without a system the coordinates are all there is: the sample is converted.
+  const Point q = MinuteFieldCentre(65, 8, 5, 0);
+  host.AddSample("NOSYSTEM", q.latitude, q.longitude, std::nullopt, "6508/1");
 
   const std::map<std::string, std::string> expected[] = {
-      {{"QQQ", "6508/214"}, {"QYX", "6508/123"}, {"POINT", "6508/234"}},
-      {{"QQQ", "6508/214"}, {"QYX", "6508/123"}, {"POINT", "6508/234"}},
-      {{"QQQ", "6508/214"}, {"POINT", "6508/243"}},
-      {{"QQQ", "6508/214"}, {"POINT", "6508/243"}},
-      {{"QYX", "6508/123"}, {"POINT", "6508/234"}},
+      {{"QQQ", "6508/214"}, {"QYX", "6508/123"}, {"POINT", "6508/234"}, {"NOSYSTEM", "6508/331"}},
+      {{"QQQ", "6508/214"}, {"QYX", "6508/123"}, {"POINT", "6508/234"}, {"NOSYSTEM", "6508/331"}},
+      {{"QQQ", "6508/214"}, {"POINT", "6508/243"}, {"NOSYSTEM", "6508/333"}},
+      {{"QQQ", "6508/214"}, {"POINT", "6508/243"}, {"NOSYSTEM", "6508/333"}},
+      {{"QYX", "6508/123"}, {"POINT", "6508/234"}, {"NOSYSTEM", "6508/331"}},
   };
   for (int type = 0; type < 5; ++type) {
     const int system = type == 2 || type == 3 ? 1 : 0;
@@ -104,6 +106,36 @@ TEST_F(CountRun, RemovesSamplesWithoutCodeOrOutsideTheSheets) {
   AddPoint(host, "INSIDE", MinuteFieldCentre(65, 9, 0, 0));
   EXPECT_EQ(Assigned(host, Map("6508", "6509", 0, 0), 0),
             (std::map<std::string, std::string>{{"BARE", "6509"}, {"INSIDE", "6509/111"}}));
+}
+
+// Only cell codes of the reference's own system are taken over; a junk
+// reference gets no code, however much of it looks like one.
+TEST_F(CountRun, TakesOverOnlyCellCodesOfTheirOwnSystem) {
+  HostFixture host;
+  const std::pair<const char*, const char*> junk[] = {
+      {"QYX", "6509/2zz"},  {"QYX", "6509/\xF0\x9F\x92\xA5"},
+      {"QYX", "6509/1111"}, {"QYX", "6509/12"},
+      {"QYX", "6509/141"},  {"QYX", "6509/136"},
+      {"QQQ", "6509/5"},    {"QQQ", "6509/135"},
+      {"QQQ", "6509/"},     {"QQQ", "650"},
+      {"QQQ", "w5099/1"},   {"QQQ", " 6509/1"},
+      {"QQQ", "6509/1 "},   {"QQQ", "6509/0"},
+  };
+  int n = 0;
+  for (const auto& [system, reference] : junk) {
+    host.AddSample("JUNK" + std::to_string(++n), 49.43, 7.24, system, reference);
+  }
+  host.AddSample("QUADRANT", 49.43, 7.24, "QYX", "6509/2");
+  host.AddSample("MINUTES", 49.43, 7.24, "QYX", "6509/135");
+  host.AddSample("QUARTERS", 49.43, 7.24, "QQQ", "6509/44");
+  host.AddSample("WEST", 49.43, 7.24, "QQQ", "W6599/1");
+  EXPECT_EQ(Assigned(host, Map("W6599", "6509", 1, 0), 1),
+            (std::map<std::string, std::string>{{"QUADRANT", "6509/2"},
+                                                {"MINUTES", "6509/135"},
+                                                {"QUARTERS", "6509/44"},
+                                                {"WEST", "W6599/1"}}));
+  EXPECT_EQ(Assigned(host, Map("6509", "6509", 2, 1), 2),
+            (std::map<std::string, std::string>{{"QUARTERS", "6509/44"}}));
 }
 
 TEST_F(CountRun, ExtentWithoutSheetsRemovesEverySample) {

@@ -26,23 +26,40 @@ TEST(CountSqlServer, SampleTableStatements) {
             "SPATIAL_REF_SYSTEM, LAT, LONG FROM SAMPLE WHERE LAT IS NOT NULL");
   EXPECT_EQ(kServer.SamplesToConvert(),
             "SELECT SAMPLE_KEY, LAT, LONG FROM #sample_grid WHERE SPATIAL_REF_SYSTEM NOT IN "
-            "('QQQ','QYX')");
+            "('QQQ','QYX') OR SPATIAL_REF_SYSTEM IS NULL");
   EXPECT_EQ(kServer.UpdateSampleCell(),
             "UPDATE #sample_grid SET grid=?, gridtype=? WHERE SAMPLE_KEY=?");
   EXPECT_EQ(kServer.DeleteEmptyCodes(), "DELETE FROM #sample_grid WHERE GRID = '' ");
   EXPECT_EQ(kServer.DeleteMissingCodes(), "DELETE FROM #sample_grid WHERE GRID IS NULL ");
 }
 
-TEST(CountSqlServer, TakeOverByGridTypeLeavesOverlongReferences) {
-  const std::string both =
+// Only cell codes of the reference's own system are taken over, matched with a
+// binary collation so that neither a lower-case "w" nor other digits pass.
+TEST(CountSqlServer, TakeOverByGridTypeOnlyOfCellCodes) {
+  const std::string quadrantCodes =
+      "(SPATIAL_REF COLLATE Latin1_General_BIN LIKE '[0-9][0-9][0-9][0-9]' OR SPATIAL_REF "
+      "COLLATE Latin1_General_BIN LIKE '[0-9][0-9][0-9][0-9]/[1-4]' OR SPATIAL_REF COLLATE "
+      "Latin1_General_BIN LIKE '[0-9][0-9][0-9][0-9]/[1-4][1-4]' OR SPATIAL_REF COLLATE "
+      "Latin1_General_BIN LIKE '[0-9][0-9][0-9][0-9]/[1-4][1-4][1-4]' OR SPATIAL_REF COLLATE "
+      "Latin1_General_BIN LIKE 'W[0-9][0-9][0-9][0-9]' OR SPATIAL_REF COLLATE "
+      "Latin1_General_BIN LIKE 'W[0-9][0-9][0-9][0-9]/[1-4]' OR SPATIAL_REF COLLATE "
+      "Latin1_General_BIN LIKE 'W[0-9][0-9][0-9][0-9]/[1-4][1-4]' OR SPATIAL_REF COLLATE "
+      "Latin1_General_BIN LIKE 'W[0-9][0-9][0-9][0-9]/[1-4][1-4][1-4]')";
+  const std::string minuteCodes =
+      "(SPATIAL_REF COLLATE Latin1_General_BIN LIKE '[0-9][0-9][0-9][0-9]' OR SPATIAL_REF "
+      "COLLATE Latin1_General_BIN LIKE '[0-9][0-9][0-9][0-9]/[1-4]' OR SPATIAL_REF COLLATE "
+      "Latin1_General_BIN LIKE '[0-9][0-9][0-9][0-9]/[1-4][1-3][1-5]' OR SPATIAL_REF COLLATE "
+      "Latin1_General_BIN LIKE 'W[0-9][0-9][0-9][0-9]' OR SPATIAL_REF COLLATE "
+      "Latin1_General_BIN LIKE 'W[0-9][0-9][0-9][0-9]/[1-4]' OR SPATIAL_REF COLLATE "
+      "Latin1_General_BIN LIKE 'W[0-9][0-9][0-9][0-9]/[1-4][1-3][1-5]')";
+  const std::string update =
       "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = SPATIAL_REF_SYSTEM WHERE "
-      "SPATIAL_REF_SYSTEM IN ('QQQ','QYX') AND LEN(SPATIAL_REF) <= 9";
-  const std::string quadrants =
-      "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = SPATIAL_REF_SYSTEM WHERE "
-      "SPATIAL_REF_SYSTEM = 'QQQ' AND LEN(SPATIAL_REF) <= 9";
-  const std::string minutes =
-      "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = SPATIAL_REF_SYSTEM WHERE "
-      "SPATIAL_REF_SYSTEM = 'QYX' AND LEN(SPATIAL_REF) <= 9";
+      "SPATIAL_REF_SYSTEM ";
+  const std::string both = update + "IN ('QQQ','QYX') AND ((SPATIAL_REF_SYSTEM = 'QQQ' AND " +
+                           quadrantCodes + ") OR (SPATIAL_REF_SYSTEM = 'QYX' AND " + minuteCodes +
+                           "))";
+  const std::string quadrants = update + "= 'QQQ' AND " + quadrantCodes;
+  const std::string minutes = update + "= 'QYX' AND " + minuteCodes;
   const std::string expected[] = {both, both, quadrants, quadrants, minutes};
   for (const GridTypeInfo& type : kGridTypes)
     EXPECT_EQ(kServer.TakeOverGridReferences(type), expected[type.item]) << type.name;

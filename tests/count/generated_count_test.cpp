@@ -4,10 +4,12 @@
 
 #include <map>
 #include <optional>
+#include <regex>
 #include <set>
 #include <string>
 
 #include "count/count_run.h"
+#include "count/count_sql.h"
 #include "count/selection_lists.h"
 #include "demo_database.h"
 #include "grid/coordinate_conversion.h"
@@ -94,16 +96,23 @@ struct HostRecords {
   std::map<std::string, std::optional<std::string>> groupOfItem;
 };
 
+// Whether a reference is a cell code of its system: a sheet number, then the
+// digits of one of the system's grid types.
+bool IsCellCode(const std::string& system, const std::string& reference) {
+  static const std::regex quadrants("W?[0-9]{4}(/[1-4]{1,3})?");
+  static const std::regex minutes("W?[0-9]{4}(/[1-4]|/[1-4][1-3][1-5])?");
+  return std::regex_match(reference, system == "QQQ" ? quadrants : minutes);
+}
+
 // The code a sample gets for the grid type, by the rules of the count.
 std::optional<std::string> SampleCode(const std::vector<Variant>& sample, int gridType,
                                       const std::string& systemCode) {
   if (!NumberOf(sample[4])) return std::nullopt;  // no latitude
   const std::optional<std::string> system = TextOf(sample[2]);
-  if (!system) return std::nullopt;
-  if (*system == "QQQ" || *system == "QYX") {
+  if (system == "QQQ" || system == "QYX") {
     const bool admitted = gridType <= 1 || (*system == "QQQ" ? gridType <= 3 : gridType == 4);
     const std::optional<std::string> reference = TextOf(sample[3]);
-    if (!admitted || !reference || reference->empty() || reference->size() > 9) return std::nullopt;
+    if (!admitted || !reference || !IsCellCode(*system, *reference)) return std::nullopt;
     return reference;
   }
   const std::optional<double> longitude = NumberOf(sample[5]);
@@ -159,6 +168,48 @@ Counts ExpectedCounts(const HostRecords& host, const MapState& map, int gridType
   return counts;
 }
 
+// Copies of grid-referenced samples, with their records, under references
+// that only look like cell codes of their system.
+void AddJunkReferences(DatabaseSession& session) {
+  const Rows donors =
+      ReadAll(session,
+              "SELECT SAMPLE_KEY, SPATIAL_REF_SYSTEM, SPATIAL_REF FROM SAMPLE WHERE "
+              "SPATIAL_REF_SYSTEM IN ('QQQ','QYX') AND LAT IS NOT NULL AND "
+              "SPATIAL_REF NOT LIKE 'W%' ORDER BY SAMPLE_KEY LIMIT 40");
+  const std::string suffixes[] = {"/2zz", "/\xF0\x9F\x92\xA5", "/1111", "/5", "/12", "/", "1",
+                                  "/0"};
+  for (size_t i = 0; i < donors.size(); ++i) {
+    const std::string donor = QuoteSqlText(VariantToText(donors[i][0]));
+    const std::string key = QuoteSqlText(VariantToText(donors[i][0]) + "J");
+    const std::string sheet = VariantToText(donors[i][2]).substr(0, 4);
+    const std::string reference = QuoteSqlText(sheet + suffixes[i % std::size(suffixes)]);
+    session.ExecuteNoRecords(
+        "INSERT INTO SAMPLE (SAMPLE_KEY, SURVEY_EVENT_KEY, SAMPLE_TYPE_KEY, VAGUE_DATE_START, "
+        "VAGUE_DATE_END, VAGUE_DATE_TYPE, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG, "
+        "LOCATION_NAME, ENTERED_BY, ENTRY_DATE) SELECT " +
+        key +
+        ", SURVEY_EVENT_KEY, SAMPLE_TYPE_KEY, VAGUE_DATE_START, VAGUE_DATE_END, "
+        "VAGUE_DATE_TYPE, " +
+        reference +
+        ", SPATIAL_REF_SYSTEM, LAT, LONG, LOCATION_NAME, ENTERED_BY, ENTRY_DATE FROM SAMPLE "
+        "WHERE SAMPLE_KEY = " +
+        donor);
+    session.ExecuteNoRecords(
+        "INSERT INTO TAXON_DETERMINATION SELECT d.TAXON_DETERMINATION_KEY || 'J', "
+        "d.TAXON_OCCURRENCE_KEY || 'J', d.TAXON_LIST_ITEM_KEY, d.PREFERRED, d.DETERMINER FROM "
+        "TAXON_DETERMINATION d JOIN TAXON_OCCURRENCE o ON o.TAXON_OCCURRENCE_KEY = "
+        "d.TAXON_OCCURRENCE_KEY WHERE o.SAMPLE_KEY = " +
+        donor);
+    session.ExecuteNoRecords(
+        "INSERT INTO TAXON_OCCURRENCE SELECT TAXON_OCCURRENCE_KEY || 'J', " + key +
+        ", ZERO_ABUNDANCE, CONFIDENTIAL, CHECKED, VERIFIED FROM TAXON_OCCURRENCE WHERE "
+        "SAMPLE_KEY = " +
+        donor);
+  }
+}
+
+// The demo's samples include some with coordinates but no spatial reference
+// system; junk references are added here.
 TEST(GeneratedDatabase, EveryCountAgreesWithTheRawRows) {
   LoadGeodeticLibrary();
   testing::TempFolder folder;
@@ -169,7 +220,12 @@ TEST(GeneratedDatabase, EveryCountAgreesWithTheRawRows) {
 
   DatabaseSession session;
   session.Open("Provider=SQLite;Data Source=" + (folder.Path() / "demo.db").string());
+  AddJunkReferences(session);
   const HostRecords host(session);
+  ASSERT_GT(
+      ReadAll(session, "SELECT 1 FROM SAMPLE WHERE SPATIAL_REF_SYSTEM IS NULL AND LAT IS NOT NULL")
+          .size(),
+      10u);
 
   // Leave one group and one survey out, so that both lists really filter.
   std::vector<CheckedKey> groupKeys, surveyKeys;
