@@ -76,10 +76,12 @@ class LineError {
   std::size_t line_;
 };
 
+// A carriage return counts as a blank too: one that a blank hides from the
+// line end is no part of the value either.
 std::string Trimmed(std::string_view text) {
-  const auto begin = text.find_first_not_of(" \t");
+  const auto begin = text.find_first_not_of(" \t\r");
   if (begin == text.npos) return {};
-  const auto end = text.find_last_not_of(" \t");
+  const auto end = text.find_last_not_of(" \t\r");
   return std::string(text.substr(begin, end - begin + 1));
 }
 
@@ -156,7 +158,8 @@ Registry Registry::Parse(std::string_view text) {
       data.isText = false;
       data.text = line.substr(pos);
       // Binary values run on over lines that end in a backslash.
-      while (data.text.ends_with('\\') && std::getline(lines, raw)) {
+      while (data.text.ends_with('\\')) {
+        if (!std::getline(lines, raw)) fail("a value continues past the end of the file");
         ++lineNumber;
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         data.text += '\n' + raw;

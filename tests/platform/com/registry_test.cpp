@@ -141,6 +141,11 @@ TEST_F(RegistryFile, ReportsTheLineOfAMalformedFile) {
       {header + "[HKEY_CLASSES_ROOT\\A]\n\"a\"\n", "line 3: expected ="},
       {header + "[-HKEY_CLASSES_ROOT\\A]\n", "line 2: deleting keys"},
       {header + "[HKEY_CLASSES_ROOT\\\\A]\n", "line 2: Invalid registry key name"},
+      // A line end hidden behind a blank is no data.
+      {header + "[HKEY_CLASSES_ROOT\\A]\n\"b\"=\r\t\n", "line 3: a value needs data after ="},
+      // Cut short: written again, the value would take in the line after it.
+      {header + "[HKEY_CLASSES_ROOT\\A]\n\"b\"=hex:01,\\\n",
+       "line 3: a value continues past the end of the file"},
   };
   for (const Case& c : cases) {
     try {
