@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <limits>
 
 #include "grid/subdivision.h"
 
@@ -67,9 +66,8 @@ std::string CellCodeAt(int column, int row, Sheet northWest, const GridTypeInfo&
   const int rho = (row - 1) % division.rows;
   const long long columnIndex = (column - 1) / division.columns + 0LL + northWest.ColumnIndex();
   const long long sheetRow = (row - 1) / division.rows + 0LL + northWest.Row();
-  if (columnIndex > std::numeric_limits<int>::max() || sheetRow > std::numeric_limits<int>::max()) {
-    return {};
-  }
+  // Sheet numbers end with row 99 and column 99 (column index 199).
+  if (columnIndex > 199 || sheetRow > 99) return {};
 
   std::string code = FormatSheetNumber(static_cast<int>(sheetRow), static_cast<int>(columnIndex));
   switch (type.digits) {

@@ -122,6 +122,9 @@ TEST(CellCodeAt, AnswersPositionsOutsideTheMap) {
   EXPECT_EQ(CellCodeAt(0, 1, sheet6508, kGridTypes[0]), "");
   EXPECT_EQ(CellCodeAt(1, -3, sheet6508, kGridTypes[1]), "");
   EXPECT_EQ(CellCodeAt(2147483647, 2147483647, Sheet(99, 199), kGridTypes[0]), "");
+  EXPECT_EQ(CellCodeAt(1, 2, Sheet(99, 108), kGridTypes[0]), "") << "no sheet row 100";
+  EXPECT_EQ(CellCodeAt(3, 1, Sheet(50, 199), kGridTypes[1]), "") << "no sheet column 100";
+  EXPECT_EQ(CellCodeAt(2, 2, Sheet(50, 199), kGridTypes[1]), "5099/4");
   EXPECT_EQ(CellCodeAt(11, 1, Sheet(50, 99), kGridTypes[4]), "5000/111");
 }
 
