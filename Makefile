@@ -5,7 +5,7 @@ COUNT := $(BUILD)/tools/velmora-count/velmora-count
 MAP := $(BUILD)/tools/velmora-map/velmora-map
 DEMO_DB := $(BUILD)/tools/velmora-demo-db/velmora-demo-db
 
-.PHONY: deps build demo demo-db test asan bench format
+.PHONY: deps build demo demo-db test asan bench fuzz format
 
 deps:
 	bash scripts/install-deps
@@ -42,6 +42,11 @@ asan: deps
 
 bench: build
 	for b in $(BUILD)/bench/bench_*; do $$b; done
+
+# Every fuzz target for SECONDS each, one after the other.
+SECONDS ?= 60
+fuzz: deps
+	bash scripts/fuzz $(SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
