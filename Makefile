@@ -1,44 +1,26 @@
-# The two commands of the README, and a few more for developers. Each installs
-# the dependencies (quick when they are there) and builds first.
+# Shortcuts for developers; ./velmora.sh does the work (see the README), and
+# installs the dependencies and builds before each command.
 BUILD := build/default
-COUNT := $(BUILD)/tools/velmora-count/velmora-count
-MAP := $(BUILD)/tools/velmora-map/velmora-map
-DEMO_DB := $(BUILD)/tools/velmora-demo-db/velmora-demo-db
 
 .PHONY: deps build demo demo-db test asan bench fuzz format
 
 deps:
 	bash scripts/install-deps
 
-build: deps
-	cmake --preset default
-	cmake --build --preset default
+build:
+	./velmora.sh build
 
-# The main job: a count of the demo database (made on first use) as a
-# Quadranten map of its extent, printed and drawn over its background.
-DEMO_COUNT := --nw 6508 --se 6711 --system QYX --type Quadranten
-demo: build
-	mkdir -p demo
-	[ -f demo/demo.db ] && [ -f demo/demo.bmp ] || \
-	  $(DEMO_DB) --out demo/demo.db --bmp demo/demo.bmp --force
-	$(COUNT) count --db demo/demo.db $(DEMO_COUNT) > demo/counts.txt
-	cat demo/counts.txt
-	$(MAP) draw --nw 6508 --se 6711 --bmp demo/demo.bmp --counts demo/counts.txt \
-	  --type Quadranten --out demo/map.png
-	@echo "counts written to demo/counts.txt, the map to demo/map.png"
+demo:
+	./velmora.sh demo
 
-# The demo database and its background map, written anew.
-demo-db: build
-	mkdir -p demo
-	$(DEMO_DB) --out demo/demo.db --bmp demo/demo.bmp --force
+demo-db:
+	./velmora.sh demo-db
 
-test: build
-	ctest --preset default
+test:
+	./velmora.sh test
 
-asan: deps
-	cmake --preset asan
-	cmake --build --preset asan
-	ctest --preset asan
+asan:
+	./velmora.sh test asan
 
 bench: build
 	for b in $(BUILD)/bench/bench_*; do $$b; done
