@@ -21,7 +21,9 @@ int RunReportingErrors(std::string_view program, const std::function<int()>& com
     return command();
   } catch (const UsageError& e) {
     Report(program, e);
-    std::fwrite(usageAfterErrors.data(), 1, usageAfterErrors.size(), stderr);
+    if (!usageAfterErrors.empty()) {
+      std::fwrite(usageAfterErrors.data(), 1, usageAfterErrors.size(), stderr);
+    }
     return 2;
   } catch (const std::exception& e) {
     Report(program, e);
