@@ -138,6 +138,11 @@ TEST_F(DemoDatabaseTest, RecordsHangTogether) {
       "ON r.TAXON_LIST_ITEM_KEY = i.RECOMMENDED_TAXON_LIST_ITEM_KEY WHERE r.ACTUAL_NAME IS NULL",
   };
   for (const char* sql : orphans) EXPECT_EQ(Count(sql), 0) << sql;
+  EXPECT_EQ(Count("SELECT count(*) FROM SAMPLE WHERE VAGUE_DATE_START > VAGUE_DATE_END OR "
+                  "VAGUE_DATE_START < 29587 OR VAGUE_DATE_END > 45657 OR (VAGUE_DATE_TYPE <> 'U') "
+                  "<> (VAGUE_DATE_START IS NOT NULL)"),
+            0)
+      << "dates lie between 1981 and 2024, the start before the end";
 }
 
 TEST_F(DemoDatabaseTest, ContentExercisesEveryRuleOfTheCount) {
@@ -169,6 +174,14 @@ TEST_F(DemoDatabaseTest, ContentExercisesEveryRuleOfTheCount) {
       {"outside the extent",
        "SAMPLE WHERE LAT > 49.55 OR LAT < 49.15 OR LONG < 6.95 OR LONG > 7.72"},
       {"outside the sheet numbering", "SAMPLE WHERE LAT > 56.0"},
+      {"a day", "SAMPLE WHERE VAGUE_DATE_TYPE = 'D' AND VAGUE_DATE_START = VAGUE_DATE_END"},
+      {"a month", "SAMPLE WHERE VAGUE_DATE_TYPE = 'O' AND VAGUE_DATE_END - VAGUE_DATE_START >= 27"},
+      {"a year", "SAMPLE WHERE VAGUE_DATE_TYPE = 'Y' AND VAGUE_DATE_END - VAGUE_DATE_START = 364"},
+      {"several years",
+       "SAMPLE WHERE VAGUE_DATE_TYPE = 'YY' AND VAGUE_DATE_END - VAGUE_DATE_START > 365"},
+      {"no date",
+       "SAMPLE WHERE VAGUE_DATE_TYPE = 'U' AND VAGUE_DATE_START IS NULL AND VAGUE_DATE_END IS "
+       "NULL"},
       {"confidential", "TAXON_OCCURRENCE WHERE CONFIDENTIAL = 1"},
       {"zero abundance", "TAXON_OCCURRENCE WHERE ZERO_ABUNDANCE = 1"},
       {"unchecked", "TAXON_OCCURRENCE WHERE CHECKED = 0"},

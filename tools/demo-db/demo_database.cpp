@@ -1,6 +1,7 @@
 #include "demo_database.h"
 
 #include <chrono>
+#include <optional>
 
 #include "batch_inserter.h"
 #include "demo_keys.h"
@@ -37,22 +38,38 @@ std::string DateTimeText(Days day, int minuteOfDay) {
   return text;
 }
 
+// A date as the host keeps it: the first and the last day it may mean, and its
+// kind. An unknown date has neither day.
 struct VagueDate {
-  Days start;
-  Days end;
-  std::string type;  // "D" a day, "Y" a year
+  std::optional<Days> start;
+  std::optional<Days> end;
+  std::string type;  // "D" a day, "O" a month, "Y" a year, "YY" years, "U" unknown
 };
 
 VagueDate RandomDate(DemoRandom& random) {
   using namespace std::chrono;
   const int year = 1985 + random.Below(40);
   const Days january = year_month_day(std::chrono::year(year) / January / 1);
-  if (random.Chance(0.1)) {
-    return {january, year_month_day(std::chrono::year(year) / December / 31), "Y"};
+  const Days december31 = year_month_day(std::chrono::year(year) / December / 31);
+  const double kind = random.Uniform();
+  if (kind < 0.03) return {std::nullopt, std::nullopt, "U"};
+  if (kind < 0.05) {  // a survey over two to five years that ended in `year`
+    const int first = year - 1 - random.Below(4);
+    return {Days(year_month_day(std::chrono::year(first) / January / 1)), december31, "YY"};
   }
+  if (kind < 0.13) return {january, december31, "Y"};
   // Most records fall in the field season.
   const Days day = january + days(random.Chance(0.85) ? 90 + random.Below(200) : random.Below(365));
+  if (kind < 0.18) {
+    const year_month_day date(day);
+    return {Days(date.year() / date.month() / 1), Days(date.year() / date.month() / last), "O"};
+  }
   return {day, day, "D"};
+}
+
+// The host's day number of a date, or an empty text (NULL) for none.
+std::string DayText(std::optional<Days> day) {
+  return day ? std::to_string(DayNumber(*day)) : std::string();
 }
 
 struct Event {
@@ -99,9 +116,11 @@ class DemoWriter {
 
   void WriteEvents() {
     KeySequence keys(kSite);
-    BatchInserter rows(session_,
-                       "INSERT INTO SURVEY_EVENT (SURVEY_EVENT_KEY, SURVEY_KEY, VAGUE_DATE_START, "
-                       "VAGUE_DATE_END, VAGUE_DATE_TYPE) VALUES (?, ?, ?, ?, ?)");
+    BatchInserter rows(
+        session_,
+        "INSERT INTO SURVEY_EVENT (SURVEY_EVENT_KEY, SURVEY_KEY, VAGUE_DATE_START, "
+        "VAGUE_DATE_END, VAGUE_DATE_TYPE) VALUES (?, ?, NULLIF(?, ''), NULLIF(?, ''), "
+        "?)");
     const int count = std::max(options_.surveys, (options_.samples + 3) / 4);
     for (int e = 0; e < count; ++e) {
       // Early surveys are the big schemes and get most events.
@@ -109,8 +128,8 @@ class DemoWriter {
                                               : std::min(random_.Below(options_.surveys),
                                                          random_.Below(options_.surveys));
       Event event{keys.Next(), survey, RandomDate(random_)};
-      rows.Add({event.key, surveyKeys_[survey], std::to_string(DayNumber(event.date.start)),
-                std::to_string(DayNumber(event.date.end)), event.date.type});
+      rows.Add({event.key, surveyKeys_[survey], DayText(event.date.start), DayText(event.date.end),
+                event.date.type});
       events_.push_back(std::move(event));
     }
     rows.Finish();
@@ -142,8 +161,8 @@ class DemoWriter {
         session_,
         "INSERT INTO SAMPLE (SAMPLE_KEY, SURVEY_EVENT_KEY, SAMPLE_TYPE_KEY, VAGUE_DATE_START, "
         "VAGUE_DATE_END, VAGUE_DATE_TYPE, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG, "
-        "LOCATION_NAME, ENTERED_BY, ENTRY_DATE) VALUES (?, ?, ?, ?, ?, ?, NULLIF(?, ''), "
-        "NULLIF(?, ''), NULLIF(?, ''), NULLIF(?, ''), ?, ?, ?)");
+        "LOCATION_NAME, ENTERED_BY, ENTRY_DATE) VALUES (?, ?, ?, NULLIF(?, ''), NULLIF(?, ''), ?, "
+        "NULLIF(?, ''), NULLIF(?, ''), NULLIF(?, ''), NULLIF(?, ''), ?, ?, ?)");
     BatchInserter occurrences(session_,
                               "INSERT INTO TAXON_OCCURRENCE (TAXON_OCCURRENCE_KEY, SAMPLE_KEY, "
                               "ZERO_ABUNDANCE, CONFIDENTIAL, CHECKED, VERIFIED) "
@@ -162,11 +181,12 @@ class DemoWriter {
       std::string location(habitats[random_.Below(static_cast<int>(habitats.size()))]);
       location += " bei ";
       location += placeNames[random_.Below(static_cast<int>(placeNames.size()))];
-      const auto entered = event.date.end + std::chrono::days(random_.Below(300));
+      // Records without a date were mostly entered from old notes, lately.
+      const Days recorded = event.date.end.value_or(Days(std::chrono::year(2015) / 1 / 1));
+      const auto entered = recorded + std::chrono::days(random_.Below(300));
       const int minuteOfDay = 480 + random_.Below(600);
-      samples.Add({sampleKey, event.key, kSampleTypes[random_.Below(3)],
-                   std::to_string(DayNumber(event.date.start)),
-                   std::to_string(DayNumber(event.date.end)), event.date.type, place.spatialRef,
+      samples.Add({sampleKey, event.key, kSampleTypes[random_.Below(3)], DayText(event.date.start),
+                   DayText(event.date.end), event.date.type, place.spatialRef,
                    place.spatialRefSystem, place.lat, place.lon, location, Person(),
                    DateTimeText(entered, minuteOfDay)});
       for (int o = 0; o < options_.occurrencesPerSample; ++o) {
