@@ -75,8 +75,9 @@ void CountRun(benchmark::State& state) {
 
     StageClock clock;
     velmora::CountDatabase(session, map,
-                           {&velmora::kGridTypes[gridType], velmora::CheckedKeyList(groups),
-                            velmora::CheckedKeyList(surveys)},
+                           {.gridType = &velmora::kGridTypes[gridType],
+                            .taxonGroupKeys = velmora::CheckedKeyList(groups),
+                            .surveyKeys = velmora::CheckedKeyList(surveys)},
                            clock);
     clock.Lap();
     const char* names[][2] = {{"Hole Aufnahmen...", "copy"},

@@ -5,10 +5,13 @@
 
 namespace velmora {
 
-void CountDatabase(DatabaseSession& session, MapState& map, const CountRunInputs& inputs,
-                   ProgressSink& progress) {
-  AssignSampleCells(session, map, inputs.gridType, progress);
-  CountTaxaPerCell(session, map, inputs.taxonGroupKeys, inputs.surveyKeys, progress);
+CountResult CountDatabase(DatabaseSession& session, MapState& map, const CountRunInputs& inputs,
+                          ProgressSink& progress) {
+  CheckYearRange(inputs.years);
+  AssignSampleCells(session, map, inputs.gridType, inputs.years, progress);
+  const bool records = inputs.countRecords || inputs.measure == CountMeasure::Records;
+  return CountTaxaPerCell(session, map, inputs.taxonGroupKeys, inputs.surveyKeys,
+                          {inputs.measure, records}, progress);
 }
 
 }  // namespace velmora

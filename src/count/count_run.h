@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "count/count_result.h"
 #include "count/progress.h"
+#include "count/year_range.h"
 #include "grid/cell_list.h"
 #include "grid/grid_types.h"
 #include "platform/db/database_session.h"
@@ -11,20 +13,28 @@ namespace velmora {
 
 // What one count run counts: the grid type chosen for the map (none: no grid
 // reference of the samples is taken over) and the taxon groups and surveys,
-// each as CheckedKeyList gives them at the moment of the run.
+// each as CheckedKeyList gives them at the moment of the run. The dialog counts
+// taxa without year limits; the command line may also limit the years, count
+// records and show them in the cells.
 struct CountRunInputs {
   const GridTypeInfo* gridType = nullptr;
-  std::string taxonGroupKeys;
-  std::string surveyKeys;
+  std::string taxonGroupKeys{};
+  std::string surveyKeys{};
+  YearRange years{};
+  CountMeasure measure = CountMeasure::Taxa;
+  // Also count the records of each cell (always done when they are the measure).
+  bool countRecords = false;
 };
 
 // The database work of "Datenbank auszählen": gives the session's samples the
-// cells of the map (AssignSampleCells), then writes the number of distinct taxa
-// of every counted cell into its Count in map.Grids (CountTaxaPerCell), with
-// the status texts and the bar of both on `progress`. The map is both what is
-// counted over and where the counts go. Errors of the database or the
-// conversion pass out unchanged; counts already written stay.
-void CountDatabase(DatabaseSession& session, MapState& map, const CountRunInputs& inputs,
-                   ProgressSink& progress);
+// cells of the map (AssignSampleCells), then writes the measure of every
+// counted cell into its Count in map.Grids (CountTaxaPerCell), with the status
+// texts and the bar of both on `progress`. The map is both what is counted
+// over and where the counts go. Returns the figures of the counted cells.
+// Errors of the database or the conversion pass out unchanged; counts already
+// written stay. A year outside kFirstYear to kLastYear is refused before any
+// work.
+CountResult CountDatabase(DatabaseSession& session, MapState& map, const CountRunInputs& inputs,
+                          ProgressSink& progress);
 
 }  // namespace velmora

@@ -107,12 +107,17 @@ std::string CountSql::CreateSampleGrid() const {
                "SPATIAL_REF_SYSTEM VARCHAR(4), LAT float, Long float)";
 }
 
-std::string CountSql::CopySamples() const {
-  return Fill(
+// A sample without a start or an end date meets no limit on it: NULL compares
+// as unknown.
+std::string CountSql::CopySamples(const YearRange& years) const {
+  std::string text = Fill(
       "INSERT INTO %s (SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG) "
       "SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG FROM SAMPLE "
       "WHERE LAT IS NOT NULL",
       {SqlServer() ? "#sample_grid" : "sample_grid"});
+  if (years.from) text += " AND VAGUE_DATE_START >= " + std::to_string(FirstDayOfYear(*years.from));
+  if (years.to) text += " AND VAGUE_DATE_END <= " + std::to_string(LastDayOfYear(*years.to));
+  return text;
 }
 
 // NOT IN alone leaves out a sample without a system, since NULL compares as
@@ -168,7 +173,7 @@ std::string CountSql::DropInterim() const {
 }
 
 std::string CountSql::SelectInterim(const GridTypeInfo& gridType, std::string_view taxonGroupList,
-                                    std::string_view surveyList) const {
+                                    std::string_view surveyList, bool occurrences) const {
   const std::string westLength = std::to_string(gridType.codeLength + 1);
   const std::string length = std::to_string(gridType.codeLength);
   constexpr std::string_view kJoins =
@@ -181,39 +186,55 @@ std::string CountSql::SelectInterim(const GridTypeInfo& gridType, std::string_vi
       "TV.TAXON_VERSION_KEY = TLI.TAXON_VERSION_KEY WHERE td.preferred = 1 AND TOC.CONFIDENTIAL=0 "
       "AND TOC.ZERO_ABUNDANCE=0 AND TOC.CHECKED=1 AND %sOUTPUT_GROUP_KEY IN %s AND %sSURVEY_KEY IN "
       "%s";
+  const std::string_view occurrenceKey = occurrences ? "toc.taxon_occurrence_key, " : "";
   if (SqlServer()) {
     return Fill(
-        "SELECT itn.recommended_taxon_list_item_key, CASE WHEN left(grid,1)='W' THEN left(grid, "
-        "%s) "
-        "ELSE left(grid, %s) END as grid INTO #interim" +
+        "SELECT itn.recommended_taxon_list_item_key, %sCASE WHEN left(grid,1)='W' THEN "
+        "left(grid, %s) ELSE left(grid, %s) END as grid INTO #interim" +
             std::string(kJoins),
-        {westLength, length, "#sample_grid", "", taxonGroupList, "", surveyList});
+        {occurrenceKey, westLength, length, "#sample_grid", "", taxonGroupList, "", surveyList});
   }
   // The unary plus keeps SQLite from probing the survey event index and the
   // output group index once per listed key for every record: it looks each
   // record's row up by its key and tests the lists afterwards.
   return Fill(
-      "CREATE TEMP TABLE interim AS SELECT itn.recommended_taxon_list_item_key, CASE WHEN "
+      "CREATE TEMP TABLE interim AS SELECT itn.recommended_taxon_list_item_key, %sCASE WHEN "
       "substr(grid,1,1)='W' THEN substr(grid, 1, %s) ELSE substr(grid, 1, %s) END as grid" +
           std::string(kJoins),
-      {westLength, length, "sample_grid", "+", taxonGroupList, "+", surveyList});
+      {occurrenceKey, westLength, length, "sample_grid", "+", taxonGroupList, "+", surveyList});
+}
+
+// Only codes of the grid type's full length count: shorter ones were shorter
+// than the cut before it.
+std::string CountSql::FullLengthCodes(const GridTypeInfo& gridType) const {
+  const std::string westLength = std::to_string(gridType.codeLength + 1);
+  const std::string length = std::to_string(gridType.codeLength);
+  return Fill(SqlServer() ? "(LEFT(grid,1)='W' AND LEN(grid) = %s) OR (LEFT(grid,1)<>'W' AND "
+                            "LEN(grid) = %s)"
+                          : "(substr(grid,1,1)='W' AND length(grid) = %s) OR "
+                            "(substr(grid,1,1)<>'W' AND length(grid) = %s)",
+              {westLength, length});
 }
 
 // One row per cell with its number of distinct taxa. SQLite groups the rows by
 // cell and taxon and then counts the groups of each cell, which sorts far less
 // than the window form; a missing recommended taxon counts as one taxon in both.
 std::string CountSql::CountPerCell(const GridTypeInfo& gridType) const {
-  const std::string westLength = std::to_string(gridType.codeLength + 1);
-  const std::string length = std::to_string(gridType.codeLength);
   return Fill(SqlServer() ? "SELECT distinct grid, COUNT(*) OVER(PARTITION BY grid) AS 'Anzahl' "
-                            "FROM #interim WHERE (LEFT(grid,1)='W' AND LEN(grid) = %s) OR "
-                            "(LEFT(grid,1)<>'W' AND LEN(grid) = %s) GROUP BY "
-                            "recommended_taxon_list_item_key, grid ORDER BY grid"
+                            "FROM #interim WHERE %s GROUP BY recommended_taxon_list_item_key, "
+                            "grid ORDER BY grid"
                           : "SELECT grid, COUNT(*) AS Anzahl FROM (SELECT grid FROM interim WHERE "
-                            "(substr(grid,1,1)='W' AND length(grid) = %s) OR "
-                            "(substr(grid,1,1)<>'W' AND length(grid) = %s) GROUP BY grid, "
-                            "recommended_taxon_list_item_key) GROUP BY grid ORDER BY grid",
-              {westLength, length});
+                            "%s GROUP BY grid, recommended_taxon_list_item_key) GROUP BY grid "
+                            "ORDER BY grid",
+              {FullLengthCodes(gridType)});
+}
+
+// An occurrence with two preferred determinations is still one record.
+std::string CountSql::RecordsPerCell(const GridTypeInfo& gridType) const {
+  return Fill(
+      "SELECT grid, COUNT(DISTINCT taxon_occurrence_key) AS Anzahl FROM %s WHERE %s GROUP "
+      "BY grid ORDER BY grid",
+      {SqlServer() ? "#interim" : "interim", FullLengthCodes(gridType)});
 }
 
 }  // namespace velmora

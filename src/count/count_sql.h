@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "count/year_range.h"
 #include "grid/grid_types.h"
 #include "platform/db/database_session.h"
 
@@ -18,7 +19,8 @@ class CountSql {
 
   std::string DropSampleGrid() const;
   std::string CreateSampleGrid() const;
-  std::string CopySamples() const;
+  // Every sample with a latitude; with year limits only those dated within them.
+  std::string CopySamples(const YearRange& years) const;
   std::string SamplesToConvert() const;
   // With bound parameters: cell code, grid system code, sample key.
   std::string UpdateSampleCell() const;
@@ -32,13 +34,19 @@ class CountSql {
 
   std::string DropInterim() const;
   // Codes are cut to the grid type's code length (one more for a west sheet);
-  // the key lists are complete SQL lists such as ('K1','K2').
+  // the key lists are complete SQL lists such as ('K1','K2'). With
+  // `occurrences` each row also keeps its taxon occurrence's key, which the
+  // records are counted by.
   std::string SelectInterim(const GridTypeInfo& gridType, std::string_view taxonGroupList,
-                            std::string_view surveyList) const;
+                            std::string_view surveyList, bool occurrences = false) const;
+  // Per cell, in the order of the codes: its distinct taxa, or its distinct
+  // occurrences from a selection that kept them.
   std::string CountPerCell(const GridTypeInfo& gridType) const;
+  std::string RecordsPerCell(const GridTypeInfo& gridType) const;
 
  private:
   bool SqlServer() const { return dialect_ == SqlDialect::SqlServer; }
+  std::string FullLengthCodes(const GridTypeInfo& gridType) const;
   SqlDialect dialect_;
 };
 

@@ -59,13 +59,13 @@ void ConvertSamples(DatabaseSession& session, const CountSql& sql, QueryResult& 
 }  // namespace
 
 void AssignSampleCells(DatabaseSession& session, const MapState& map, const GridTypeInfo* gridType,
-                       ProgressSink& progress) {
+                       const YearRange& years, ProgressSink& progress) {
   const CountSql sql(session.Dialect());
   progress.SetProgressPosition(0);
   progress.SetProgressText("Hole Aufnahmen...");
   session.ExecuteNoRecords(sql.DropSampleGrid());
   session.ExecuteNoRecords(sql.CreateSampleGrid());
-  session.ExecuteNoRecords(sql.CopySamples());
+  session.ExecuteNoRecords(sql.CopySamples(years));
   const std::unique_ptr<QueryResult> samples = session.OpenQuery(sql.SamplesToConvert());
 
   progress.SetProgressPosition(0);

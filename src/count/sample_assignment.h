@@ -1,6 +1,7 @@
 #pragma once
 
 #include "count/progress.h"
+#include "count/year_range.h"
 #include "grid/cell_list.h"
 #include "grid/grid_types.h"
 #include "platform/db/database_session.h"
@@ -12,8 +13,9 @@ namespace velmora {
 // converted from its coordinates, or its own grid reference where the grid type
 // admits that reference's system - and then without the samples that got no
 // code or lie outside the map's sheets. No grid type chosen: no reference is
-// taken over. Database and conversion errors pass out unchanged.
+// taken over. With year limits only the samples dated within them are taken.
+// Database and conversion errors pass out unchanged.
 void AssignSampleCells(DatabaseSession& session, const MapState& map, const GridTypeInfo* gridType,
-                       ProgressSink& progress);
+                       const YearRange& years, ProgressSink& progress);
 
 }  // namespace velmora

@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "count/count_run.h"
 #include "count/sample_assignment.h"
 #include "count/selection_lists.h"
 #include "grid/geodll32.h"
 #include "host_fixture.h"
+#include "platform/errors.h"
 
 namespace velmora {
 namespace {
@@ -35,7 +37,7 @@ MapState Map(const std::string& nw, const std::string& se, int gridType, int gri
 // Sample key -> code, as the sample table holds it after the assignment.
 std::map<std::string, std::string> Assigned(HostFixture& host, const MapState& map, int gridType) {
   RecordingProgress progress;
-  AssignSampleCells(host.Session(), map, &kGridTypes[gridType], progress);
+  AssignSampleCells(host.Session(), map, &kGridTypes[gridType], {}, progress);
   std::map<std::string, std::string> codes;
   const auto rows = host.Session().OpenQuery("SELECT sample_key, grid FROM temp.sample_grid");
   for (; !rows->AtEnd(); rows->Next()) {
@@ -50,7 +52,10 @@ std::map<std::string, std::string> Counted(HostFixture& host, MapState& map, int
                                            std::string_view surveys = "'SURVEY01'") {
   RecordingProgress progress;
   CountDatabase(host.Session(), map,
-                {&kGridTypes[gridType], std::string(groups), std::string(surveys)}, progress);
+                {.gridType = &kGridTypes[gridType],
+                 .taxonGroupKeys = std::string(groups),
+                 .surveyKeys = std::string(surveys)},
+                progress);
   std::map<std::string, std::string> counts;
   for (const auto& row : map.Grids) {
     for (const TGrid& cell : row) {
@@ -160,7 +165,9 @@ TEST_F(CountRun, EmptySampleTableStillRunsEveryStep) {
   HostFixture host;
   RecordingProgress progress;
   MapState map = Map("6508", "6508", 1, 0);
-  CountDatabase(host.Session(), map, {&kGridTypes[1], "'G1'", "'SURVEY01'"}, progress);
+  CountDatabase(host.Session(), map,
+                {.gridType = &kGridTypes[1], .taxonGroupKeys = "'G1'", .surveyKeys = "'SURVEY01'"},
+                progress);
   EXPECT_EQ(progress.texts,
             (std::vector<std::string>{"Hole Aufnahmen...", "Errechne Raster...",
                                       "Entferne überflüssige Raster...", "Hole Beobachtungen...",
@@ -177,7 +184,9 @@ TEST_F(CountRun, ProgressOfTheConversionEndsAtOneHundred) {
   host.AddRecord("S3", "T1");
   RecordingProgress progress;
   MapState map = Map("6508", "6508", 4, 0);
-  CountDatabase(host.Session(), map, {&kGridTypes[4], "'G1'", "'SURVEY01'"}, progress);
+  CountDatabase(host.Session(), map,
+                {.gridType = &kGridTypes[4], .taxonGroupKeys = "'G1'", .surveyKeys = "'SURVEY01'"},
+                progress);
   EXPECT_EQ(progress.positions, (std::vector<int>{0, 0,  100, 0,  25, 50, 75, 100, 0,  50, 0,
                                                   0, 10, 20,  30, 40, 50, 60, 70,  80, 90}));
   EXPECT_EQ(progress.texts.back(), "Übertrage Auszählergebnisse");
@@ -266,7 +275,8 @@ TEST_F(CountRun, WithoutAChosenGridTypeNoReferenceIsTakenOver) {
   host.AddRecord("POINT", "T2");
   MapState map = Map("6508", "6508", 0, 0);
   RecordingProgress progress;
-  CountDatabase(host.Session(), map, {nullptr, "'G1'", "'SURVEY01'"}, progress);
+  CountDatabase(host.Session(), map, {.taxonGroupKeys = "'G1'", .surveyKeys = "'SURVEY01'"},
+                progress);
   EXPECT_EQ(map.Grids[0][0].Count, "1") << "only the converted sample is counted";
   EXPECT_EQ(Counted(host, map, 0), (std::map<std::string, std::string>{{"6508", "2"}}));
 }
@@ -326,6 +336,117 @@ TEST_F(CountRun, SameCountsThroughOdbc) {
   MapState map = Map("6508", "6508", 0, 0);
   EXPECT_EQ(Counted(host, map, 0), (std::map<std::string, std::string>{{"6508", "2"}}));
 }
+
+// The command line's figures, on the embedded backend and through ODBC alike.
+class CountFigures : public CountRun, public ::testing::WithParamInterface<Backend> {
+ protected:
+  // The cell codes of a run, in the order of the result, with the figures.
+  static std::vector<CellCount> Cells(HostFixture& host, MapState map, CountRunInputs inputs) {
+    RecordingProgress progress;
+    inputs.taxonGroupKeys = "'G1'";
+    inputs.surveyKeys = "'SURVEY01'";
+    return CountDatabase(host.Session(), map, inputs, progress).cells;
+  }
+};
+
+TEST_P(CountFigures, RecordsAreTheDistinctQualifyingOccurrencesBehindTheTaxa) {
+  HostFixture host(GetParam());
+  host.AddTaxonGroup("G1", "Vögel", 1);
+  host.AddTaxon("T1", "G1");
+  host.AddTaxon("T2", "G1");
+  host.AddTaxon("T1SYN", "G1", "T1");
+  for (int i = 0; i < 3; ++i) {
+    AddPoint(host, "A" + std::to_string(i), MinuteFieldCentre(65, 8, 0, 0));
+    host.AddRecord("A" + std::to_string(i), "T1");
+  }
+  host.AddRecord("A0", "T1SYN");
+  host.AddRecord("A1", "T2", {.confidential = true});
+  AddPoint(host, "B", MinuteFieldCentre(65, 8, 5, 9));
+  host.AddRecord("B", "T1", {.alsoDeterminedAs = "T2"});  // two taxa, one record
+
+  const MapState map = Map("6508", "6508", 4, 0);
+  const CountRunInputs minutes{.gridType = &kGridTypes[4]};
+  EXPECT_EQ(Cells(host, map, minutes),
+            (std::vector<CellCount>{{"6508/111", 1, std::nullopt}, {"6508/435", 2, std::nullopt}}));
+  CountRunInputs both = minutes;
+  both.countRecords = true;
+  EXPECT_EQ(Cells(host, map, both),
+            (std::vector<CellCount>{{"6508/111", 1, 4}, {"6508/435", 2, 1}}));
+
+  MapState shown = map;
+  RecordingProgress progress;
+  CountDatabase(host.Session(), shown,
+                {.gridType = &kGridTypes[4],
+                 .taxonGroupKeys = "'G1'",
+                 .surveyKeys = "'SURVEY01'",
+                 .measure = CountMeasure::Records},
+                progress);
+  EXPECT_EQ(shown.Grids[0][0].Count, "4");
+  EXPECT_EQ(shown.Grids[5][9].Count, "1");
+  EXPECT_EQ(shown.Grids[0][1].Count, "0");
+}
+
+// Each sample lies in a minute field of its own, so the counted cells name
+// the samples that were kept.
+TEST_P(CountFigures, YearLimitsKeepSamplesDatedWithinThem) {
+  HostFixture host(GetParam());
+  host.AddTaxonGroup("G1", "Vögel", 1);
+  host.AddTaxon("T1", "G1");
+  const struct {
+    const char* key;
+    std::optional<int> start;
+    std::optional<int> end;
+  } samples[] = {
+      {"DAY2001", FirstDayOfYear(2001) + 100, FirstDayOfYear(2001) + 100},
+      {"YEAR2003", FirstDayOfYear(2003), LastDayOfYear(2003)},
+      {"YEARS2002TO2004", FirstDayOfYear(2002), LastDayOfYear(2004)},
+      {"UNDATED", std::nullopt, std::nullopt},
+      {"SINCE2002", FirstDayOfYear(2002) + 30, std::nullopt},
+      {"UNTIL2001", std::nullopt, LastDayOfYear(2001)},
+  };
+  std::map<std::string, std::string> keyOfCell;
+  for (int i = 0; i < 5; ++i) {  // the first row of minute fields: 6508/111 to 6508/115
+    AddPoint(host, samples[i].key, MinuteFieldCentre(65, 8, 0, i));
+    keyOfCell["6508/11" + std::to_string(i + 1)] = samples[i].key;
+  }
+  AddPoint(host, samples[5].key, MinuteFieldCentre(65, 8, 1, 0));
+  keyOfCell["6508/121"] = samples[5].key;
+  for (const auto& sample : samples) {
+    host.DateSample(sample.key, sample.start, sample.end);
+    host.AddRecord(sample.key, "T1");
+  }
+  const MapState map = Map("6508", "6508", 4, 0);
+  using Keys = std::set<std::string>;
+  const auto kept = [&](YearRange years) {
+    Keys keys;
+    for (const CellCount& cell : Cells(host, map, {.gridType = &kGridTypes[4], .years = years})) {
+      keys.insert(keyOfCell[cell.code]);
+    }
+    return keys;
+  };
+  EXPECT_EQ(kept({}),
+            (Keys{"DAY2001", "YEAR2003", "YEARS2002TO2004", "UNDATED", "SINCE2002", "UNTIL2001"}));
+  EXPECT_EQ(kept({.from = 2002}), (Keys{"YEAR2003", "YEARS2002TO2004", "SINCE2002"}));
+  EXPECT_EQ(kept({.to = 2003}), (Keys{"DAY2001", "YEAR2003", "UNTIL2001"}));
+  EXPECT_EQ(kept({.from = 2001, .to = 2004}), (Keys{"DAY2001", "YEAR2003", "YEARS2002TO2004"}));
+  EXPECT_EQ(kept({.from = 2003, .to = 2003}), (Keys{"YEAR2003"}));
+  EXPECT_EQ(kept({.from = 2005, .to = 2000}), Keys{});
+}
+
+TEST_P(CountFigures, YearsOutsideTheCalendarAreRefusedBeforeAnyWork) {
+  HostFixture host(GetParam());
+  MapState map = Map("6508", "6508", 0, 0);
+  RecordingProgress progress;
+  EXPECT_THROW(CountDatabase(host.Session(), map,
+                             {.gridType = &kGridTypes[0], .years = {.from = 0}}, progress),
+               Exception);
+  EXPECT_TRUE(progress.texts.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, CountFigures, ::testing::Values(Backend::Sqlite, Backend::Odbc),
+                         [](const auto& info) {
+                           return info.param == Backend::Sqlite ? "Embedded" : "Odbc";
+                         });
 
 TEST(SelectionLists, LoadInQueryOrderByColumnPosition) {
   HostFixture host;

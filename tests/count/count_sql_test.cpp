@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "count/selection_lists.h"
+#include "count/year_range.h"
+#include "platform/errors.h"
 
 namespace velmora {
 namespace {
@@ -20,7 +22,7 @@ TEST(CountSqlServer, SampleTableStatements) {
             "PRIMARY KEY , SURVEY_EVENT_KEY CHAR(16) COLLATE Database_Default , SPATIAL_REF "
             "VARCHAR(40) COLLATE Database_Default, SPATIAL_REF_SYSTEM VARCHAR(4) COLLATE "
             "Database_Default, LAT float, Long float)");
-  EXPECT_EQ(kServer.CopySamples(),
+  EXPECT_EQ(kServer.CopySamples({}),
             "INSERT INTO #sample_grid (SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, "
             "SPATIAL_REF_SYSTEM, LAT, LONG) SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, "
             "SPATIAL_REF_SYSTEM, LAT, LONG FROM SAMPLE WHERE LAT IS NOT NULL");
@@ -91,6 +93,48 @@ TEST(CountSqlServer, CountStatementsFillTheirPlaceholdersInOrder) {
             "SELECT distinct grid, COUNT(*) OVER(PARTITION BY grid) AS 'Anzahl' FROM #interim "
             "WHERE (LEFT(grid,1)='W' AND LEN(grid) = 9) OR (LEFT(grid,1)<>'W' AND LEN(grid) = 8) "
             "GROUP BY recommended_taxon_list_item_key, grid ORDER BY grid");
+}
+
+// The command line's year limits and record counts change the statements
+// only when they are asked for.
+TEST(CountSqlServer, YearLimitsAndRecordsOnlyWhereAsked) {
+  const std::string copy =
+      "INSERT INTO #sample_grid (SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, "
+      "LAT, LONG) SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG "
+      "FROM SAMPLE WHERE LAT IS NOT NULL";
+  EXPECT_EQ(kServer.CopySamples({.from = 1985, .to = 2023}),
+            copy + " AND VAGUE_DATE_START >= 31048 AND VAGUE_DATE_END <= 45291");
+  EXPECT_EQ(kServer.CopySamples({.from = 2000}), copy + " AND VAGUE_DATE_START >= 36526");
+  EXPECT_EQ(kServer.CopySamples({.to = 1899}), copy + " AND VAGUE_DATE_END <= 1");
+  EXPECT_EQ(
+      kServer.SelectInterim(kGridTypes[0], "('G1')", "('S1')", true),
+      "SELECT itn.recommended_taxon_list_item_key, toc.taxon_occurrence_key, CASE WHEN "
+      "left(grid,1)='W' THEN left(grid, 5) ELSE left(grid, 4) END as grid INTO #interim FROM "
+      "SURVEY_EVENT se INNER JOIN #sample_grid s ON se.SURVEY_EVENT_KEY = s.SURVEY_EVENT_KEY INNER "
+      "JOIN taxon_occurrence toc ON toc.sample_key = s.sample_key INNER JOIN taxon_determination "
+      "td ON toc.taxon_occurrence_key = td.taxon_occurrence_key LEFT JOIN INDEX_TAXON_NAME itn ON "
+      "itn.TAXON_LIST_ITEM_KEY = td.taxon_list_item_key LEFT JOIN TAXON_LIST_ITEM TLI ON "
+      "itn.TAXON_LIST_ITEM_KEY = TLI.TAXON_LIST_ITEM_KEY LEFT JOIN TAXON_VERSION TV ON "
+      "TV.TAXON_VERSION_KEY = TLI.TAXON_VERSION_KEY WHERE td.preferred = 1 AND "
+      "TOC.CONFIDENTIAL=0 AND TOC.ZERO_ABUNDANCE=0 AND TOC.CHECKED=1 AND OUTPUT_GROUP_KEY IN "
+      "('G1') AND SURVEY_KEY IN ('S1')");
+  EXPECT_EQ(kServer.RecordsPerCell(kGridTypes[1]),
+            "SELECT grid, COUNT(DISTINCT taxon_occurrence_key) AS Anzahl FROM #interim WHERE "
+            "(LEFT(grid,1)='W' AND LEN(grid) = 7) OR (LEFT(grid,1)<>'W' AND LEN(grid) = 6) GROUP "
+            "BY grid ORDER BY grid");
+}
+
+TEST(YearRange, DaysCountFromTheHostsDayZero) {
+  EXPECT_EQ(LastDayOfYear(1899), 1);
+  EXPECT_EQ(FirstDayOfYear(1900), 2);
+  EXPECT_EQ(FirstDayOfYear(1985), 31048);
+  EXPECT_EQ(LastDayOfYear(2023), 45291);
+  EXPECT_EQ(FirstDayOfYear(kFirstYear), -693593);
+  EXPECT_EQ(LastDayOfYear(kLastYear), 2958465);
+  EXPECT_NO_THROW(CheckYearRange({.from = kFirstYear, .to = kLastYear}));
+  EXPECT_NO_THROW(CheckYearRange({.from = 2020, .to = 2010}));  // counts nothing
+  EXPECT_THROW(CheckYearRange({.from = 0}), Exception);
+  EXPECT_THROW(CheckYearRange({.to = 10000}), Exception);
 }
 
 TEST(CheckedKeyList, QuotesCheckedKeysInListOrder) {

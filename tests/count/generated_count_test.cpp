@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <regex>
 #include <set>
@@ -58,7 +59,7 @@ struct HostRecords {
   explicit HostRecords(DatabaseSession& s)
       : samples(ReadAll(s,
                         "SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF_SYSTEM, SPATIAL_REF, "
-                        "LAT, LONG FROM SAMPLE")),
+                        "LAT, LONG, VAGUE_DATE_START, VAGUE_DATE_END FROM SAMPLE")),
         occurrences(ReadAll(s,
                             "SELECT TAXON_OCCURRENCE_KEY, SAMPLE_KEY, CONFIDENTIAL, "
                             "ZERO_ABUNDANCE, CHECKED FROM TAXON_OCCURRENCE")),
@@ -122,13 +123,30 @@ std::optional<std::string> SampleCode(const std::vector<Variant>& sample, int gr
   return code;
 }
 
-Counts ExpectedCounts(const HostRecords& host, const MapState& map, int gridType,
-                      const std::set<std::string>& groups, const std::set<std::string>& surveys) {
+// Host day numbers a sample's date must lie within; nothing for no limit.
+struct Days {
+  std::optional<double> first;
+  std::optional<double> last;
+};
+
+bool DatedWithin(const std::vector<Variant>& sample, const Days& days) {
+  const std::optional<double> start = NumberOf(sample[6]), end = NumberOf(sample[7]);
+  if (days.first && (!start || *start < *days.first)) return false;
+  if (days.last && (!end || *end > *days.last)) return false;
+  return true;
+}
+
+// Code -> figures of every counted cell of the map, worked out from the rows.
+std::map<std::string, CellCount> ExpectedFigures(const HostRecords& host, const MapState& map,
+                                                 int gridType, const std::set<std::string>& groups,
+                                                 const std::set<std::string>& surveys,
+                                                 const Days& days = {}) {
   const std::vector<std::string> sheetList = SheetsOf(map);
   const std::set<std::string> sheets(sheetList.begin(), sheetList.end());
   const size_t length = static_cast<size_t>(GridTypeOfCellsPerSheet(map.CellsPerSheet).codeLength);
   std::map<std::string, std::pair<std::string, std::string>> cellOfSample;  // key -> cell, survey
   for (const auto& sample : host.samples) {
+    if (!DatedWithin(sample, days)) continue;
     const std::optional<std::string> code = SampleCode(sample, gridType, map.GridSystemCode);
     if (!code || !sheets.contains(code->substr(0, code->find('/')))) continue;
     const size_t cut = (*code)[0] == 'W' ? length + 1 : length;
@@ -141,6 +159,7 @@ Counts ExpectedCounts(const HostRecords& host, const MapState& map, int gridType
   for (const auto& o : host.occurrences) occurrenceOf[VariantToText(o[0])] = &o;
 
   std::map<std::string, std::set<std::optional<std::string>>> taxaOfCell;
+  std::map<std::string, std::set<std::string>> recordsOfCell;
   for (const auto& d : host.determinations) {
     if (!Flag(d[2])) continue;
     const auto occurrence = occurrenceOf.find(VariantToText(d[0]));
@@ -157,15 +176,18 @@ Counts ExpectedCounts(const HostRecords& host, const MapState& map, int gridType
     const auto recommended = host.recommendedOf.find(item);
     taxaOfCell[cell->second.first].insert(
         recommended == host.recommendedOf.end() ? std::nullopt : recommended->second);
+    recordsOfCell[cell->second.first].insert(VariantToText(o[0]));
   }
-  Counts counts;
+  std::map<std::string, CellCount> figures;
   for (const auto& row : map.Grids) {
     for (const TGrid& cell : row) {
       const auto taxa = taxaOfCell.find(cell.Code);
-      if (taxa != taxaOfCell.end()) counts[cell.Code] = std::to_string(taxa->second.size());
+      if (taxa == taxaOfCell.end()) continue;
+      figures[cell.Code] = {cell.Code, static_cast<int>(taxa->second.size()),
+                            static_cast<int>(recordsOfCell[cell.Code].size())};
     }
   }
-  return counts;
+  return figures;
 }
 
 // Copies of grid-referenced samples, with their records, under references
@@ -208,64 +230,122 @@ void AddJunkReferences(DatabaseSession& session) {
   }
 }
 
-// The demo's samples include some with coordinates but no spatial reference
-// system; junk references are added here.
-TEST(GeneratedDatabase, EveryCountAgreesWithTheRawRows) {
-  LoadGeodeticLibrary();
-  testing::TempFolder folder;
-  demo::DemoOptions options;
-  options.samples = 3000;
-  options.seed = 11;
-  demo::WriteDemoDatabase(folder.Path() / "demo.db", options);
+// A generated database with junk references added, and the taxon groups and
+// surveys to count: all but one of each, so that both lists really filter.
+class GeneratedDatabase : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    LoadGeodeticLibrary();
+    folder_ = std::make_unique<testing::TempFolder>();
+    options_.samples = 3000;
+    options_.seed = 11;
+    demo::WriteDemoDatabase(folder_->Path() / "demo.db", options_);
+    session_ = std::make_unique<DatabaseSession>();
+    session_->Open("Provider=SQLite;Data Source=" + (folder_->Path() / "demo.db").string());
+    AddJunkReferences(*session_);
+    host_ = std::make_unique<HostRecords>(*session_);
 
-  DatabaseSession session;
-  session.Open("Provider=SQLite;Data Source=" + (folder.Path() / "demo.db").string());
-  AddJunkReferences(session);
-  const HostRecords host(session);
-  ASSERT_GT(
-      ReadAll(session, "SELECT 1 FROM SAMPLE WHERE SPATIAL_REF_SYSTEM IS NULL AND LAT IS NOT NULL")
-          .size(),
-      10u);
-
-  // Leave one group and one survey out, so that both lists really filter.
-  std::vector<CheckedKey> groupKeys, surveyKeys;
-  LoadTaxonGroups(session, [&](SelectionItem i) { groupKeys.push_back({i.key, true}); });
-  LoadSurveys(session, [&](SelectionItem i) { surveyKeys.push_back({i.key, true}); });
-  ASSERT_GE(groupKeys.size(), 2u);
-  ASSERT_GE(surveyKeys.size(), 2u);
-  groupKeys.back().checked = false;
-  surveyKeys.front().checked = false;
-  std::set<std::string> groups, surveys;
-  for (const CheckedKey& k : groupKeys) {
-    if (k.checked) groups.insert(k.key);
+    std::vector<CheckedKey> groupKeys, surveyKeys;
+    LoadTaxonGroups(*session_, [&](SelectionItem i) { groupKeys.push_back({i.key, true}); });
+    LoadSurveys(*session_, [&](SelectionItem i) { surveyKeys.push_back({i.key, true}); });
+    ASSERT_GE(groupKeys.size(), 2u);
+    ASSERT_GE(surveyKeys.size(), 2u);
+    groupKeys.back().checked = false;
+    surveyKeys.front().checked = false;
+    groupList_ = CheckedKeyList(groupKeys);
+    surveyList_ = CheckedKeyList(surveyKeys);
+    for (const CheckedKey& k : groupKeys) {
+      if (k.checked) groups_.insert(k.key);
+    }
+    for (const CheckedKey& k : surveyKeys) {
+      if (k.checked) surveys_.insert(k.key);
+    }
   }
-  for (const CheckedKey& k : surveyKeys) {
-    if (k.checked) surveys.insert(k.key);
+  static void TearDownTestSuite() {
+    host_.reset();
+    session_.reset();
+    folder_.reset();
   }
 
   // The extent of the demo, cut by one sheet column, so that some samples fall outside.
-  const std::string nw = options.extent.NorthWest().Number();
-  const std::string se =
-      Sheet(options.extent.SouthEast().Row(), options.extent.SouthEast().ColumnIndex() - 1)
-          .Number();
+  static MapState Map(const GridTypeInfo& type, const GridSystemInfo& system) {
+    const Extent& extent = options_.extent;
+    const Sheet se(extent.SouthEast().Row(), extent.SouthEast().ColumnIndex() - 1);
+    MapState map;
+    BuildCellList(
+        {type.item, system.item, Extent::Read(extent.NorthWest().Number(), se.Number()), ""}, map);
+    return map;
+  }
+
+  static CountRunInputs Inputs(const GridTypeInfo& type) {
+    return {.gridType = &type, .taxonGroupKeys = groupList_, .surveyKeys = surveyList_};
+  }
+
+  static inline std::unique_ptr<testing::TempFolder> folder_;
+  static inline demo::DemoOptions options_;
+  static inline std::unique_ptr<DatabaseSession> session_;
+  static inline std::unique_ptr<HostRecords> host_;
+  static inline std::string groupList_, surveyList_;
+  static inline std::set<std::string> groups_, surveys_;
+};
+
+// The demo's samples include some with coordinates but no spatial reference
+// system, and some without a date.
+TEST_F(GeneratedDatabase, EveryCountAgreesWithTheRawRows) {
+  ASSERT_GT(ReadAll(*session_,
+                    "SELECT 1 FROM SAMPLE WHERE SPATIAL_REF_SYSTEM IS NULL AND LAT IS NOT NULL")
+                .size(),
+            10u);
   NullProgress progress;
   for (const GridTypeInfo& type : kGridTypes) {
     for (const GridSystemInfo& system : kGridSystems) {
       if (!system.offersGridType[type.item]) continue;
-      MapState map;
-      BuildCellList({type.item, system.item, Extent::Read(nw, se), ""}, map);
-      CountDatabase(session, map, {&type, CheckedKeyList(groupKeys), CheckedKeyList(surveyKeys)},
-                    progress);
+      MapState map = Map(type, system);
+      CountDatabase(*session_, map, Inputs(type), progress);
       Counts counted;
       for (const auto& row : map.Grids) {
         for (const TGrid& cell : row) {
           if (cell.Count != "0") counted[cell.Code] = cell.Count;
         }
       }
-      const Counts expected = ExpectedCounts(host, map, type.item, groups, surveys);
+      Counts expected;
+      for (const auto& [code, figures] :
+           ExpectedFigures(*host_, map, type.item, groups_, surveys_)) {
+        expected[code] = std::to_string(figures.taxa);
+      }
       EXPECT_GT(expected.size(), 3u) << type.name << " / " << system.code;
       EXPECT_EQ(counted, expected) << type.name << " / " << system.code;
     }
+  }
+}
+
+TEST_F(GeneratedDatabase, YearLimitsAndRecordsAgreeWithTheRawRows) {
+  ASSERT_GT(ReadAll(*session_, "SELECT 1 FROM SAMPLE WHERE VAGUE_DATE_START IS NULL").size(), 10u);
+  // Days 36526 and 42369 are 1 January 2000 and 31 December 2015; 40179 is
+  // 1 January 2010, 35064 31 December 1995.
+  const struct {
+    int gridType;
+    const char* system;
+    YearRange years;
+    Days days;
+  } runs[] = {
+      {3, "QQQ", {.from = 2000, .to = 2015}, {36526, 42369}},
+      {4, "QYX", {.from = 2010}, {40179, std::nullopt}},
+      {1, "QQQ", {.to = 1995}, {std::nullopt, 35064}},
+  };
+  NullProgress progress;
+  for (const auto& run : runs) {
+    const GridTypeInfo& type = kGridTypes[run.gridType];
+    MapState map = Map(type, *GridSystemByCode(run.system));
+    CountRunInputs inputs = Inputs(type);
+    inputs.years = run.years;
+    inputs.countRecords = true;
+    const CountResult result = CountDatabase(*session_, map, inputs, progress);
+    std::map<std::string, CellCount> counted;
+    for (const CellCount& cell : result.cells) counted[cell.code] = cell;
+    const auto expected = ExpectedFigures(*host_, map, type.item, groups_, surveys_, run.days);
+    EXPECT_GT(expected.size(), 3u) << type.name;
+    EXPECT_EQ(counted, expected) << type.name;
   }
 }
 

@@ -34,7 +34,8 @@ HostFixture::HostFixture(Backend backend) {
            "CREATE TABLE SURVEY (SURVEY_KEY CHAR(16) PRIMARY KEY, ITEM_NAME VARCHAR(100))",
            "CREATE TABLE SURVEY_EVENT (SURVEY_EVENT_KEY CHAR(16) PRIMARY KEY, SURVEY_KEY CHAR(16))",
            "CREATE TABLE SAMPLE (SAMPLE_KEY CHAR(16) PRIMARY KEY, SURVEY_EVENT_KEY CHAR(16), "
-           "SPATIAL_REF VARCHAR(40), SPATIAL_REF_SYSTEM VARCHAR(4), LAT FLOAT, LONG FLOAT)",
+           "SPATIAL_REF VARCHAR(40), SPATIAL_REF_SYSTEM VARCHAR(4), LAT FLOAT, LONG FLOAT, "
+           "VAGUE_DATE_START INT, VAGUE_DATE_END INT)",
            "CREATE TABLE TAXON_OCCURRENCE (TAXON_OCCURRENCE_KEY CHAR(16) PRIMARY KEY, SAMPLE_KEY "
            "CHAR(16), ZERO_ABUNDANCE BIT NOT NULL, CONFIDENTIAL BIT NOT NULL, CHECKED BIT NOT "
            "NULL)",
@@ -78,19 +79,33 @@ void HostFixture::AddTaxon(const std::string& item, const std::string& group,
 void HostFixture::AddSample(const std::string& key, std::optional<double> latitude,
                             std::optional<double> longitude, std::optional<std::string> system,
                             std::optional<std::string> reference, const std::string& survey) {
-  Execute("INSERT INTO SAMPLE VALUES (" + QuoteSqlText(key) + ", " + QuoteSqlText("EV" + survey) +
-          ", " + Text(reference) + ", " + Text(system) + ", " + Number(latitude) + ", " +
-          Number(longitude) + ")");
+  Execute(
+      "INSERT INTO SAMPLE (SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, "
+      "LONG) VALUES (" +
+      QuoteSqlText(key) + ", " + QuoteSqlText("EV" + survey) + ", " + Text(reference) + ", " +
+      Text(system) + ", " + Number(latitude) + ", " + Number(longitude) + ")");
+}
+
+void HostFixture::DateSample(const std::string& key, std::optional<int> start,
+                             std::optional<int> end) {
+  const auto day = [](std::optional<int> d) { return d ? std::to_string(*d) : "NULL"; };
+  Execute("UPDATE SAMPLE SET VAGUE_DATE_START = " + day(start) + ", VAGUE_DATE_END = " + day(end) +
+          " WHERE SAMPLE_KEY = " + QuoteSqlText(key));
 }
 
 void HostFixture::AddRecord(const std::string& sample, const std::string& taxonItem,
                             Record record) {
-  const std::string key = QuoteSqlText("OCC" + std::to_string(++nextKey_));
+  const std::string occurrence = "OCC" + std::to_string(++nextKey_);
+  const std::string key = QuoteSqlText(occurrence);
   Execute("INSERT INTO TAXON_OCCURRENCE VALUES (" + key + ", " + QuoteSqlText(sample) + ", " +
           std::to_string(record.zeroAbundance) + ", " + std::to_string(record.confidential) + ", " +
           std::to_string(record.checked) + ")");
   Execute("INSERT INTO TAXON_DETERMINATION VALUES (" + key + ", " + key + ", " +
           QuoteSqlText(taxonItem) + ", " + std::to_string(record.preferred) + ")");
+  if (record.alsoDeterminedAs) {
+    Execute("INSERT INTO TAXON_DETERMINATION VALUES (" + QuoteSqlText(occurrence + "B") + ", " +
+            key + ", " + QuoteSqlText(*record.alsoDeterminedAs) + ", 1)");
+  }
 }
 
 Point MinuteFieldCentre(int sheetRow, int sheetColumn, int rho, int kappa) {

@@ -15,6 +15,9 @@ struct Record {
   bool zeroAbundance = false;
   bool checked = true;
   bool preferred = true;
+  // A second preferred determination of the same occurrence, as a data error
+  // may leave one.
+  std::optional<std::string> alsoDeterminedAs{};
 };
 
 // A host database with just the tables and columns a count reads, filled row by
@@ -36,6 +39,8 @@ class HostFixture {
                  std::optional<double> longitude, std::optional<std::string> system = "LTLN",
                  std::optional<std::string> reference = std::nullopt,
                  const std::string& survey = "SURVEY01");
+  // The sample's vague date as host day numbers; NULL where not given.
+  void DateSample(const std::string& key, std::optional<int> start, std::optional<int> end);
   void AddRecord(const std::string& sample, const std::string& taxonItem, Record record = {});
 
  private:

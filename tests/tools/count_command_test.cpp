@@ -53,7 +53,9 @@ class CountCommand : public ::testing::Test {
     BuildCellList({gridType, gridSystem, Extent::Read("6508", "6711"), ""}, map);
     NullProgress progress;
     CountDatabase(session, map,
-                  {&kGridTypes[gridType], CheckedKeyList(groups), CheckedKeyList(surveys)},
+                  {.gridType = &kGridTypes[gridType],
+                   .taxonGroupKeys = CheckedKeyList(groups),
+                   .surveyKeys = CheckedKeyList(surveys)},
                   progress);
     std::string lines;
     for (const auto& row : map.Grids) {

@@ -168,8 +168,9 @@ int RunCount(Arguments args) {
   // locked database included: a batch job should not sit silent for minutes.
   DatabaseSession session;
   session.Open(options.connectionString);
-  const CountRunInputs inputs{options.gridType, KeyList(session, options.groups, LoadTaxonGroups),
-                              KeyList(session, options.surveys, LoadSurveys)};
+  const CountRunInputs inputs{.gridType = options.gridType,
+                              .taxonGroupKeys = KeyList(session, options.groups, LoadTaxonGroups),
+                              .surveyKeys = KeyList(session, options.surveys, LoadSurveys)};
   {
     StderrProgress progress;
     CountDatabase(session, map, inputs, progress);
