@@ -1,8 +1,11 @@
 #include "addin/connection_object.h"
 
+#include <exception>
+#include <string_view>
 #include <utility>
 
 #include "platform/com/bstr.h"
+#include "platform/com/error_info.h"
 #include "platform/com/object.h"
 
 namespace velmora {
@@ -12,7 +15,7 @@ using namespace velmora::com;
 
 class DatabaseConnectionObject : public ComObject {
  public:
-  DatabaseConnectionObject(std::weak_ptr<const DatabaseSession> session,
+  DatabaseConnectionObject(std::weak_ptr<DatabaseSession> session,
                            std::string connectionString)
       : session_(std::move(session)), connectionString_(std::move(connectionString)) {}
 
@@ -43,17 +46,43 @@ class DatabaseConnectionObject : public ComObject {
     return S_OK;
   }
 
-  static constexpr IDatabaseConnectionVtbl kTable{DispatchSlots<IDatabaseConnection>::kTable,
-                                                  &ConnectionString, &State};
+  static HRESULT Execute(IDatabaseConnection* self, BSTR commandText, LONG* recordsAffected) {
+    if (recordsAffected == nullptr) return E_POINTER;
+    *recordsAffected = 0;
+    const std::shared_ptr<DatabaseSession> session =
+        ObjectOf<DatabaseConnectionObject>(self).session_.lock();
+    if (!session || !session->IsOpen()) {
+      return Failed("Operation is not allowed when the object is closed.");
+    }
+    try {
+      const long long affected = session->ExecuteNoRecords(
+          Utf16ToUtf8(std::u16string_view(commandText, SysStringLen(commandText))));
+      *recordsAffected = static_cast<LONG>(affected);
+      return S_OK;
+    } catch (const std::exception& e) {
+      return Failed(e.what());
+    } catch (...) {
+      return Failed("Unknown error");
+    }
+  }
 
-  std::weak_ptr<const DatabaseSession> session_;
+  // The database's message goes to the caller as the error info's description.
+  static HRESULT Failed(const char* description) {
+    SetErrorDescription(IID_IDatabaseConnection, "Velmora", description);
+    return E_FAIL;
+  }
+
+  static constexpr IDatabaseConnectionVtbl kTable{DispatchSlots<IDatabaseConnection>::kTable,
+                                                  &ConnectionString, &State, &Execute};
+
+  std::weak_ptr<DatabaseSession> session_;
   std::string connectionString_;
   InterfaceSlot<IDatabaseConnection> connection_{&kTable, this};
 };
 
 }  // namespace
 
-IDatabaseConnection* NewDatabaseConnectionObject(std::weak_ptr<const DatabaseSession> session,
+IDatabaseConnection* NewDatabaseConnectionObject(std::weak_ptr<DatabaseSession> session,
                                                  std::string connectionString) {
   return NewComObject<DatabaseConnectionObject>(std::move(session), std::move(connectionString))
       ->Interface();

@@ -11,7 +11,7 @@ namespace velmora {
 // The COM object that shows the dialog's session to the host. It does not keep
 // the session alive: the dialog owns it, and once the dialog has freed it the
 // object reports itself closed. The caller holds the one reference.
-IDatabaseConnection* NewDatabaseConnectionObject(std::weak_ptr<const DatabaseSession> session,
+IDatabaseConnection* NewDatabaseConnectionObject(std::weak_ptr<DatabaseSession> session,
                                                  std::string connectionString);
 
 }  // namespace velmora

@@ -4,8 +4,9 @@
 
 // The opened database connection as a COM object, standing in for ADO's
 // _Connection: what the add-in hands to the host. It reports the connection
-// string it was opened with and whether it is still open; once the add-in has
-// closed its session the object stays valid and reports itself closed.
+// string it was opened with and whether it is still open, and runs statements
+// on the connection as the add-in's own do; once the add-in has closed its
+// session the object stays valid, reports itself closed and runs nothing.
 
 namespace velmora {
 
@@ -16,6 +17,11 @@ struct IDatabaseConnectionVtbl {
   com::HRESULT (*ConnectionString)(IDatabaseConnection* self, com::BSTR* connectionString);
   // adStateClosed or adStateOpen.
   com::HRESULT (*State)(IDatabaseConnection* self, com::LONG* state);
+  // Runs one statement that returns no rows (Execute with adExecuteNoRecords)
+  // and gives the number of rows it affected. On failure the thread's error
+  // info carries the database's message.
+  com::HRESULT (*Execute)(IDatabaseConnection* self, com::BSTR commandText,
+                          com::LONG* recordsAffected);
 };
 
 struct IDatabaseConnection {

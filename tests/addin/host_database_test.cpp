@@ -4,12 +4,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "file_bytes.h"
 #include "host/application_settings.h"
 #include "platform/com/activation.h"
 #include "platform/com/bstr.h"
 #include "platform/com/com_error.h"
+#include "platform/com/error_info.h"
 #include "platform/com/object.h"
 #include "platform/com/registry.h"
 #include "platform/errors.h"
@@ -30,6 +32,12 @@ std::string TextOf(HRESULT (*get)(IDatabaseConnection*, BSTR*), IDatabaseConnect
   BStr text;
   EXPECT_EQ(get(connection, text.Out()), S_OK);
   return text.Utf8();
+}
+
+// Runs a statement through the connection the host received, as the host may.
+HRESULT ExecuteOn(IDatabaseConnection* connection, const std::string& sql, LONG* affected) {
+  const BStr text(sql);
+  return connection->vtbl->Execute(connection, text.Get(), affected);
 }
 
 LONG StateOf(IDatabaseConnection* connection) {
@@ -71,8 +79,23 @@ TEST_F(OpenDatabaseSession, OpensWithTheHostsStringAndHandsTheConnectionBack) {
   EXPECT_EQ(StateOf(received.Get()), adStateOpen);
   EXPECT_TRUE(messages_.Shown().empty());
 
+  // The host's statements run on the dialog's own session.
+  LONG affected = -1;
+  EXPECT_EQ(ExecuteOn(received.Get(), "INSERT INTO opened_here VALUES (1), (2)", &affected), S_OK);
+  EXPECT_EQ(affected, 2);
+  EXPECT_EQ(database.Session().OpenQuery("SELECT * FROM opened_here")->RecordCount(), 2);
+  EXPECT_EQ(ExecuteOn(received.Get(), "INSERT INTO missing VALUES (1)", &affected), E_FAIL);
+  std::optional<ErrorDescription> error = TakeErrorDescription();
+  ASSERT_TRUE(error);
+  EXPECT_NE(error->description.find("no such table: missing"), std::string::npos)
+      << error->description;
+
   database.CloseDatabaseSession();
   EXPECT_FALSE(database.HasSession());
+  EXPECT_EQ(ExecuteOn(received.Get(), "INSERT INTO opened_here VALUES (3)", &affected), E_FAIL);
+  error = TakeErrorDescription();
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->description, "Operation is not allowed when the object is closed.");
   EXPECT_THROW(database.Session(), DatabaseError);
   EXPECT_EQ(StateOf(received.Get()), adStateClosed) << "the host's reference outlives the session";
   database.CloseDatabaseSession();  // nothing left to close

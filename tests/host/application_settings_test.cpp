@@ -46,8 +46,9 @@ class Connection : public ComObject {
     *state = adStateOpen;
     return S_OK;
   }
+  static HRESULT NotRun(IDatabaseConnection*, BSTR, LONG*) { return E_NOTIMPL; }
   static constexpr IDatabaseConnectionVtbl kTable{DispatchSlots<IDatabaseConnection>::kTable,
-                                                  &NotUsed, &State};
+                                                  &NotUsed, &State, &NotRun};
   InterfaceSlot<IDatabaseConnection> connection_{&kTable, this};
 };
 
