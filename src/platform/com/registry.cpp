@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <utility>
 
@@ -210,6 +211,22 @@ void Registry::Save(const std::filesystem::path& file) const {
 }
 
 bool Registry::HasKey(std::string_view key) const { return keys_.contains(key); }
+
+std::vector<std::string> Registry::SubKeys(std::string_view key) const {
+  // A key may stand in the file without the keys above it, so a subkey is
+  // the next part of the name of any key below `key`.
+  std::set<std::string, IgnoringCase> names;
+  for (const auto& [name, values] : keys_) {
+    if (name.size() <= key.size() + 1 || name[key.size()] != '\\' ||
+        !SameIgnoringCase(std::string_view(name).substr(0, key.size()), key)) {
+      continue;
+    }
+    const std::string_view below = std::string_view(name).substr(key.size() + 1);
+    const std::string_view child = below.substr(0, below.find('\\'));
+    names.emplace(child);
+  }
+  return {names.begin(), names.end()};
+}
 
 std::optional<std::string> Registry::Value(std::string_view key, std::string_view name) const {
   const auto k = keys_.find(key);

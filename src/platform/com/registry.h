@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/com/types.h"
 #include "platform/errors.h"
@@ -40,6 +41,8 @@ class VELMORA_COM_API Registry {
   void Save(const std::filesystem::path& file) const;
 
   bool HasKey(std::string_view key) const;
+  // The names of the keys directly below `key`, sorted without regard to case.
+  std::vector<std::string> SubKeys(std::string_view key) const;
   std::optional<std::string> Value(std::string_view key, std::string_view name = {}) const;
   void CreateKey(std::string_view key);
   void SetValue(std::string_view key, std::string_view name, std::string_view value);

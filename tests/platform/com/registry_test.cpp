@@ -126,6 +126,21 @@ TEST_F(RegistryFile, DeletesAKeyWithTheKeysBelowItOnly) {
   EXPECT_EQ(registry.Value("HKEY_CLASSES_ROOT\\CLSID"), "parent");
 }
 
+TEST_F(RegistryFile, ListsTheKeysDirectlyBelowAKeyOnceEach) {
+  Registry registry;
+  registry.SetValue("HKEY_CLASSES_ROOT\\CLSID\\{B}\\InprocServer32", "", "b.so");
+  registry.SetValue("HKEY_CLASSES_ROOT\\CLSID\\{B}-x", "", "sorts between {B} and its subkey");
+  registry.SetValue("HKEY_CLASSES_ROOT\\clsid\\{a}", "", "a");
+  registry.SetValue("HKEY_CLASSES_ROOT\\CLSIDs", "", "a sibling, not a subkey");
+  registry.CreateKey("HKEY_CLASSES_ROOT\\CLSID\\{b}");
+  EXPECT_EQ(registry.SubKeys("HKEY_CLASSES_ROOT\\CLSID"),
+            (std::vector<std::string>{"{a}", "{b}", "{B}-x"}))
+      << "{b} stands once, though it was entered under two spellings";
+  EXPECT_EQ(registry.SubKeys("HKEY_CLASSES_ROOT"), (std::vector<std::string>{"clsid", "CLSIDs"}));
+  EXPECT_TRUE(registry.SubKeys("HKEY_CLASSES_ROOT\\CLSID\\{a}").empty());
+  EXPECT_TRUE(registry.SubKeys("HKEY_LOCAL_MACHINE").empty());
+}
+
 TEST_F(RegistryFile, ReportsTheLineOfAMalformedFile) {
   struct Case {
     std::string text;
