@@ -50,6 +50,14 @@ HRESULT ClassFactory::CreateInstance(IClassFactory* self, IUnknown* outer, REFII
   });
 }
 
-HRESULT ClassFactory::LockServer(IClassFactory*, BOOL) { return S_OK; }
+HRESULT ClassFactory::LockServer(IClassFactory* self, BOOL lock) {
+  std::atomic<LONG>& locks = ObjectOf<ClassFactory>(self).locks_;
+  if (lock) {
+    ++locks;
+  } else if (locks > 0) {
+    --locks;
+  }
+  return S_OK;
+}
 
 }  // namespace velmora::com

@@ -118,6 +118,10 @@ class VELMORA_COM_API ClassFactory : public ComObject {
   // A new factory; the caller holds its one reference.
   static IClassFactory* Create(Maker make);
 
+  // Whether a client holds the factory's server lock (LockServer), which
+  // keeps the module that serves the class loaded.
+  bool IsLocked() const { return locks_ > 0; }
+
  protected:
   void* FindInterface(REFIID iid) override;
 
@@ -127,6 +131,7 @@ class VELMORA_COM_API ClassFactory : public ComObject {
   static const IClassFactoryVtbl kTable;
 
   Maker make_;
+  std::atomic<LONG> locks_{0};
   InterfaceSlot<IClassFactory> factory_{&kTable, this};
 };
 
