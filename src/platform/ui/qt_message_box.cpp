@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QString>
+#include <cstdio>
 
 #include "platform/ui/message_box.h"
 
@@ -24,6 +25,12 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 }
 
 void ShowQtMessageBox(const MessageBoxRequest& request) {
+  // A module loaded by a program without windows (registering it from the
+  // command line) has nothing to show a box on.
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    std::fprintf(stderr, "%s\n", request.text.c_str());
+    return;
+  }
   QMessageBox box(ToQtIcon(request.icon), QString::fromStdString(request.caption),
                   QString::fromStdString(request.text), QMessageBox::Ok,
                   QApplication::activeWindow());
