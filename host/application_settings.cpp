@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <utility>
 
 #include "platform/com/activation.h"
@@ -20,16 +21,6 @@ struct ApplicationSettingsClass::State {
 };
 
 namespace {
-
-std::filesystem::path DemoDatabasePath() {
-  std::filesystem::path data;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
-    data = xdg;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-    data = std::filesystem::path(home) / ".local" / "share";
-  }
-  return data / "velmora" / "demo.sqlite";
-}
 
 class AutoApplicationSettings : public ComObject {
  public:
@@ -92,12 +83,26 @@ void RegisterProgId() {
 
 }  // namespace
 
+std::filesystem::path DemoDatabasePath() {
+  std::filesystem::path data;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
+    data = xdg;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    data = std::filesystem::path(home) / ".local" / "share";
+  }
+  return data / "velmora" / "demo.sqlite";
+}
+
+std::string SqliteConnectionString(const std::filesystem::path& database) {
+  return "Provider=SQLite;Data Source=" + database.string();
+}
+
 std::string HostConnectionString() {
   if (std::optional<std::string> configured =
-          Registry::Load(RegistryFilePath()).Value(kHostSettingsKey, "Connection String")) {
+          Registry::Load(RegistryFilePath()).Value(kHostSettingsKey, kConnectionStringValue)) {
     return *configured;
   }
-  return "Provider=SQLite;Data Source=" + DemoDatabasePath().string();
+  return SqliteConnectionString(DemoDatabasePath());
 }
 
 ApplicationSettingsClass::ApplicationSettingsClass(std::string connectionString)

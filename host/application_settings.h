@@ -1,9 +1,11 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "host_interfaces/database_connection.h"
+#include "host_interfaces/host_registry.h"
 #include "host_interfaces/recorder2000_tlb.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/guid.h"
@@ -17,9 +19,15 @@ namespace velmora::host {
 inline constexpr com::CLSID CLSID_AutoApplicationSettings{
     0x6B6B9DAF, 0xD793, 0x45E6, {0xBF, 0xDD, 0xA7, 0xA9, 0xAF, 0x23, 0x5B, 0x45}};
 
-// Where the host keeps its own configuration in the registry.
-inline constexpr const char* kHostSettingsKey =
-    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Dorset Software\\Recorder 6";
+// The text value of the host's settings key that names the host's database.
+inline constexpr const char* kConnectionStringValue = "Connection String";
+
+// The demo database: demo.sqlite in the velmora folder of the per-user data
+// folder ($XDG_DATA_HOME, else ~/.local/share).
+std::filesystem::path DemoDatabasePath();
+
+// The connection string of an SQLite database file.
+std::string SqliteConnectionString(const std::filesystem::path& database);
 
 // The host's database: the value "Connection String" of the host's settings key
 // when it is set, otherwise the demo database through the embedded backend.
