@@ -15,8 +15,7 @@ using namespace velmora::com;
 
 class DatabaseConnectionObject : public ComObject {
  public:
-  DatabaseConnectionObject(std::weak_ptr<DatabaseSession> session,
-                           std::string connectionString)
+  DatabaseConnectionObject(std::weak_ptr<DatabaseSession> session, std::string connectionString)
       : session_(std::move(session)), connectionString_(std::move(connectionString)) {}
 
   IDatabaseConnection* Interface() { return &connection_; }

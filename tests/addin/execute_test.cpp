@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "addin/Velmora_TLB.h"
+#include "addin_module.h"
+#include "demo_database.h"
+#include "host/application_settings.h"
+#include "host_interfaces/host_addin.h"
+#include "platform/com/activation.h"
+#include "platform/com/bstr.h"
+#include "platform/com/com_error.h"
+#include "platform/com/com_ptr.h"
+#include "platform/com/error_info.h"
+#include "platform/com/registry.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace velmora::com;
+
+// Stands in for the user: closes each modal window as soon as it shows,
+// after `whileShown` has had a look at it, and notes what it closed.
+class ModalCloser {
+ public:
+  explicit ModalCloser(std::function<void(QWidget&)> whileShown = {})
+      : whileShown_(std::move(whileShown)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || !modal->isVisible()) return;
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        closed_.push_back("message: " + box->text().toStdString());
+      } else {
+        closed_.push_back("window: " + modal->windowTitle().toStdString());
+        if (whileShown_) whileShown_(*modal);
+      }
+      modal->close();
+    });
+    timer_.start(10);
+  }
+
+  const std::vector<std::string>& Closed() const { return closed_; }
+
+ private:
+  std::function<void(QWidget&)> whileShown_;
+  QTimer timer_;
+  std::vector<std::string> closed_;
+};
+
+HRESULT RunStatement(IDatabaseConnection* connection, const std::string& sql) {
+  const BStr text(sql);
+  LONG affected = 0;
+  return connection->vtbl->Execute(connection, text.Get(), &affected);
+}
+
+class Execute : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    database_ = new fs::path(fs::temp_directory_path() /
+                             ("velmora execute " + std::to_string(::getpid()) + ".sqlite"));
+    demo::DemoOptions options;
+    options.samples = 40;
+    options.taxa = 30;
+    demo::WriteDemoDatabase(*database_, options);
+  }
+  static void TearDownTestSuite() {
+    fs::remove(*database_);
+    delete database_;
+  }
+
+  void SetUp() override {
+    fs::remove(RegistryFilePath());
+    ASSERT_EQ(testing::LoadAddinModule().DllRegisterServer(), S_OK);
+    ASSERT_EQ(CoCreateInstance(CLASS_VelmoraMI, nullptr, CLSCTX_INPROC_SERVER, IID_IHostAction,
+                               action_.OutVoid()),
+              S_OK);
+  }
+  void TearDown() override {
+    action_.Reset();
+    fs::remove(RegistryFilePath());
+  }
+
+  HRESULT Run() { return action_->vtbl->Execute(action_.Get()); }
+  static std::string ConnectionString() { return host::SqliteConnectionString(*database_); }
+
+  static fs::path* database_;
+  ComPtr<IHostAction> action_;
+};
+
+fs::path* Execute::database_ = nullptr;
+
+TEST_F(Execute, WithoutTheHostsClassFailsWithTheReasonAndStaysUsable) {
+  {
+    ModalCloser user;
+    EXPECT_EQ(Run(), CO_E_CLASSSTRING) << "the host's ProgID is unknown";
+    EXPECT_TRUE(user.Closed().empty()) << "no dialog opened";
+  }
+  const std::optional<ErrorDescription> error = TakeErrorDescription();
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->description, ResultCodeMessage(CO_E_CLASSSTRING));
+  EXPECT_EQ(error->source, "Velmora.VelmoraMI");
+  EXPECT_EQ(error->iid, IID_IHostAction);
+
+  // The same object opens the wizard once the host offers its class.
+  host::ApplicationSettingsClass settings(ConnectionString());
+  ModalCloser user;
+  EXPECT_EQ(Run(), S_OK);
+  EXPECT_EQ(user.Closed(), std::vector<std::string>{"window: Velmora"});
+}
+
+TEST_F(Execute, EachCallOpensADialogWithAConnectionOfItsOwn) {
+  host::ApplicationSettingsClass settings(ConnectionString());
+  std::vector<ComPtr<IDatabaseConnection>> connections;
+  std::vector<HRESULT> inserts;
+  ModalCloser user([&](QWidget&) {
+    // While the dialog shows, the host holds the connection it was handed.
+    ComPtr<IDatabaseConnection> connection = settings.ReceivedConnection();
+    ASSERT_TRUE(connection);
+    if (connections.empty()) {
+      EXPECT_EQ(RunStatement(connection.Get(), "CREATE TEMP TABLE marker (id INTEGER)"), S_OK);
+    }
+    inserts.push_back(RunStatement(connection.Get(), "INSERT INTO marker VALUES (1)"));
+    TakeErrorDescription();
+    LONG state = -1;
+    connection->vtbl->State(connection.Get(), &state);
+    EXPECT_EQ(state, adStateOpen);
+    connections.push_back(connection);
+  });
+  EXPECT_EQ(Run(), S_OK);
+  EXPECT_EQ(Run(), S_OK);
+
+  ASSERT_EQ(user.Closed(), (std::vector<std::string>{"window: Velmora", "window: Velmora"}));
+  ASSERT_EQ(connections.size(), 2u);
+  EXPECT_NE(connections[0].Get(), connections[1].Get());
+  EXPECT_EQ(inserts, (std::vector<HRESULT>{S_OK, E_FAIL}))
+      << "the temporary table of the first dialog is gone in the second";
+  for (const ComPtr<IDatabaseConnection>& connection : connections) {
+    LONG state = -1;
+    connection->vtbl->State(connection.Get(), &state);
+    EXPECT_EQ(state, adStateClosed) << "each dialog closed its connection when it went";
+  }
+}
+
+TEST_F(Execute, ARefusedConnectionIsToldOnceThenReportedAsAborted) {
+  host::ApplicationSettingsClass settings(
+      host::SqliteConnectionString(fs::temp_directory_path() / "missing folder" / "nbn.db"));
+  ModalCloser user;
+  EXPECT_EQ(Run(), E_UNEXPECTED);
+  EXPECT_EQ(user.Closed(), std::vector<std::string>{"message: Error while connecting"});
+  const std::optional<ErrorDescription> error = TakeErrorDescription();
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->description, "Operation aborted");
+  EXPECT_EQ(error->source, "Velmora.VelmoraMI");
+}
+
+}  // namespace
+}  // namespace velmora
