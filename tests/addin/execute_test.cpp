@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
 #include <QWidget>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +12,7 @@
 #include "demo_database.h"
 #include "host/application_settings.h"
 #include "host_interfaces/host_addin.h"
+#include "modal_closer.h"
 #include "platform/com/activation.h"
 #include "platform/com/bstr.h"
 #include "platform/com/com_error.h"
@@ -29,33 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace velmora::com;
 
-// Stands in for the user: closes each modal window as soon as it shows,
-// after `whileShown` has had a look at it, and notes what it closed.
-class ModalCloser {
- public:
-  explicit ModalCloser(std::function<void(QWidget&)> whileShown = {})
-      : whileShown_(std::move(whileShown)) {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (modal == nullptr || !modal->isVisible()) return;
-      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        closed_.push_back("message: " + box->text().toStdString());
-      } else {
-        closed_.push_back("window: " + modal->windowTitle().toStdString());
-        if (whileShown_) whileShown_(*modal);
-      }
-      modal->close();
-    });
-    timer_.start(10);
-  }
-
-  const std::vector<std::string>& Closed() const { return closed_; }
-
- private:
-  std::function<void(QWidget&)> whileShown_;
-  QTimer timer_;
-  std::vector<std::string> closed_;
-};
+using testing::ModalCloser;
 
 HRESULT RunStatement(IDatabaseConnection* connection, const std::string& sql) {
   const BStr text(sql);

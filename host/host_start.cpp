@@ -1,0 +1,52 @@
+#include "host/host_start.h"
+
+#include <QCoreApplication>
+#include <optional>
+
+#include "background_bmp.h"
+#include "demo_database.h"
+#include "host/application_settings.h"
+#include "host_interfaces/host_registry.h"
+#include "platform/com/registry.h"
+
+namespace velmora::host {
+namespace {
+
+using com::Registry;
+
+// Writes the value unless the registry holds it already, so that a start
+// that changes nothing does not rewrite the file.
+void WriteHostValue(const char* name, const std::string& value) {
+  if (Registry::Load(com::RegistryFilePath()).Value(kHostSettingsKey, name) == value) return;
+  com::UpdateRegistry(
+      [&](Registry& registry) { registry.SetValue(kHostSettingsKey, name, value); });
+}
+
+}  // namespace
+
+std::filesystem::path AddinFolder() {
+  const std::filesystem::path program = QCoreApplication::applicationDirPath().toStdString();
+  return (program / VELMORA_ADDIN_FOLDER_FROM_PROGRAM).lexically_normal();
+}
+
+void WriteAddinPath(const std::filesystem::path& folder) {
+  WriteHostValue(kAddinPathValue, folder.string());
+}
+
+void WriteHostConnectionString(const std::string& connectionString) {
+  WriteHostValue(kConnectionStringValue, connectionString);
+}
+
+bool WriteDemoDatabaseIfMissing(const std::filesystem::path& database) {
+  if (std::filesystem::exists(database)) return false;
+  std::filesystem::create_directories(database.parent_path());
+  const demo::DemoOptions options;
+  // The database last: it marks the pair complete.
+  std::filesystem::path background = database;
+  background.replace_filename("demo.bmp");
+  demo::WriteBackgroundBmp(background, options.extent, options.seed);
+  demo::WriteDemoDatabase(database, options);
+  return true;
+}
+
+}  // namespace velmora::host

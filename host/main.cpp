@@ -1,0 +1,93 @@
+// velmora-host: the stand-in for Recorder 6. It offers its settings class to
+// the add-ins, enters its add-in folder in the registry, loads the installed
+// add-ins and shows their entries in its menus.
+//   velmora-host [--db PATH | --connect TEXT] [--install-addin MODULE]... [--list-addins]
+#include <QApplication>
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "host/addins.h"
+#include "host/application_settings.h"
+#include "host/host_start.h"
+#include "host/host_window.h"
+#include "host/options.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/qt_message_box.h"
+
+namespace {
+
+using namespace velmora::host;
+
+void PrintAddins(const std::vector<Addin>& addins) {
+  for (const Addin& addin : addins) {
+    std::printf("%s\n", addin.name.c_str());
+    const std::string& text = addin.failure.empty() ? addin.description : addin.failure;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+      std::printf("  %s\n", text.substr(start, end - start).c_str());
+    }
+    std::printf("  %s\n", text.substr(start).c_str());
+  }
+}
+
+int Run(const HostOptions& options, bool windows) {
+  WriteAddinPath(AddinFolder());
+  if (options.connectionString) WriteHostConnectionString(*options.connectionString);
+  bool installed = true;
+  for (const std::string& module : options.modules) {
+    try {
+      InstallAddin(module);
+    } catch (const std::exception& error) {
+      velmora::ShowMessageBox({error.what(), "Recorder 6", velmora::MessageIcon::Error});
+      installed = false;
+    }
+  }
+  const std::string connectionString = HostConnectionString();
+  if (connectionString == SqliteConnectionString(DemoDatabasePath())) {
+    WriteDemoDatabaseIfMissing(DemoDatabasePath());
+  }
+  const ApplicationSettingsClass settings(connectionString);
+  if (!windows) {
+    PrintAddins(LoadInstalledAddins());
+    return installed ? 0 : 1;
+  }
+  HostWindow window(connectionString, AddinFolder());
+  window.show();
+  return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  HostOptions options;
+  try {
+    options = ParseHostOptions(arguments);
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "velmora-host: %s\n", error.what());
+    return 2;
+  }
+  if (options.help) {
+    std::printf("%s", options.helpText.c_str());
+    return 0;
+  }
+  // Listing needs no window, nor a display.
+  const bool windows = !options.listAddins;
+  std::unique_ptr<QCoreApplication> application;
+  if (windows) {
+    application = std::make_unique<QApplication>(argc, argv);
+    velmora::InstallQtMessageBoxes();
+  } else {
+    application = std::make_unique<QCoreApplication>(argc, argv);
+  }
+  try {
+    return Run(options, windows);
+  } catch (const std::exception& error) {
+    velmora::ShowMessageBox({error.what(), "Recorder 6", velmora::MessageIcon::Error});
+    return 1;
+  }
+}

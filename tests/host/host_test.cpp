@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "addin/Velmora_TLB.h"
+#include "addin_module.h"
+#include "host/about_addins.h"
+#include "host/addins.h"
+#include "host/application_settings.h"
+#include "host/host_start.h"
+#include "host/host_window.h"
+#include "host/options.h"
+#include "modal_closer.h"
+#include "platform/com/registry.h"
+#include "platform/ui/message_box.h"
+
+namespace velmora::host {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace velmora::com;
+
+HostOptions Parse(QStringList arguments) {
+  arguments.prepend("velmora-host");
+  return ParseHostOptions(arguments);
+}
+
+TEST(HostOptions, TakeTheDatabaseModulesAndListing) {
+  const HostOptions none = Parse({});
+  EXPECT_FALSE(none.connectionString);
+  EXPECT_TRUE(none.modules.empty());
+  EXPECT_FALSE(none.listAddins);
+
+  const HostOptions db = Parse({"--db", "demo/demo.db", "--install-addin", "a.so",
+                                "--install-addin", "/opt/b.so", "--list-addins"});
+  EXPECT_EQ(db.connectionString,
+            "Provider=SQLite;Data Source=" + (fs::current_path() / "demo/demo.db").string());
+  EXPECT_EQ(db.modules, (std::vector<std::string>{"a.so", "/opt/b.so"}));
+  EXPECT_TRUE(db.listAddins);
+
+  EXPECT_EQ(Parse({"--connect", "Driver=X;PWD=a b"}).connectionString, "Driver=X;PWD=a b");
+  EXPECT_TRUE(Parse({"--help"}).help);
+  EXPECT_NE(Parse({"-h"}).helpText.find("velmora-host"), std::string::npos);
+}
+
+TEST(HostOptions, RefuseWhatTheyCannotTake) {
+  const QStringList bad[] = {
+      {"--db", "a;b.db"},  // the connection string would end at ';'
+      {"--db", "a.db", "--connect", "Driver=X"},
+      {"--db"},
+      {"--bogus"},
+      {"stray"},
+  };
+  for (const QStringList& arguments : bad) {
+    EXPECT_THROW(Parse(arguments), UsageError) << arguments.join(' ').toStdString();
+  }
+}
+
+TEST(MaskedConnectionString, HidesPasswordsOnly) {
+  EXPECT_EQ(MaskedConnectionString("Driver=X;Server=s;UID=u;PWD=secret;Database=NBNData"),
+            "Driver=X;Server=s;UID=u;PWD=***;Database=NBNData");
+  EXPECT_EQ(MaskedConnectionString("password=a b;Provider=Y"), "password=***;Provider=Y");
+  EXPECT_EQ(MaskedConnectionString("Provider=SQLite;Data Source=/home/pwd=x/demo.sqlite"),
+            "Provider=SQLite;Data Source=/home/pwd=x/demo.sqlite");
+}
+
+// Each test starts with an empty registry and the host's settings class
+// offering a database that cannot be opened.
+class Host : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::remove(RegistryFilePath());
+    folder_ = fs::temp_directory_path() / ("velmora host " + std::to_string(::getpid()));
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    fs::remove_all(folder_);
+    fs::remove(RegistryFilePath());
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(Host, InstallsAModuleAndShowsItsMenuEntryAndDescription) {
+  EXPECT_TRUE(LoadInstalledAddins().empty());
+  EXPECT_EQ(InstallAddin(testing::AddinModulePath()), std::vector<CLSID>{CLASS_VelmoraMI});
+  EXPECT_EQ(Registry::Load(RegistryFilePath())
+                .Value(InstalledAddinsKey() + "\\" + FormatGuid(CLASS_VelmoraMI)),
+            testing::AddinModulePath());
+
+  WriteAddinPath(fs::path(testing::AddinModulePath()).parent_path());
+  const std::vector<Addin> addins = LoadInstalledAddins();
+  ASSERT_EQ(addins.size(), 1u);
+  const Addin& addin = addins[0];
+  EXPECT_EQ(addin.failure, "");
+  EXPECT_EQ(addin.name, "Velmora Addin");
+  EXPECT_EQ(addin.description, "Velmora\r\nVersion " VELMORA_PROJECT_VERSION);
+  EXPECT_TRUE(addin.hasMenuItem);
+  EXPECT_EQ(addin.menuCaption, "MTB Raster auszählen");
+  EXPECT_EQ(addin.menuHint, "Hinweis");
+  EXPECT_EQ(addin.menuParent, "Reports");
+  EXPECT_TRUE(addin.menuEnabled);
+  EXPECT_TRUE(addin.action);
+
+  HostWindow window("Provider=SQLite;Data Source=nbn.db", folder_);
+  const QList<QAction*> reports = window.Menu("reports").actions();
+  ASSERT_EQ(reports.size(), 1);
+  EXPECT_EQ(reports[0]->text(), "MTB Raster auszählen");
+  EXPECT_EQ(reports[0]->statusTip(), "Hinweis");
+  EXPECT_TRUE(reports[0]->isEnabled());
+  EXPECT_EQ(window.menuBar()->actions().size(), 4) << "no menu of its own for the add-in";
+
+  AboutAddinsDialog about(window.Addins(), &window);
+  const auto* list = about.findChild<QTreeWidget*>("addinList");
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->topLevelItemCount(), 1);
+  EXPECT_EQ(list->topLevelItem(0)->text(0), "Velmora Addin");
+  EXPECT_EQ(list->topLevelItem(0)->text(1), "Velmora\nVersion " VELMORA_PROJECT_VERSION);
+}
+
+TEST_F(Host, AFailedExecuteShowsTheAddinsDescriptionOfTheError) {
+  InstallAddin(testing::AddinModulePath());
+  const ApplicationSettingsClass settings(SqliteConnectionString(folder_ / "missing" / "nbn.db"));
+  HostWindow window(HostConnectionString(), folder_);
+  RecordingMessageSink hostMessages;
+  testing::ModalCloser user;
+  window.Menu("Reports").actions().at(0)->trigger();
+  EXPECT_EQ(user.Closed(), std::vector<std::string>{"message: Error while connecting"})
+      << "the add-in's own message";
+  EXPECT_EQ(hostMessages.Texts(), std::vector<std::string>{"Operation aborted"});
+}
+
+TEST_F(Host, RefusesWhatIsNoAddinModule) {
+  std::ofstream(folder_ / "text.so") << "not a module";
+  const struct {
+    fs::path module;
+    const char* reason;
+  } cases[] = {
+      {folder_ / "text.so", "Cannot load the add-in"},
+      {folder_ / "missing.so", "Cannot load the add-in"},
+      {VELMORA_GEODLL, "is no add-in module"},
+  };
+  for (const auto& c : cases) {
+    try {
+      InstallAddin(c.module);
+      ADD_FAILURE() << c.module << " installed";
+    } catch (const Exception& error) {
+      EXPECT_NE(std::string(error.what()).find(c.reason), std::string::npos) << error.what();
+    }
+  }
+  EXPECT_TRUE(LoadInstalledAddins().empty());
+}
+
+TEST_F(Host, WritesItsAddinPathAndDatabase) {
+  WriteAddinPath("/opt/velmora/lib/velmora");
+  WriteHostConnectionString("Driver=X;Database=NBNData");
+  const Registry registry = Registry::Load(RegistryFilePath());
+  EXPECT_EQ(registry.Value(kHostSettingsKey, "Addin Path"), "/opt/velmora/lib/velmora");
+  EXPECT_EQ(HostConnectionString(), "Driver=X;Database=NBNData");
+}
+
+TEST_F(Host, WritesTheDemoDatabaseOnlyWhenItIsMissing) {
+  const fs::path database = folder_ / "velmora" / "demo.sqlite";
+  EXPECT_TRUE(WriteDemoDatabaseIfMissing(database));
+  EXPECT_GT(fs::file_size(database), 0u);
+  EXPECT_GT(fs::file_size(folder_ / "velmora" / "demo.bmp"), 0u);
+  std::ofstream(database, std::ios::trunc) << "kept";
+  EXPECT_FALSE(WriteDemoDatabaseIfMissing(database));
+  EXPECT_EQ(fs::file_size(database), 4u);
+}
+
+}  // namespace
+}  // namespace velmora::host
