@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QWidget>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +19,7 @@
 #include "platform/com/com_ptr.h"
 #include "platform/com/error_info.h"
 #include "platform/com/registry.h"
+#include "temp_folder.h"
 
 namespace velmora {
 namespace {
@@ -37,17 +38,14 @@ HRESULT RunStatement(IDatabaseConnection* connection, const std::string& sql) {
 class Execute : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    database_ = new fs::path(fs::temp_directory_path() /
-                             ("velmora execute " + std::to_string(::getpid()) + ".sqlite"));
+    folder_ = std::make_unique<testing::TempFolder>();
     demo::DemoOptions options;
     options.samples = 40;
     options.taxa = 30;
-    demo::WriteDemoDatabase(*database_, options);
+    demo::WriteDemoDatabase(Database(), options);
   }
-  static void TearDownTestSuite() {
-    fs::remove(*database_);
-    delete database_;
-  }
+  static void TearDownTestSuite() { folder_.reset(); }
+  static fs::path Database() { return folder_->Path() / "Grüne Wiese.sqlite"; }
 
   void SetUp() override {
     fs::remove(RegistryFilePath());
@@ -62,13 +60,13 @@ class Execute : public ::testing::Test {
   }
 
   HRESULT Run() { return action_->vtbl->Execute(action_.Get()); }
-  static std::string ConnectionString() { return host::SqliteConnectionString(*database_); }
+  static std::string ConnectionString() { return host::SqliteConnectionString(Database()); }
 
-  static fs::path* database_;
+  static std::unique_ptr<testing::TempFolder> folder_;
   ComPtr<IHostAction> action_;
 };
 
-fs::path* Execute::database_ = nullptr;
+std::unique_ptr<testing::TempFolder> Execute::folder_;
 
 TEST_F(Execute, WithoutTheHostsClassFailsWithTheReasonAndStaysUsable) {
   {
@@ -124,7 +122,7 @@ TEST_F(Execute, EachCallOpensADialogWithAConnectionOfItsOwn) {
 
 TEST_F(Execute, ARefusedConnectionIsToldOnceThenReportedAsAborted) {
   host::ApplicationSettingsClass settings(
-      host::SqliteConnectionString(fs::temp_directory_path() / "missing folder" / "nbn.db"));
+      host::SqliteConnectionString(folder_->Path() / "missing folder" / "nbn.db"));
   ModalCloser user;
   EXPECT_EQ(Run(), E_UNEXPECTED);
   EXPECT_EQ(user.Closed(), std::vector<std::string>{"message: Error while connecting"});

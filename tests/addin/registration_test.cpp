@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -11,22 +9,17 @@
 
 #include "addin/addin_path.h"
 #include "addin_module.h"
+#include "file_bytes.h"
 #include "platform/com/error_info.h"
 #include "platform/com/registry.h"
 #include "run_command.h"
+#include "temp_folder.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace velmora::com;
-
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class Registration : public ::testing::Test {
  protected:
@@ -85,30 +78,30 @@ TEST_F(Registration, RegisterThenUnregisterLeavesTheRegistryFileAsItWas) {
     registry.SetValue("HKEY_CLASSES_ROOT\\TypeLib\\{83B55A1F-7729-49AC-AB5A-7D423AF5D938}\\2.0", "",
                       "Velmora Library, a later version");
   });
-  const std::string before = FileText(RegistryFilePath());
+  const std::string before = testing::ReadFileBytes(RegistryFilePath());
   const testing::AddinModule& module = testing::LoadAddinModule();
   ASSERT_EQ(module.DllRegisterServer(), S_OK);
-  EXPECT_NE(FileText(RegistryFilePath()), before);
+  EXPECT_NE(testing::ReadFileBytes(RegistryFilePath()), before);
   ASSERT_EQ(module.DllRegisterServer(), S_OK) << "registering twice changes nothing more";
   ASSERT_EQ(module.DllUnregisterServer(), S_OK);
-  EXPECT_EQ(FileText(RegistryFilePath()), before);
+  EXPECT_EQ(testing::ReadFileBytes(RegistryFilePath()), before);
 
   // Without other versions the type library's key goes as well.
   fs::remove(RegistryFilePath());
   UpdateRegistry(
       [](Registry& registry) { registry.SetValue("HKEY_CLASSES_ROOT\\.txt", "", "txtfile"); });
-  const std::string alone = FileText(RegistryFilePath());
+  const std::string alone = testing::ReadFileBytes(RegistryFilePath());
   ASSERT_EQ(module.DllRegisterServer(), S_OK);
   ASSERT_EQ(module.DllUnregisterServer(), S_OK);
-  EXPECT_EQ(FileText(RegistryFilePath()), alone);
+  EXPECT_EQ(testing::ReadFileBytes(RegistryFilePath()), alone);
   EXPECT_EQ(module.DllUnregisterServer(), S_OK) << "nothing left to remove";
 }
 
 TEST_F(Registration, ARegistryThatCannotBeWrittenIsEFailWithTheReason) {
   // The registry's folder would have to lie below a plain file.
-  const fs::path file =
-      fs::temp_directory_path() / ("velmora-not-a-folder-" + std::to_string(::getpid()));
-  std::ofstream{file};
+  const testing::TempFolder folder;
+  const fs::path file = folder.Path() / "not a folder";
+  testing::WriteFileBytes(file, "");
   const std::string config = std::getenv("XDG_CONFIG_HOME");
   ::setenv("XDG_CONFIG_HOME", file.c_str(), 1);
   const testing::AddinModule& module = testing::LoadAddinModule();
@@ -116,7 +109,6 @@ TEST_F(Registration, ARegistryThatCannotBeWrittenIsEFailWithTheReason) {
   const std::optional<ErrorDescription> error = TakeErrorDescription();
   const HRESULT unregistered = module.DllUnregisterServer();
   ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-  fs::remove(file);
 
   EXPECT_EQ(registered, E_FAIL);
   ASSERT_TRUE(error);

@@ -2,26 +2,19 @@
 
 #include <elf.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
+
+#include "file_bytes.h"
+#include "temp_folder.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The header of the version section in a module's bytes.
 Elf64_Shdr* VersionSection(std::string& module) {
@@ -38,22 +31,16 @@ Elf64_Shdr* VersionSection(std::string& module) {
 
 class FileVersion : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("velmora-version-" + std::to_string(::getpid()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   // A copy of the fixture module, changed by `change`.
   fs::path ChangedModule(const std::function<void(std::string&)>& change) {
-    std::string module = FileText(VELMORA_VERSION_FIXTURE_FOLDER "/Velmora.so");
+    std::string module = testing::ReadFileBytes(VELMORA_VERSION_FIXTURE_FOLDER "/Velmora.so");
     change(module);
-    const fs::path path = folder_ / "changed.so";
-    std::ofstream(path, std::ios::binary) << module;
+    const fs::path path = folder_.Path() / "changed.so";
+    testing::WriteFileBytes(path, module);
     return path;
   }
 
-  fs::path folder_;
+  const testing::TempFolder folder_;
 };
 
 TEST_F(FileVersion, ReadsTheFourNumbersOfTheModulesVersionSection) {
@@ -63,10 +50,10 @@ TEST_F(FileVersion, ReadsTheFourNumbersOfTheModulesVersionSection) {
 
 TEST_F(FileVersion, IsUnknownWithoutAModuleThatCarriesAVersion) {
   EXPECT_EQ(FileVersionText(""), "x.x.x.x");
-  EXPECT_EQ(FileVersionText(folder_ / "missing.so"), "x.x.x.x");
-  EXPECT_EQ(FileVersionText(folder_), "x.x.x.x") << "a folder";
-  std::ofstream(folder_ / "text.so") << "not a module";
-  EXPECT_EQ(FileVersionText(folder_ / "text.so"), "x.x.x.x");
+  EXPECT_EQ(FileVersionText(folder_.Path() / "missing.so"), "x.x.x.x");
+  EXPECT_EQ(FileVersionText(folder_.Path()), "x.x.x.x") << "a folder";
+  testing::WriteFileBytes(folder_.Path() / "text.so", "not a module");
+  EXPECT_EQ(FileVersionText(folder_.Path() / "text.so"), "x.x.x.x");
   EXPECT_EQ(FileVersionText(VELMORA_GEODLL), "x.x.x.x") << "a module without the section";
 }
 

@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTreeWidget>
 #include <filesystem>
-#include <fstream>
 
 #include "addin/Velmora_TLB.h"
 #include "addin_module.h"
+#include "file_bytes.h"
 #include "host/about_addins.h"
 #include "host/addins.h"
 #include "host/application_settings.h"
@@ -19,6 +18,7 @@
 #include "modal_closer.h"
 #include "platform/com/registry.h"
 #include "platform/ui/message_box.h"
+#include "temp_folder.h"
 
 namespace velmora::host {
 namespace {
@@ -70,21 +70,14 @@ TEST(MaskedConnectionString, HidesPasswordsOnly) {
             "Provider=SQLite;Data Source=/home/pwd=x/demo.sqlite");
 }
 
-// Each test starts with an empty registry and the host's settings class
-// offering a database that cannot be opened.
+// Each test starts with an empty registry and a folder of its own.
 class Host : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fs::remove(RegistryFilePath());
-    folder_ = fs::temp_directory_path() / ("velmora host " + std::to_string(::getpid()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    fs::remove_all(folder_);
-    fs::remove(RegistryFilePath());
-  }
+  void SetUp() override { fs::remove(RegistryFilePath()); }
+  void TearDown() override { fs::remove(RegistryFilePath()); }
 
-  fs::path folder_;
+  const testing::TempFolder temp_;
+  const fs::path folder_ = temp_.Path();
 };
 
 TEST_F(Host, InstallsAModuleAndShowsItsMenuEntryAndDescription) {
@@ -137,7 +130,7 @@ TEST_F(Host, AFailedExecuteShowsTheAddinsDescriptionOfTheError) {
 }
 
 TEST_F(Host, RefusesWhatIsNoAddinModule) {
-  std::ofstream(folder_ / "text.so") << "not a module";
+  testing::WriteFileBytes(folder_ / "text.so", "not a module");
   const struct {
     fs::path module;
     const char* reason;
@@ -170,7 +163,7 @@ TEST_F(Host, WritesTheDemoDatabaseOnlyWhenItIsMissing) {
   EXPECT_TRUE(WriteDemoDatabaseIfMissing(database));
   EXPECT_GT(fs::file_size(database), 0u);
   EXPECT_GT(fs::file_size(folder_ / "velmora" / "demo.bmp"), 0u);
-  std::ofstream(database, std::ios::trunc) << "kept";
+  testing::WriteFileBytes(database, "kept");
   EXPECT_FALSE(WriteDemoDatabaseIfMissing(database));
   EXPECT_EQ(fs::file_size(database), 4u);
 }

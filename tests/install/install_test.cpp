@@ -1,15 +1,15 @@
 // Installs the build tree into a temporary prefix and runs the installed
 // programs from there, with no library path in the environment.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include <string>
 
+#include "file_bytes.h"
 #include "run_command.h"
+#include "temp_folder.h"
 
 namespace velmora {
 namespace {
@@ -22,23 +22,23 @@ class Installation : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     ::unsetenv("LD_LIBRARY_PATH");
-    prefix_ = new fs::path(fs::temp_directory_path() /
-                           ("velmora install " + std::to_string(::getpid())));
+    prefix_ = std::make_unique<testing::TempFolder>();
     const CommandResult install =
-        RunCommand(VELMORA_CMAKE, {"--install", VELMORA_BUILD_DIR, "--prefix", prefix_->string()});
+        RunCommand(VELMORA_CMAKE,
+                   {"--install", VELMORA_BUILD_DIR, "--prefix", prefix_->PathOf("velmora prefix")});
     ASSERT_EQ(install.exitStatus, 0) << install.out << install.err;
   }
-  static void TearDownTestSuite() {
-    fs::remove_all(*prefix_);
-    delete prefix_;
+  static void TearDownTestSuite() { prefix_.reset(); }
+
+  // A prefix with a blank in its path, which nothing may cut.
+  static fs::path Installed(const std::string& file) {
+    return prefix_->Path() / "velmora prefix" / file;
   }
 
-  static fs::path Installed(const std::string& file) { return *prefix_ / file; }
-
-  static fs::path* prefix_;
+  static std::unique_ptr<testing::TempFolder> prefix_;
 };
 
-fs::path* Installation::prefix_ = nullptr;
+std::unique_ptr<testing::TempFolder> Installation::prefix_;
 
 TEST_F(Installation, PutsTheProgramsTheModuleAndTheLibrariesInPlace) {
   for (const char* file :
@@ -69,13 +69,13 @@ TEST_F(Installation, TheHostInstallsAndLoadsTheInstalledModule) {
 }
 
 TEST_F(Installation, TheDesktopEntryStartsTheInstalledHostWithItsModule) {
-  std::ostringstream entry;
-  entry << std::ifstream(Installed("share/applications/velmora-host.desktop")).rdbuf();
-  EXPECT_NE(entry.str().find("Exec=\"" + Installed("bin/velmora-host").string() +
-                             "\" --install-addin \"" +
-                             Installed(VELMORA_LIBRARY_DIR "/Velmora.so").string() + "\"\n"),
-            std::string::npos)
-      << entry.str();
+  const std::string entry =
+      testing::ReadFileBytes(Installed("share/applications/velmora-host.desktop"));
+  EXPECT_NE(
+      entry.find("Exec=\"" + Installed("bin/velmora-host").string() + "\" --install-addin \"" +
+                 Installed(VELMORA_LIBRARY_DIR "/Velmora.so").string() + "\"\n"),
+      std::string::npos)
+      << entry;
   if (!fs::exists("/usr/bin/desktop-file-validate")) GTEST_SKIP() << "no desktop-file-validate";
   const CommandResult validate =
       RunCommand("/usr/bin/desktop-file-validate",
