@@ -1,13 +1,14 @@
 // velmora-host: the stand-in for Recorder 6. It offers its settings class to
 // the add-ins, enters its add-in folder in the registry, loads the installed
 // add-ins and shows their entries in its menus.
-//   velmora-host [--db PATH | --connect TEXT] [--install-addin MODULE]... [--list-addins]
+//   velmora-host [--db PATH | --connect TEXT] [--install-addin MODULE] [--list-addins]
 #include <QApplication>
 #include <QCoreApplication>
-#include <QStringList>
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "host/addins.h"
 #include "host/application_settings.h"
@@ -37,9 +38,9 @@ int Run(const HostOptions& options, bool windows) {
   WriteAddinPath(AddinFolder());
   if (options.connectionString) WriteHostConnectionString(*options.connectionString);
   bool installed = true;
-  for (const std::string& module : options.modules) {
+  if (options.module) {
     try {
-      InstallAddin(module);
+      InstallAddin(*options.module);
     } catch (const std::exception& error) {
       velmora::ShowMessageBox({error.what(), "Recorder 6", velmora::MessageIcon::Error});
       installed = false;
@@ -62,17 +63,20 @@ int Run(const HostOptions& options, bool windows) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
   HostOptions options;
-  try {
-    options = ParseHostOptions(arguments);
-  } catch (const UsageError& error) {
-    std::fprintf(stderr, "velmora-host: %s\n", error.what());
-    return 2;
+  if (const int status = velmora::cli::RunReportingErrors(
+          "velmora-host",
+          [&] {
+            options = ParseHostOptions(args);
+            return 0;
+          },
+          kHostUsage);
+      status != 0) {
+    return status;
   }
   if (options.help) {
-    std::printf("%s", options.helpText.c_str());
+    std::printf("%s%s", kHostUsage.data(), kHostHelp.data());
     return 0;
   }
   // Listing needs no window, nor a display.

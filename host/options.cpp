@@ -1,52 +1,41 @@
 #include "host/options.h"
 
-#include <QCommandLineParser>
 #include <filesystem>
 
 #include "host/application_settings.h"
+#include "option_reader.h"
 
 namespace velmora::host {
 
-HostOptions ParseHostOptions(const QStringList& arguments) {
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
-      "Stands in for Recorder 6: loads the installed add-ins, shows their menu entries under "
-      "the menus they name and offers its database to them.");
-  const QCommandLineOption help({"h", "help"}, "Shows this help and ends.");
-  const QCommandLineOption db("db", "Makes the SQLite database PATH the host's database.", "PATH");
-  const QCommandLineOption connect(
-      "connect", "Makes TEXT the connection string of the host's database.", "TEXT");
-  const QCommandLineOption install(
-      "install-addin", "Installs the add-in module MODULE (may be given more than once).",
-      "MODULE");
-  const QCommandLineOption list("list-addins",
-                                "Prints the installed add-ins' names and descriptions and ends.");
-  parser.addOptions({help, db, connect, install, list});
-  if (!parser.parse(arguments)) throw UsageError(parser.errorText().toStdString());
-  if (!parser.positionalArguments().isEmpty()) {
-    throw UsageError("Unexpected argument: " + parser.positionalArguments().first().toStdString());
-  }
+const std::string_view kHostHelp =
+    "velmora-host stands in for Recorder 6: it loads the installed add-ins, shows their menu\n"
+    "entries under the menus they name and offers its database to them.\n"
+    "  --db PATH               makes the SQLite database PATH the host's database\n"
+    "  --connect TEXT          makes TEXT the connection string of the host's database\n"
+    "  --install-addin MODULE  installs the add-in module MODULE first\n"
+    "  --list-addins           prints the installed add-ins' names and descriptions and ends\n"
+    "  --help                  shows this help and ends\n";
+
+HostOptions ParseHostOptions(cli::Arguments args) {
+  static constexpr cli::OptionSpec kOptions[] = {
+      {"--db"}, {"--connect"}, {"--install-addin"}, {"--list-addins", false}, {"--help", false}};
+  const cli::OptionReader reader(args, kOptions);
 
   HostOptions options;
-  options.help = parser.isSet(help);
-  // Qt names the program by the application object, which may not exist yet.
-  const QString text = parser.helpText();
-  options.helpText = ("Usage: velmora-host [options]" + text.mid(text.indexOf('\n'))).toStdString();
-  if (parser.isSet(db) && parser.isSet(connect)) {
-    throw UsageError("Give the database either by --db or by --connect");
+  options.help = reader.Has("--help");
+  if (reader.Has("--db") && reader.Has("--connect")) {
+    throw cli::UsageError("give the database either by --db or by --connect");
   }
-  if (parser.isSet(db)) {
-    const std::string path = parser.value(db).toStdString();
+  if (const std::optional<std::string> path = reader.Optional("--db")) {
     // The connection string would end the path at the first ';'.
-    if (path.empty() || path.find(';') != std::string::npos) {
-      throw UsageError("--db needs a path without ';': " + path);
+    if (path->empty() || path->find(';') != std::string::npos) {
+      throw cli::UsageError("--db needs a path without ';', not '" + *path + "'");
     }
-    options.connectionString = SqliteConnectionString(std::filesystem::absolute(path));
+    options.connectionString = SqliteConnectionString(std::filesystem::absolute(*path));
   }
-  if (parser.isSet(connect)) options.connectionString = parser.value(connect).toStdString();
-  for (const QString& module : parser.values(install))
-    options.modules.push_back(module.toStdString());
-  options.listAddins = parser.isSet(list);
+  if (reader.Has("--connect")) options.connectionString = reader.Optional("--connect");
+  options.module = reader.Optional("--install-addin");
+  options.listAddins = reader.Has("--list-addins");
   return options;
 }
 

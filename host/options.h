@@ -1,33 +1,31 @@
 #pragma once
 
-#include <QStringList>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
-#include "platform/errors.h"
+#include "command_errors.h"
 
 namespace velmora::host {
+
+inline constexpr std::string_view kHostUsage =
+    "usage: velmora-host [--db PATH | --connect TEXT] [--install-addin MODULE] [--list-addins]\n";
 
 // What the host is asked to do at start.
 struct HostOptions {
   bool help = false;
-  std::string helpText;
   // The host's database from here on, when given (--db or --connect).
   std::optional<std::string> connectionString;
-  // Modules to install before the add-ins are loaded (--install-addin).
-  std::vector<std::string> modules;
+  // A module to install before the add-ins are loaded (--install-addin).
+  std::optional<std::string> module;
   // Print the installed add-ins and end, without a window (--list-addins).
   bool listAddins = false;
 };
 
-// Bad command-line arguments; the message says which.
-class UsageError : public Exception {
- public:
-  using Exception::Exception;
-};
+// The help text of --help.
+extern const std::string_view kHostHelp;
 
-// Reads the arguments, the program's name first.
-HostOptions ParseHostOptions(const QStringList& arguments);
+// Reads the arguments after the program's name; bad ones raise cli::UsageError.
+HostOptions ParseHostOptions(cli::Arguments args);
 
 }  // namespace velmora::host
