@@ -124,6 +124,23 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
   EXPECT_EQ(Map({"paint"}).exitStatus, 2);
 }
 
+TEST(VelmoraMap, HelpGoesToStandardOutputWithStatusZeroWithoutADisplay) {
+  const CommandResult help = Map({"--help"});
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out.rfind("usage: velmora-map ", 0), 0u) << help.out;
+  for (const char* word : {"draw", "background", "--cell-font-size", "$00BBGGRR", "Exit status"}) {
+    EXPECT_NE(help.out.find(word), std::string::npos) << word;
+  }
+  EXPECT_EQ(Map({"-h"}).out, help.out);
+  EXPECT_EQ(Map({"draw", "--font-size", "abc", "--help"}).out, help.out);
+
+  const CommandResult none = Map({});
+  EXPECT_EQ(none.exitStatus, 2);
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(none.err.rfind("usage: velmora-map ", 0), 0u) << none.err;
+}
+
 std::size_t FilesIn(const std::string& folder) {
   return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }

@@ -67,5 +67,25 @@ TEST(VelmoraCount, BadInputExitsWithStatusTwoAndNothingOnStdout) {
       << "the message names the bad sheet number";
 }
 
+TEST(VelmoraCount, HelpGoesToStandardOutputWithStatusZero) {
+  const CommandResult help = Count({"--help"});
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out.rfind("usage: velmora-count count (--db PATH | --connect TEXT)", 0), 0u)
+      << help.out;
+  for (const char* command : {"count", "cells", "sheets", "convert", "GRIDTYPE", "Exit status"}) {
+    EXPECT_NE(help.out.find(command), std::string::npos) << command;
+  }
+  EXPECT_EQ(Count({"-h"}).out, help.out);
+  EXPECT_EQ(Count({"count", "--db", "x.db", "--help"}).out, help.out)
+      << "asked for anywhere, before the arguments are checked";
+  EXPECT_EQ(Count({"convert", "-h"}).exitStatus, 0);
+
+  const CommandResult none = Count({});
+  EXPECT_EQ(none.exitStatus, 2);
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(none.err.rfind("usage: velmora-count", 0), 0u) << none.err;
+}
+
 }  // namespace
 }  // namespace velmora

@@ -106,6 +106,17 @@ TEST(VelmoraDemoDb, AFailedWriteKeepsTheOldFilesAndLeavesNoTemporary) {
       << "the old files and the small database, no temporary";
 }
 
+TEST(VelmoraDemoDb, HelpGoesToStandardOutputWithStatusZero) {
+  const CommandResult help = DemoDb({"--help"});
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out.rfind("usage: velmora-demo-db --out PATH", 0), 0u) << help.out;
+  EXPECT_NE(help.out.find("--occurrences-per-sample N  taxon occurrences per sample"),
+            std::string::npos);
+  EXPECT_EQ(DemoDb({"-h"}).out, help.out);
+  EXPECT_EQ(DemoDb({"--out", "x.db", "--samples", "ten", "-h"}).out, help.out);
+}
+
 TEST(VelmoraDemoDb, BadArgumentsExitWithStatusTwoBeforeWritingAnything) {
   testing::TempFolder folder;
   const std::string db = (folder.Path() / "x.db").string();

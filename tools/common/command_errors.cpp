@@ -5,6 +5,8 @@
 #include <exception>
 #include <string>
 
+#include "program_help.h"
+
 namespace velmora::cli {
 namespace {
 
@@ -31,14 +33,19 @@ int RunReportingErrors(std::string_view program, const std::function<int()>& com
   }
 }
 
-int RunNamedCommand(std::string_view program, std::span<const Command> commands,
-                    std::string_view usage, std::string_view name, Arguments args) {
-  return RunReportingErrors(program, [&] {
-    const auto command = std::ranges::find(commands, name, &Command::name);
-    if (command == commands.end()) {
-      throw UsageError("unknown command '" + std::string(name) + "'\n" + std::string(usage));
+int RunCommandProgram(const CommandProgram& program, Arguments args) {
+  if (AsksForHelp(args)) return PrintHelp(program.help);
+  if (args.empty()) {
+    std::fwrite(program.usage.data(), 1, program.usage.size(), stderr);
+    return 2;
+  }
+  return RunReportingErrors(program.name, [&] {
+    const auto command = std::ranges::find(program.commands, args[0], &Command::name);
+    if (command == program.commands.end()) {
+      throw UsageError("unknown command '" + std::string(args[0]) + "'\n" +
+                       std::string(program.usage));
     }
-    return command->run(args);
+    return command->run(args.subspan(1));
   });
 }
 

@@ -30,9 +30,19 @@ struct Command {
   int (*run)(Arguments args);
 };
 
-// Runs the named command with its arguments through RunReportingErrors; a
-// name that is no command's is a usage error followed by the program's usage.
-int RunNamedCommand(std::string_view program, std::span<const Command> commands,
-                    std::string_view usage, std::string_view name, Arguments args);
+// A program whose first argument names one of its commands.
+struct CommandProgram {
+  std::string_view name;
+  std::span<const Command> commands;
+  std::string_view usage;  // the short form, written after a usage error
+  std::string_view help;   // the whole description, for --help
+};
+
+// Runs the program with the arguments after its own name: the help on
+// standard output (exit status 0) when they ask for it anywhere, the usage on
+// standard error (2) when there are none, else the command named first with
+// the arguments after it, through RunReportingErrors. A name that is no
+// command's is a usage error followed by the usage.
+int RunCommandProgram(const CommandProgram& program, Arguments args);
 
 }  // namespace velmora::cli

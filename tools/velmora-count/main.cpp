@@ -1,5 +1,4 @@
 // velmora-count: the grid and count engines from the command line.
-#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -10,16 +9,52 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: velmora-count cells NW SE GRIDTYPE\n"
-    "       velmora-count sheets NW SE\n"
-    "       velmora-count convert [--system QYX|QQQ] [--frame] [LAT LON]\n"
-    "       velmora-count count (--db PATH | --connect TEXT) --nw NW --se SE --system QYX|QQQ\n"
+constexpr std::string_view kUsage =
+    "usage: velmora-count count (--db PATH | --connect TEXT) --nw NW --se SE --system QYX|QQQ\n"
     "                           --type GRIDTYPE [--groups all|KEY,...] [--surveys all|KEY,...]\n"
     "                           [--csv]\n"
-    "GRIDTYPE is 0-4 or Messtischblatt, Quadranten, 4tel-Quadranten, 16tel-Quadranten,\n"
-    "Minutenfelder; NW and SE are sheet numbers such as 0901 or W5099. LAT and LON are\n"
-    "WGS84 degrees (DHDN with --frame); without them one pair per line is read from stdin.\n";
+    "       velmora-count cells NW SE GRIDTYPE\n"
+    "       velmora-count sheets NW SE\n"
+    "       velmora-count convert [--system QYX|QQQ] [--frame] [LAT LON]\n"
+    "       velmora-count --help\n";
+
+constexpr std::string_view kHelp =
+    "usage: velmora-count count (--db PATH | --connect TEXT) --nw NW --se SE --system QYX|QQQ\n"
+    "                           --type GRIDTYPE [--groups all|KEY,...] [--surveys all|KEY,...]\n"
+    "                           [--csv]\n"
+    "       velmora-count cells NW SE GRIDTYPE\n"
+    "       velmora-count sheets NW SE\n"
+    "       velmora-count convert [--system QYX|QQQ] [--frame] [LAT LON]\n"
+    "       velmora-count --help\n"
+    "\n"
+    "Counts a recording database on the grid of the German map sheets (MTB/TK25).\n"
+    "\n"
+    "count     counts the database as the wizard's \"Datenbank auszählen\" does: the\n"
+    "          distinct taxa of every cell of the map from sheet NW to sheet SE, and\n"
+    "          prints each cell with a count, row by row from the north: CODE<TAB>COUNT\n"
+    "          (--csv: a header code,count, then CODE,COUNT).\n"
+    "  --db PATH        the SQLite database file PATH\n"
+    "  --connect TEXT   any connection string: Provider=SQLite;Data Source=PATH, or\n"
+    "                   an ODBC connection string\n"
+    "  --system QYX|QQQ the grid system: QYX minute fields, QQQ progressive quadrants\n"
+    "  --type GRIDTYPE  the cells; QYX offers 0, 1 and 4, QQQ offers 0 to 3\n"
+    "  --groups, --surveys  the taxon group or survey keys to count, comma-separated\n"
+    "                   (default all: every one the database has)\n"
+    "          The status texts go to standard error, with a progress bar on a terminal.\n"
+    "cells     prints the cell codes of the map, one line per cell row, tab-separated.\n"
+    "sheets    prints the map's sheets as the SQL list the count uses.\n"
+    "convert   prints the cell code of a WGS84 point (LAT LON in degrees, --frame: DHDN\n"
+    "          degrees of the grid's own frame) in the grid system (default QYX), an\n"
+    "          empty line outside the grid. Without LAT LON it reads one \"LAT LON\" pair\n"
+    "          per line from standard input and answers each line with one line.\n"
+    "\n"
+    "NW, SE    sheet numbers of the north-west and south-east corner sheets: four\n"
+    "          digits (6508), or W and four digits west of sheet column 00 (W5099)\n"
+    "GRIDTYPE  0 Messtischblatt, 1 Quadranten, 2 4tel-Quadranten, 3 16tel-Quadranten,\n"
+    "          4 Minutenfelder (the number or the name)\n"
+    "\n"
+    "Exit status: 0 done; 1 a failure (the database, the geodetic library); 2 bad\n"
+    "arguments. After a failure nothing is printed on standard output.\n";
 
 constexpr velmora::cli::Command kCommands[] = {
     {"cells", velmora::cli::RunCells},
@@ -31,10 +66,6 @@ constexpr velmora::cli::Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
-  const std::vector<std::string_view> args(argv + 2, argv + argc);
-  return velmora::cli::RunNamedCommand("velmora-count", kCommands, kUsage, argv[1], args);
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  return velmora::cli::RunCommandProgram({"velmora-count", kCommands, kUsage, kHelp}, args);
 }

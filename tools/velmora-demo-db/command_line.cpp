@@ -15,7 +15,35 @@ using cli::UsageError;
 const char* const kUsage =
     "usage: velmora-demo-db --out PATH [--seed N] [--samples N] [--occurrences-per-sample N]\n"
     "                       [--taxa N] [--taxon-groups N] [--surveys N] [--nw NW --se SE]\n"
-    "                       [--bmp PATH] [--force]\n";
+    "                       [--bmp PATH] [--force]\n"
+    "       velmora-demo-db --help\n";
+
+const char* const kHelp =
+    "usage: velmora-demo-db --out PATH [--seed N] [--samples N] [--occurrences-per-sample N]\n"
+    "                       [--taxa N] [--taxon-groups N] [--surveys N] [--nw NW --se SE]\n"
+    "                       [--bmp PATH] [--force]\n"
+    "       velmora-demo-db --help\n"
+    "\n"
+    "Writes an SQLite database with the host's tables (SAMPLE, SURVEY_EVENT, SURVEY,\n"
+    "TAXON_OCCURRENCE, TAXON_DETERMINATION, INDEX_TAXON_NAME, TAXON_LIST_ITEM,\n"
+    "TAXON_VERSION, TAXON_GROUP) filled with made-up but realistic records; the same\n"
+    "options give the same file. A progress bar shows on a terminal.\n"
+    "\n"
+    "  --out PATH                  the database file to write\n"
+    "  --seed N                    the seed of the made-up records (default 1)\n"
+    "  --samples N                 samples, 0 to 50000000 (default 4000)\n"
+    "  --occurrences-per-sample N  taxon occurrences per sample, 0 to 100 (default 5)\n"
+    "  --taxa N                    taxa, 1 to 1000000 (default 400)\n"
+    "  --taxon-groups N            taxon groups, 1 to 1000 (default 8)\n"
+    "  --surveys N                 surveys, 1 to 1000 (default 6)\n"
+    "  --nw NW --se SE             the sheets the samples lie in, from the north-west\n"
+    "                              to the south-east sheet (default 6508 to 6711)\n"
+    "  --bmp PATH                  also writes a background map of those sheets as a\n"
+    "                              24-bit BMP (not the --out file)\n"
+    "  --force                     overwrites existing files, which are kept otherwise\n"
+    "\n"
+    "Exit status: 0 done; 1 a failure (an existing file, a full disk); 2 bad\n"
+    "arguments. Nothing is written then, and what was there stays as it was.\n";
 
 namespace {
 

@@ -17,6 +17,8 @@ struct CommandLine {
 
 // Written after the message of every usage error.
 extern const char* const kUsage;
+// What --help writes.
+extern const char* const kHelp;
 
 // Checks every argument before anything is written.
 CommandLine ParseCommandLine(cli::Arguments args);

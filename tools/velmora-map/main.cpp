@@ -11,16 +11,48 @@
 #include "command_errors.h"
 #include "map/fonts.h"
 #include "map_commands.h"
+#include "program_help.h"
 
 namespace {
 
-constexpr const char* kUsage =
+constexpr std::string_view kUsage =
     "usage: velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]\n"
-    "                        [--counts FILE --type GRIDTYPE [--cell-font-size N] [--cell-color "
-    "C]]\n"
+    "                        [--counts FILE --type GRIDTYPE [--cell-font-size N]\n"
+    "                        [--cell-color C]]\n"
     "       velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS]\n"
-    "NW and SE are sheet numbers such as 0901 or W5099; C is a colour name such as clRed\n"
-    "or $00BBGGRR; FILE holds CODE<TAB>COUNT lines as velmora-count count prints them.\n";
+    "       velmora-map --help\n";
+
+constexpr std::string_view kHelp =
+    "usage: velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]\n"
+    "                        [--counts FILE --type GRIDTYPE [--cell-font-size N]\n"
+    "                        [--cell-color C]]\n"
+    "       velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS]\n"
+    "       velmora-map --help\n"
+    "\n"
+    "Draws the map picture of a rectangle of German map sheets (MTB/TK25) without a\n"
+    "window.\n"
+    "\n"
+    "draw        loads the background BMP, which shows exactly the sheets from NW to SE,\n"
+    "            puts white label margins of half a sheet above and left of it, draws\n"
+    "            the frame, a grey line at every sheet boundary and the sheet column\n"
+    "            and row numbers, and writes the picture as PNG.\n"
+    "  --font-size N    the margin labels' size in points (default 18)\n"
+    "  --color C        their colour (default clBlack)\n"
+    "  --counts FILE    also writes the counts that velmora-count count printed into\n"
+    "                   FILE centred into their cells; --type GRIDTYPE names the grid\n"
+    "                   type they were counted for\n"
+    "  --cell-font-size N, --cell-color C   the counts' size (default 10) and colour\n"
+    "background  writes a made-up landscape of the extent as a BMP to try draw with\n"
+    "            (--sheet-size: pixels per sheet, 1 to 2000, default 200).\n"
+    "\n"
+    "NW, SE    sheet numbers of the north-west and south-east corner sheets: four\n"
+    "          digits (6508), or W and four digits west of sheet column 00 (W5099)\n"
+    "GRIDTYPE  0 Messtischblatt, 1 Quadranten, 2 4tel-Quadranten, 3 16tel-Quadranten,\n"
+    "          4 Minutenfelder (the number or the name)\n"
+    "C         a colour name such as clRed, or $00BBGGRR (blue, green, red in hex)\n"
+    "\n"
+    "Exit status: 0 done; 1 a failure (a background that cannot be loaded, an output\n"
+    "that cannot be written); 2 bad arguments.\n";
 
 constexpr velmora::cli::Command kCommands[] = {
     {"draw", velmora::cli::RunDraw},
@@ -37,9 +69,10 @@ void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fputs(kUsage, stderr);
-    return 2;
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  // Before Qt starts: the help needs no display.
+  if (args.empty() || velmora::cli::AsksForHelp(args)) {
+    return velmora::cli::RunCommandProgram({"velmora-map", kCommands, kUsage, kHelp}, args);
   }
   // No window: the picture is drawn off screen, at the display's 96 pixels per inch.
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -51,6 +84,5 @@ int main(int argc, char** argv) {
   QGuiApplication application(qtArgc, argv);
   velmora::RegisterFonts();
 
-  const std::vector<std::string_view> args(argv + 2, argv + argc);
-  return velmora::cli::RunNamedCommand("velmora-map", kCommands, kUsage, argv[1], args);
+  return velmora::cli::RunCommandProgram({"velmora-map", kCommands, kUsage, kHelp}, args);
 }

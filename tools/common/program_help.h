@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string_view>
+
+#include "command_errors.h"
+
+namespace velmora::cli {
+
+// "--help" or "-h" anywhere among the arguments: whatever else they say, the
+// user asks how the program is used.
+bool AsksForHelp(Arguments args);
+
+// Writes the program's help to standard output, where a pager or a file can
+// take it, and gives the exit status of a successful run.
+int PrintHelp(std::string_view help);
+
+}  // namespace velmora::cli
