@@ -60,6 +60,24 @@ TEST(VelmoraCountConvert, StandardInputGivesOneLinePerLineAndReportsBadLines) {
   EXPECT_EQ(good.out, "4902/333\n6508/314\n");
 }
 
+TEST(VelmoraCountConvert, BlankLinesAtTheEndAreNoInput) {
+  const CommandResult trailing = Convert({"--frame"}, "49.43 7.04\n\n");
+  EXPECT_EQ(trailing.exitStatus, 0);
+  EXPECT_EQ(trailing.err, "");
+  EXPECT_EQ(trailing.out, "6508/323\n");
+  const CommandResult several = Convert({"--frame"}, "49.43 7.04\r\n \r\n\n\t\n");
+  EXPECT_EQ(several.exitStatus, 0);
+  EXPECT_EQ(several.err, "");
+  EXPECT_EQ(several.out, "6508/323\n");
+
+  const CommandResult inside = Convert({"--frame"}, "49.43 7.04\n\n \n51.0 6.0\n\n");
+  EXPECT_EQ(inside.exitStatus, 2) << "a blank line before more input is a line without a pair";
+  EXPECT_EQ(inside.out, "6508/323\n\n\n5002/111\n");
+  EXPECT_EQ(inside.err,
+            "velmora-count: line 2: '' is not a pair of numbers LAT LON\n"
+            "velmora-count: line 3: ' ' is not a pair of numbers LAT LON\n");
+}
+
 TEST(VelmoraCountConvert, BadArgumentsExitWithStatusTwoAndNothingOnStdout) {
   const std::vector<std::vector<std::string>> bad = {
       {"49.43"},         {"49.43", "7.04", "1"},

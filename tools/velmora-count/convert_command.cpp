@@ -1,10 +1,12 @@
 #include "convert_command.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "grid/coordinate_conversion.h"
@@ -105,23 +107,37 @@ void ConvertArguments(const ConvertOptions& options) {
   std::printf("%s\n", CellCodeOf(options, point).c_str());
 }
 
+bool IsBlankLine(std::string_view line) { return std::ranges::all_of(line, IsBlank); }
+
 // One code per input line, an empty line for a line that is not a pair, so
-// that output line n always answers input line n.
+// that output line n always answers input line n. Blank lines at the end are
+// no input at all: editors and scripts often leave one there.
 int ConvertStandardInput(const ConvertOptions& options) {
   std::ios::sync_with_stdio(false);
   constexpr size_t kFlushSize = 1 << 16;
   std::string out;
   std::string line;
   bool allRead = true;
+  std::vector<std::pair<long, std::string>> blankLines;  // not yet known to be at the end
+  const auto refuse = [&](long lineNumber, const std::string& text) {
+    std::fprintf(stderr, "velmora-count: line %ld: '%s' is not a pair of numbers LAT LON\n",
+                 lineNumber, text.c_str());
+    allRead = false;
+    out += '\n';
+  };
   for (long lineNumber = 1; std::getline(std::cin, line); ++lineNumber) {
+    if (IsBlankLine(line)) {
+      blankLines.emplace_back(lineNumber, line);
+      continue;
+    }
+    for (const auto& [number, text] : blankLines) refuse(number, text);
+    blankLines.clear();
     if (const std::optional<Pair> point = ParsePair(line)) {
       out += CellCodeOf(options, *point);
+      out += '\n';
     } else {
-      std::fprintf(stderr, "velmora-count: line %ld: '%s' is not a pair of numbers LAT LON\n",
-                   lineNumber, line.c_str());
-      allRead = false;
+      refuse(lineNumber, line);
     }
-    out += '\n';
     if (out.size() >= kFlushSize) {
       std::fwrite(out.data(), 1, out.size(), stdout);
       out.clear();
