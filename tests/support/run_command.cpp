@@ -3,7 +3,9 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <stdlib.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,17 +14,46 @@
 extern char** environ;
 
 namespace velmora::testing {
+namespace {
 
-CommandResult RunCommand(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& input) {
-  int in[2], out[2], err[2];
-  if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
+// Where the program's standard error goes: a pipe, or the terminal side of a
+// pseudo-terminal, read through its other side.
+struct ErrorChannel {
+  int programEnd;
+  int readEnd;
+};
+
+ErrorChannel Pipe() {
+  int ends[2];
+  if (pipe(ends) != 0) throw std::runtime_error("pipe failed");
+  return {ends[1], ends[0]};
+}
+
+ErrorChannel Terminal() {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    throw std::runtime_error("no pseudo-terminal");
+  }
+  const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
+  if (terminal < 0) throw std::runtime_error("cannot open the pseudo-terminal");
+  // Bytes pass unchanged: no "\r" put before each "\n".
+  termios mode{};
+  tcgetattr(terminal, &mode);
+  cfmakeraw(&mode);
+  tcsetattr(terminal, TCSANOW, &mode);
+  return {terminal, master};
+}
+
+CommandResult Run(const std::string& program, const std::vector<std::string>& args,
+                  const std::string& input, ErrorChannel err) {
+  int in[2], out[2];
+  if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe failed");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, in[0], 0);
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-  for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
+  posix_spawn_file_actions_adddup2(&actions, err.programEnd, 2);
+  for (int fd : {in[0], in[1], out[0], out[1], err.programEnd, err.readEnd}) {
     posix_spawn_file_actions_addclose(&actions, fd);
   }
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -33,14 +64,16 @@ CommandResult RunCommand(const std::string& program, const std::vector<std::stri
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
-  close(err[1]);
+  close(err.programEnd);
   if (spawned != 0) throw std::runtime_error("cannot start " + program);
 
   CommandResult result;
   size_t written = 0;
   fcntl(in[1], F_SETFL, O_NONBLOCK);
-  // A closed end is marked -1, which poll passes over.
-  pollfd fds[3] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}, {in[1], POLLOUT, 0}};
+  // A closed end is marked -1, which poll passes over. The side of a
+  // pseudo-terminal reports an error rather than the end once the program has
+  // closed it.
+  pollfd fds[3] = {{out[0], POLLIN, 0}, {err.readEnd, POLLIN, 0}, {in[1], POLLOUT, 0}};
   if (input.empty()) {
     close(in[1]);
     fds[2].fd = -1;
@@ -72,6 +105,18 @@ CommandResult RunCommand(const std::string& program, const std::vector<std::stri
   waitpid(pid, &status, 0);
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+}  // namespace
+
+CommandResult RunCommand(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& input) {
+  return Run(program, args, input, Pipe());
+}
+
+CommandResult RunCommandOnTerminal(const std::string& program,
+                                   const std::vector<std::string>& args) {
+  return Run(program, args, "", Terminal());
 }
 
 }  // namespace velmora::testing

@@ -83,6 +83,18 @@ TEST_F(CountCommand, PrintsTheCountedCellsInCellListOrder) {
       << "status texts on stderr, no bar when stderr is no terminal";
 }
 
+TEST_F(CountCommand, OnATerminalTheBarFollowsTheTextsAndEndsAtOneHundredPercent) {
+  const CommandResult r = testing::RunCommandOnTerminal(
+      VELMORA_COUNT_PATH, {"count", "--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX",
+                           "--type", "Quadranten"});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(r.out, EngineCounts(1, 0, '\t')) << "the bar stays off standard output";
+  const std::string full = "\r[" + std::string(50, '#') + "] 100%\n";
+  ASSERT_GE(r.err.size(), full.size());
+  EXPECT_EQ(r.err.substr(r.err.size() - full.size()), full) << r.err;
+  EXPECT_NE(r.err.find("Übertrage Auszählergebnisse\n"), std::string::npos) << r.err;
+}
+
 TEST_F(CountCommand, CsvHasAHeaderAndTheSameCounts) {
   const CommandResult r = Count(
       {"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QQQ", "--type", "3", "--csv"});

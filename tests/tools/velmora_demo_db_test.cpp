@@ -56,6 +56,20 @@ TEST(VelmoraDemoDb, WritesADatabaseThatTheSqliteToolOpensAndABackground) {
   EXPECT_EQ(query.out, "120\n4\n2\n");
 }
 
+TEST(VelmoraDemoDb, ShowsABarOnATerminalOnly) {
+  testing::TempFolder folder;
+  const std::string db = (folder.Path() / "demo.db").string();
+  const CommandResult r =
+      testing::RunCommandOnTerminal(VELMORA_DEMO_DB_PATH, {"--out", db, "--samples", "300"});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, db.size() + 13), db + ": 300 samples") << "the summary stays on stdout";
+  EXPECT_EQ(r.err.substr(0, 5), "\r[   ") << r.err;
+  EXPECT_NE(r.err.find("]  50%"), std::string::npos) << r.err;
+  const std::string full = "\r[" + std::string(50, '#') + "] 100%\n";
+  ASSERT_GE(r.err.size(), full.size());
+  EXPECT_EQ(r.err.substr(r.err.size() - full.size()), full) << r.err;
+}
+
 TEST(VelmoraDemoDb, RefusesToOverwriteWithoutForce) {
   testing::TempFolder folder;
   const std::string db = (folder.Path() / "demo.db").string();

@@ -80,8 +80,12 @@ struct Event {
 
 class DemoWriter {
  public:
-  DemoWriter(DatabaseSession& session, const DemoOptions& options)
-      : session_(session), options_(options), random_(options.seed), people_(kSite) {
+  DemoWriter(DatabaseSession& session, const DemoOptions& options, const DemoProgress& progress)
+      : session_(session),
+        options_(options),
+        progress_(progress),
+        random_(options.seed),
+        people_(kSite) {
     for (int i = 0; i < 12; ++i) individuals_.push_back(people_.Next());
   }
 
@@ -96,6 +100,13 @@ class DemoWriter {
   }
 
  private:
+  // The samples take most of the time; the indexes built after them the rest.
+  static constexpr int kSamplesShare = 90;
+
+  void Report(int percent) {
+    if (progress_ && percent != reported_) progress_(reported_ = percent);
+  }
+
   const std::string& Person() {
     return individuals_[random_.Below(static_cast<int>(individuals_.size()))];
   }
@@ -175,6 +186,7 @@ class DemoWriter {
     const auto placeNames = PlaceNames();
     const auto habitats = HabitatNames();
     for (long long s = 0; s < options_.samples; ++s) {
+      Report(static_cast<int>(s * kSamplesShare / options_.samples));
       const Event& event = events_[s * static_cast<long long>(events_.size()) / options_.samples];
       const std::string sampleKey = sampleKeys.Next();
       const DemoPlace place = places.Next();
@@ -215,10 +227,13 @@ class DemoWriter {
     summary.samples = samples.Rows();
     summary.occurrences = occurrences.Rows();
     summary.determinations = determinations.Rows();
+    Report(kSamplesShare);
   }
 
   DatabaseSession& session_;
   const DemoOptions& options_;
+  const DemoProgress& progress_;
+  int reported_ = -1;
   DemoRandom random_;
   KeySequence people_;
   std::vector<std::string> individuals_;
@@ -229,7 +244,8 @@ class DemoWriter {
 
 }  // namespace
 
-DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptions& options) {
+DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptions& options,
+                              const DemoProgress& progress) {
   FileReplacement replacement(path);
   DemoSummary summary;
   try {
@@ -244,9 +260,10 @@ DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptio
     session.ExecuteNoRecords("PRAGMA cache_size = -262144");
     session.ExecuteNoRecords("BEGIN");
     CreateDemoTables(session);
-    summary = DemoWriter(session, options).Write();
+    summary = DemoWriter(session, options, progress).Write();
     CreateDemoIndexes(session);
     session.ExecuteNoRecords("COMMIT");
+    if (progress) progress(99);
   } catch (const DatabaseError& e) {
     // Mostly a full disk, which SQLite reports without naming the file.
     throw FileWriteError(path, e.what());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 
 #include "demo_options.h"
 
@@ -13,9 +14,15 @@ struct DemoSummary {
   long long taxonListItems = 0;
 };
 
+// How far the writing has got, in percent, each time that changes.
+using DemoProgress = std::function<void(int percent)>;
+
 // Writes a SQLite database of the host's tables at `path`. It is built beside
 // `path` and replaces whatever is there only when complete; a failure leaves
-// the old file as it was. The same options give the same file.
-DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptions& options);
+// the old file as it was. The same options give the same file. `progress`,
+// when given, hears the samples written (most of the work) and the indexes
+// built, up to 99 %: what remains is to put the file in place.
+DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptions& options,
+                              const DemoProgress& progress = {});
 
 }  // namespace velmora::demo

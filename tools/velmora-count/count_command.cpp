@@ -1,7 +1,5 @@
 #include "count_command.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +14,7 @@
 #include "grid_arguments.h"
 #include "option_reader.h"
 #include "platform/db/database_session.h"
+#include "terminal_progress.h"
 
 namespace velmora::cli {
 namespace {
@@ -126,36 +125,6 @@ std::string KeyList(DatabaseSession& session, const std::optional<std::vector<st
   return CheckedKeyList(keys);
 }
 
-// Status texts go to standard error, one a line; a terminal also sees the bar,
-// kept on the line below the latest text.
-class StderrProgress final : public ProgressSink {
- public:
-  StderrProgress() : terminal_(isatty(STDERR_FILENO) == 1) {}
-  ~StderrProgress() override {
-    if (shown_ >= 0) std::fputc('\n', stderr);
-  }
-
-  void SetProgressText(const std::string& text) override {
-    // The bar's line is cleared for the text and drawn again below it.
-    if (shown_ >= 0) std::fputs("\r\033[K", stderr);
-    std::fprintf(stderr, "%s\n", text.c_str());
-    if (shown_ >= 0) DrawBar();
-  }
-  void SetProgressPosition(int percent) override {
-    if (!terminal_ || percent == shown_) return;
-    shown_ = percent;
-    DrawBar();
-  }
-
- private:
-  void DrawBar() const {
-    std::fprintf(stderr, "\r[%-50s] %3d%%", std::string(shown_ / 2, '#').c_str(), shown_);
-    std::fflush(stderr);
-  }
-  bool terminal_;
-  int shown_ = -1;
-};
-
 }  // namespace
 
 int RunCount(Arguments args) {
@@ -172,8 +141,9 @@ int RunCount(Arguments args) {
                               .taxonGroupKeys = KeyList(session, options.groups, LoadTaxonGroups),
                               .surveyKeys = KeyList(session, options.surveys, LoadSurveys)};
   {
-    StderrProgress progress;
+    TerminalProgress progress;
     CountDatabase(session, map, inputs, progress);
+    progress.Finish();
   }
   session.Close();
 

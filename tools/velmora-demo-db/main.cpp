@@ -10,6 +10,7 @@
 #include "command_line.h"
 #include "demo_database.h"
 #include "program_help.h"
+#include "terminal_progress.h"
 
 namespace {
 
@@ -26,7 +27,14 @@ int Run(const CommandLine& line) {
   RefuseToOverwrite(line.out, line.force);
   if (line.bmp) RefuseToOverwrite(*line.bmp, line.force);
 
-  const DemoSummary summary = WriteDemoDatabase(line.out, line.options);
+  DemoSummary summary;
+  {
+    velmora::cli::TerminalProgress progress;
+    summary = WriteDemoDatabase(line.out, line.options, [&progress](int percent) {
+      progress.SetProgressPosition(percent);
+    });
+    progress.Finish();
+  }
   std::printf("%s: %lld samples, %lld occurrences, %lld determinations, %lld taxon names\n",
               line.out.c_str(), summary.samples, summary.occurrences, summary.determinations,
               summary.taxonListItems);
