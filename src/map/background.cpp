@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QString>
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -50,42 +51,62 @@ std::uint32_t LittleEndian(const QByteArray& bytes, int offset, int size) {
   return value;
 }
 
+// What a BMP header declares. Bytes a header needs beyond the first 38 (the
+// colour masks of newer headers) play no part here.
+struct BmpHeader {
+  std::int64_t dataOffset;
+  std::int64_t width;
+  std::int64_t rows;
+  std::int64_t bitsPerPixel;
+  std::int64_t compression = 0;
+  std::int64_t imageSize = 0;
+};
+
+constexpr int kBmpHeaderBytes = 38;
+
+// Nothing for a header too short to tell.
+std::optional<BmpHeader> ParseBmpHeader(const QByteArray& header) {
+  constexpr int kFileHeader = 14;
+  if (header.size() < kFileHeader + 4) return std::nullopt;
+  BmpHeader bmp{};
+  bmp.dataOffset = LittleEndian(header, 10, 4);
+  const std::uint32_t infoSize = LittleEndian(header, kFileHeader, 4);
+  if (infoSize == 12) {  // the old OS/2 header: 16-bit sizes, never compressed
+    if (header.size() < 26) return std::nullopt;
+    bmp.width = LittleEndian(header, 18, 2);
+    bmp.rows = LittleEndian(header, 20, 2);
+    bmp.bitsPerPixel = LittleEndian(header, 24, 2);
+    return bmp;
+  }
+  if (header.size() < kBmpHeaderBytes) return std::nullopt;
+  bmp.width = static_cast<std::int32_t>(LittleEndian(header, 18, 4));
+  bmp.rows = std::abs(std::int64_t{static_cast<std::int32_t>(LittleEndian(header, 22, 4))});
+  bmp.bitsPerPixel = LittleEndian(header, 28, 2);
+  bmp.compression = LittleEndian(header, 30, 4);
+  bmp.imageSize = LittleEndian(header, 34, 4);
+  return bmp;
+}
+
 // Whether the file holds all the pixel data its header declares: from the
 // data offset on, the rows padded to four bytes each when uncompressed, the
 // size the header gives when run-length encoded. Qt's reader takes a file cut
 // short for a whole picture whose missing rows are black. A header too short
 // to tell is left to the reader, which refuses it.
 bool HasAllDeclaredPixels(const QByteArray& header, std::int64_t fileSize) {
-  constexpr int kFileHeader = 14;
-  if (header.size() < kFileHeader + 4) return true;
-  const std::int64_t dataOffset = LittleEndian(header, 10, 4);
-  const std::uint32_t infoSize = LittleEndian(header, kFileHeader, 4);
-  std::int64_t width, rows, bitsPerPixel, compression = 0, imageSize = 0;
-  if (infoSize == 12) {  // the old OS/2 header: 16-bit sizes, never compressed
-    if (header.size() < 26) return true;
-    width = LittleEndian(header, 18, 2);
-    rows = LittleEndian(header, 20, 2);
-    bitsPerPixel = LittleEndian(header, 24, 2);
-  } else {
-    if (header.size() < 38) return true;
-    width = static_cast<std::int32_t>(LittleEndian(header, 18, 4));
-    rows = std::abs(std::int64_t{static_cast<std::int32_t>(LittleEndian(header, 22, 4))});
-    bitsPerPixel = LittleEndian(header, 28, 2);
-    compression = LittleEndian(header, 30, 4);
-    imageSize = LittleEndian(header, 34, 4);
-  }
-  const std::int64_t available = fileSize - dataOffset;
+  const std::optional<BmpHeader> bmp = ParseBmpHeader(header);
+  if (!bmp) return true;
+  const std::int64_t available = fileSize - bmp->dataOffset;
   if (available < 0) return false;
-  switch (compression) {
+  switch (bmp->compression) {
     case 0:  // uncompressed
     case 3:  // uncompressed, with bit fields
     case 6: {
-      const std::int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
-      return rowBytes <= 0 || rows <= available / rowBytes;
+      const std::int64_t rowBytes = (bmp->width * bmp->bitsPerPixel + 31) / 32 * 4;
+      return rowBytes <= 0 || bmp->rows <= available / rowBytes;
     }
     case 1:  // run-length encoded, 8 or 4 bits a pixel
     case 2:
-      return imageSize <= available;
+      return bmp->imageSize <= available;
     default:
       return true;
   }
@@ -94,7 +115,7 @@ bool HasAllDeclaredPixels(const QByteArray& header, std::int64_t fileSize) {
 QImage ReadBmp(const std::string& path) {
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::ReadOnly)) return QImage();
-  if (!HasAllDeclaredPixels(file.peek(38), file.size())) return QImage();
+  if (!HasAllDeclaredPixels(file.peek(kBmpHeaderBytes), file.size())) return QImage();
   const ReadLimitOfAPicture limit;
   QImageReader reader(&file, "bmp");
   return reader.read();
@@ -102,16 +123,30 @@ QImage ReadBmp(const std::string& path) {
 
 }  // namespace
 
+std::optional<QSize> DeclaredBmpSize(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly) || file.peek(2) != "BM") return std::nullopt;
+  const std::optional<BmpHeader> bmp = ParseBmpHeader(file.peek(kBmpHeaderBytes));
+  if (!bmp || bmp->width <= 0 || bmp->rows <= 0 || bmp->width > INT_MAX || bmp->rows > INT_MAX) {
+    return std::nullopt;
+  }
+  return QSize(static_cast<int>(bmp->width), static_cast<int>(bmp->rows));
+}
+
+Margins MarginsOf(QSize image, int sheetColumns, int sheetRows) {
+  const int sheetWidth = RoundHalfEven(static_cast<double>(image.width()) / sheetColumns);
+  const int sheetHeight = RoundHalfEven(static_cast<double>(image.height()) / sheetRows);
+  const int margin = RoundHalfEven(std::max(sheetWidth, sheetHeight) / 2.0);
+  return {margin, margin};
+}
+
 std::optional<MapPicture> LoadBackgroundImage(const std::string& path, int sheetColumns,
                                               int sheetRows) {
   if (path.empty() || sheetColumns <= 0 || sheetRows <= 0) return std::nullopt;
   const QImage image = ReadBmp(path);
   if (image.isNull()) return std::nullopt;
 
-  const int sheetWidth = RoundHalfEven(static_cast<double>(image.width()) / sheetColumns);
-  const int sheetHeight = RoundHalfEven(static_cast<double>(image.height()) / sheetRows);
-  const int margin = RoundHalfEven(std::max(sheetWidth, sheetHeight) / 2.0);
-
+  const int margin = MarginsOf(image.size(), sheetColumns, sheetRows).left;
   const std::optional<QSize> size = PictureSize(image.size(), margin);
   if (!size) return std::nullopt;
   MapPicture result{QImage(*size, QImage::Format_RGB32), {margin, margin}};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,15 @@ struct MapPicture {
   QImage picture;  // RGB32
   Margins margins;
 };
+
+// The width and height a BMP file's header declares, read without loading
+// the picture; nothing when the file cannot be read or is no BMP.
+std::optional<QSize> DeclaredBmpSize(const std::string& path);
+
+// The margins of the picture of a background image of this size over an
+// extent of `sheetColumns` x `sheetRows` sheets (at least one each), as
+// LoadBackgroundImage describes them.
+Margins MarginsOf(QSize image, int sheetColumns, int sheetRows);
 
 // Loads the BMP at `path` for an extent of `sheetColumns` x `sheetRows` sheets.
 // The margins are half the larger side of one sheet: sheet width =

@@ -4,6 +4,7 @@
 
 #include <QImageReader>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -160,6 +161,24 @@ TEST(LoadBackgroundImage, FailsWhenThePictureWouldOutgrowAnImage) {
   const std::optional<MapPicture> loaded = LoadBackgroundImage(path, 400, 1);
   ASSERT_TRUE(loaded);
   EXPECT_EQ(loaded->picture.size(), QSize(40050, 51));
+}
+
+TEST(DeclaredBmpSize, ReadsTheHeaderAloneAndMarginsFollowTheLoadsRule) {
+  const TempFolder folder;
+  const std::string bmp = SaveBmp(Gradient(300, 130), folder, "g.bmp");
+  EXPECT_EQ(DeclaredBmpSize(bmp), QSize(300, 130));
+  // Rows cut off: the header still says what the picture would be.
+  std::filesystem::resize_file(bmp, 200);
+  EXPECT_EQ(DeclaredBmpSize(bmp), QSize(300, 130));
+  testing::WriteFileBytes(folder.PathOf("text.bmp"), "no picture at all, just some text here");
+  EXPECT_EQ(DeclaredBmpSize(folder.PathOf("text.bmp")), std::nullopt);
+  EXPECT_EQ(DeclaredBmpSize(folder.PathOf("missing.bmp")), std::nullopt);
+
+  // 3 x 1 sheets of 100 x 130 pixels: margins of 65, as the loaded picture has.
+  EXPECT_EQ(MarginsOf(QSize(300, 130), 3, 1), (Margins{65, 65}));
+  const auto loaded = LoadBackgroundImage(SaveBmp(Gradient(300, 130), folder, "h.bmp"), 3, 1);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->margins, MarginsOf(QSize(300, 130), 3, 1));
 }
 
 }  // namespace

@@ -27,13 +27,14 @@ TEST(VelmoraMap, DrawsTheGridOverAMadeUpBackground) {
       Map({"background", "--nw", "W5099", "--se", "5302", "--out", bmp, "--sheet-size", "150"});
   EXPECT_EQ(background.exitStatus, 0);
   EXPECT_EQ(background.err, "");
+  EXPECT_EQ(background.out, bmp + ": 600 x 600 pixels\n");
   EXPECT_EQ(QImage(QString::fromStdString(bmp)).size(), QSize(4 * 150, 4 * 150));
 
   const CommandResult draw = Map({"draw", "--nw", "W5099", "--se", "5302", "--bmp", bmp, "--out",
                                   png, "--font-size", "12", "--color", "clRed"});
   EXPECT_EQ(draw.exitStatus, 0);
   EXPECT_EQ(draw.err, "");
-  EXPECT_EQ(draw.out, "");
+  EXPECT_EQ(draw.out, png + ": 675 x 675 pixels\n") << "where the picture went";
   const QImage map(QString::fromStdString(png));
   EXPECT_EQ(map.size(), QSize(675, 675));  // margins of half a sheet: 75
   EXPECT_EQ(map.pixelColor(75 + 150, 400), QColor(160, 160, 164));
@@ -104,9 +105,31 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
       {{"draw", "--nw", "65", "--se", "6609"},
        2,
        "velmora-map: '65' is not a sheet number (four digits, or W and four digits)\n"},
-      {{"draw", "--nw", "6508", "--se", "6609", "--bmp", missing, "--out", out, "--color", "rot"},
+      {{"draw", "--nw", "6508", "--se", "6609", "--bmp", bmp, "--out", out, "--font-size", "abc"},
        2,
-       "velmora-map: --color: 'rot' is not a valid integer value\n"},
+       "velmora-map: --font-size takes a font size in points from 1 to 1000, not 'abc'\n"},
+      {{"draw", "--nw", "6508", "--se", "6609", "--bmp", bmp, "--out", out, "--font-size", "-3"},
+       2,
+       "velmora-map: --font-size takes a font size in points from 1 to 1000, not '-3'\n"},
+      {{"draw", "--nw", "6508", "--se", "6609", "--bmp", bmp, "--out", out, "--font-size", "1001"},
+       2,
+       "velmora-map: --font-size takes a font size in points from 1 to 1000, not '1001'\n"},
+      {{"draw", "--nw", "6508", "--se", "6609", "--bmp", bmp, "--out", out, "--counts", missing,
+        "--type", "1", "--cell-font-size", "0"},
+       2,
+       "velmora-map: --cell-font-size takes a font size in points from 1 to 1000, not '0'\n"},
+      {{"draw", "--nw", "6508", "--se", "6609", "--bmp", bmp, "--out", out, "--color", "12pt"},
+       2,
+       "velmora-map: --color: '12pt' is not a colour; give $00BBGGRR (blue, green and red in "
+       "hexadecimal) or one of the names clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, "
+       "clTeal, clGray, clSilver, clRed, clLime, clYellow, clBlue, clFuchsia, clAqua, clWhite, "
+       "clMoneyGreen, clSkyBlue, clCream, clMedGray, clScrollBar, clBackground, clActiveCaption, "
+       "clInactiveCaption, clMenu, clWindow, clWindowFrame, clMenuText, clWindowText, "
+       "clCaptionText, clActiveBorder, clInactiveBorder, clAppWorkSpace, clHighlight, "
+       "clHighlightText, clBtnFace, clBtnShadow, clGrayText, clBtnText, clInactiveCaptionText, "
+       "clBtnHighlight, cl3DDkShadow, cl3DLight, clInfoText, clInfoBk, clHotLight, "
+       "clGradientActiveCaption, clGradientInactiveCaption, clMenuHighlight, clMenuBar, clNone, "
+       "clDefault\n"},
       {{"draw", "--nw", "6508", "--nw", "6609"}, 2, "velmora-map: option '--nw' given twice\n"},
       {{"draw", "--nw"}, 2, "velmora-map: option '--nw' needs a value\n"},
       {{"draw", "--nw", "6508", "--se", "6609", "--type", "1"},
@@ -120,8 +143,113 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
     const CommandResult r = Map(c.args);
     EXPECT_EQ(r.exitStatus, c.status) << c.message;
     EXPECT_EQ(r.err, c.message);
+    EXPECT_EQ(r.out, "") << c.message;
   }
+  EXPECT_FALSE(std::filesystem::exists(out)) << "nothing was written";
   EXPECT_EQ(Map({"paint"}).exitStatus, 2);
+}
+
+TEST(VelmoraMap, CountsOfAnotherGridTypeAreRefusedNamingThem) {
+  const testing::TempFolder folder;
+  QImage white(400, 200, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  const std::string bmp = testing::SaveBmp(white, folder, "white.bmp");
+  const std::string png = folder.PathOf("map.png");
+  const std::string counts = folder.PathOf("counts.tsv");
+  std::ofstream(counts) << "6508/1\t7\n6508/2\t3\n6509/4\t1\n6510/2\t1\n6608/1\t2\n6609/1\t2\n"
+                           "6609/3\t9\n";
+  const CommandResult r = Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out", png,
+                               "--counts", counts, "--type", "Minutenfelder"});
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "velmora-map: the counts file '" + counts +
+                       "' has codes that are no cells of Minutenfelder: 6508/1, 6508/2, 6509/4, "
+                       "6510/2, 6608/1 and 2 more (give --type the grid type the counts were "
+                       "made for)\n");
+  EXPECT_FALSE(std::filesystem::exists(png));
+
+  // Minute fields outside the map fit the grid type and are passed over.
+  std::ofstream(counts) << "6508/435\t7\n7000/111\t5\n";
+  EXPECT_EQ(Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out", png, "--counts",
+                 counts, "--type", "4"})
+                .exitStatus,
+            0);
+  std::ofstream(counts) << "6508/1\tseven\n";
+  const CommandResult notANumber = Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp,
+                                        "--out", png, "--counts", counts, "--type", "1"});
+  EXPECT_EQ(notANumber.exitStatus, 1);
+  EXPECT_EQ(notANumber.err,
+            "velmora-map: " + counts + ":1: expected CODE<TAB>COUNT, not '6508/1\tseven'\n");
+}
+
+TEST(VelmoraMap, AnOutputThatNamesAnInputIsRefusedAndTheInputKept) {
+  const testing::TempFolder folder;
+  QImage white(400, 200, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  const std::string bmp = testing::SaveBmp(white, folder, "white.bmp");
+  const std::string bmpBytes = testing::ReadFileBytes(bmp);
+  const std::string counts = folder.PathOf("counts.tsv");
+  std::ofstream(counts) << "6508/1\t7\n";
+  const std::string link = folder.PathOf("link.png");
+  std::filesystem::create_symlink(bmp, link);
+  std::filesystem::create_directory(folder.PathOf("sub"));
+  const std::string roundabout = folder.PathOf("sub/../white.bmp");
+  const std::string hardLink = folder.PathOf("hard.bmp");
+  std::filesystem::create_hard_link(bmp, hardLink);
+  const std::vector<std::string> draw = {"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp};
+  const struct {
+    std::vector<std::string> more;
+    std::string out;
+    std::string input;
+    std::string inputFile;
+  } cases[] = {
+      {{}, bmp, "--bmp", bmp},
+      {{}, link, "--bmp", bmp},
+      {{}, roundabout, "--bmp", bmp},
+      {{}, hardLink, "--bmp", bmp},
+      {{"--counts", counts, "--type", "1"}, counts, "--counts", counts},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = draw;
+    args.insert(args.end(), c.more.begin(), c.more.end());
+    args.insert(args.end(), {"--out", c.out});
+    const CommandResult r = Map(args);
+    EXPECT_EQ(r.exitStatus, 2) << c.out;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "velmora-map: --out '" + c.out + "' names the " + c.input + " file '" +
+                         c.inputFile + "', which it would overwrite; choose another --out\n");
+  }
+  EXPECT_EQ(testing::ReadFileBytes(bmp), bmpBytes);
+  EXPECT_EQ(testing::ReadFileBytes(counts), "6508/1\t7\n");
+}
+
+TEST(VelmoraMap, APictureOfMoreThan500MegapixelsNeedsForce) {
+  const testing::TempFolder folder;
+  // A BMP header that declares 30000 x 20000 pixels with hardly any data: the
+  // size is judged from the header, before anything is loaded.
+  QImage small(1, 1, QImage::Format_RGB32);
+  const std::string bmp = testing::SaveBmp(small, folder, "huge.bmp");
+  std::string bytes = testing::ReadFileBytes(bmp);
+  const auto put = [&bytes](int offset, std::int32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>(value >> (8 * i) & 0xFF);
+  };
+  put(18, 30000);
+  put(22, 20000);
+  testing::WriteFileBytes(bmp, bytes);
+  const std::string png = folder.PathOf("map.png");
+  const std::vector<std::string> args = {"draw",  "--nw", "6508",  "--se", "6609",
+                                         "--bmp", bmp,    "--out", png};
+  const CommandResult refused = Map(args);
+  EXPECT_EQ(refused.exitStatus, 2);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_EQ(refused.err,
+            "velmora-map: the picture would be 37500 x 27500 pixels (1032 megapixels, more than "
+            "500); give --force to make it all the same\n");
+  std::vector<std::string> forced = args;
+  forced.push_back("--force");
+  const CommandResult tried = Map(forced);
+  EXPECT_EQ(tried.exitStatus, 1) << "forced, the loading refuses the file cut short";
+  EXPECT_EQ(tried.err, "velmora-map: cannot load '" + bmp + "' as a BMP background\n");
 }
 
 TEST(VelmoraMap, HelpGoesToStandardOutputWithStatusZeroWithoutADisplay) {
@@ -172,10 +300,17 @@ TEST(VelmoraMap, AFailedWriteKeepsTheOldPictureAndLeavesNoTemporary) {
   EXPECT_EQ(testing::ReadFileBytes(land), "the old background");
   EXPECT_EQ(FilesIn(folder.PathOf("")), 3u) << "no temporary file is left";
 
-  // Larger than a BMP file can be: refused before anything is drawn or written.
+  // More than 500 megapixels: refused unless forced; then larger than a BMP file
+  // can be. Either way before anything is drawn or written.
   const CommandResult huge = Map({"background", "--nw", "W0001", "--se", "9999", "--out", land});
-  EXPECT_EQ(huge.exitStatus, 1);
+  EXPECT_EQ(huge.exitStatus, 2);
   EXPECT_EQ(huge.err,
+            "velmora-map: the picture would be 39800 x 20000 pixels (796 megapixels, more than "
+            "500); give --force to make it all the same\n");
+  const CommandResult forced =
+      Map({"background", "--nw", "W0001", "--se", "9999", "--out", land, "--force"});
+  EXPECT_EQ(forced.exitStatus, 1);
+  EXPECT_EQ(forced.err,
             "velmora-map: a background of 39800 x 20000 pixels is larger than a BMP file can be; "
             "choose a smaller --sheet-size\n");
   EXPECT_EQ(testing::ReadFileBytes(land), "the old background");

@@ -1,12 +1,12 @@
 #include "command_line.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <variant>
 
 #include "option_reader.h"
+#include "output_files.h"
 
 namespace velmora::demo {
 
@@ -55,14 +55,6 @@ std::optional<Sheet> SheetOption(const cli::OptionReader& options, std::string_v
                    "digits), not '" + *text + "'");
 }
 
-// Both names lead to one file: the picture would be written over the database.
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-  std::error_code ignored;
-  return std::filesystem::equivalent(a, b, ignored) ||
-         std::filesystem::absolute(a).lexically_normal() ==
-             std::filesystem::absolute(b).lexically_normal();
-}
-
 constexpr cli::OptionSpec kOptions[] = {
     {"--out"},
     {"--bmp"},
@@ -104,7 +96,7 @@ CommandLine ParseCommandLine(cli::Arguments args) {
   const std::optional<Sheet> nw = SheetOption(given, "--nw");
   const std::optional<Sheet> se = SheetOption(given, "--se");
   if (line.out.empty()) throw UsageError("--out PATH is required");
-  if (line.bmp && SameFile(line.out, *line.bmp)) {
+  if (line.bmp && cli::NameTheSameFile(line.out, *line.bmp)) {
     throw UsageError("--out and --bmp name the same file '" + line.bmp->string() + "'");
   }
   if (nw.has_value() != se.has_value()) throw UsageError("--nw and --se go together");

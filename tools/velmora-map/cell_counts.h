@@ -3,13 +3,17 @@
 #include <string>
 
 #include "grid/cell_list.h"
+#include "grid/grid_types.h"
 
 namespace velmora::cli {
 
 // Reads counts as velmora-count count prints them - one "CODE<TAB>COUNT" or
 // "CODE,COUNT" per line, a "code,count" header allowed - into the Count of the
-// map's cells. Codes that name no cell of the map are passed over, as the
-// count run does; a line without a separator raises an Exception naming it.
-void ReadCellCounts(const std::string& path, MapState& map);
+// map's cells. Codes of the grid type that name no cell of the map are passed
+// over, as the count run does. Codes that are no cell codes of the grid type
+// at all (counts made for another grid type) are refused with a UsageError
+// naming them; a line without a separator or without a whole number after it
+// raises an Exception naming it.
+void ReadCellCounts(const std::string& path, const GridTypeInfo& gridType, MapState& map);
 
 }  // namespace velmora::cli

@@ -6,9 +6,11 @@
 #include <QImageWriter>
 #include <QString>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cell_counts.h"
 #include "grid_arguments.h"
@@ -16,8 +18,9 @@
 #include "map/background.h"
 #include "map/cell_values.h"
 #include "map/grid_drawing.h"
+#include "map_options.h"
 #include "option_reader.h"
-#include "platform/color_text.h"
+#include "output_files.h"
 #include "platform/integer_text.h"
 #include "platform/replace_file.h"
 
@@ -26,14 +29,6 @@ namespace {
 
 MapState ExtentOf(const OptionReader& options, const GridTypeInfo& gridType = kMesstischblatt) {
   return BuildExtent(options.Required("--nw"), options.Required("--se"), gridType);
-}
-
-TColor ColorOption(const OptionReader& options, std::string_view name) {
-  try {
-    return StringToColor(options.Optional(name).value_or("clBlack"));
-  } catch (const ConvertError& e) {
-    throw UsageError(std::string(name) + ": " + e.what());
-  }
 }
 
 // The picture is encoded whole before anything touches the disk, then
@@ -54,6 +49,11 @@ void Save(const QImage& picture, const std::string& path, const char* format) {
   }
 }
 
+// Says where the picture went: standard output carries nothing else.
+void ReportWritten(const std::string& path, const QImage& picture) {
+  std::printf("%s: %d x %d pixels\n", path.c_str(), picture.width(), picture.height());
+}
+
 // A BMP file states its own size in 32 bits, which Qt's writer reads as signed.
 bool FitsInBmp(int width, int height) {
   const std::int64_t rowBytes = (std::int64_t{width} * 3 + 3) / 4 * 4;
@@ -63,37 +63,44 @@ bool FitsInBmp(int width, int height) {
 }  // namespace
 
 int RunDraw(Arguments args) {
-  constexpr OptionSpec kKnown[] = {{"--nw"},        {"--se"},        {"--bmp"},
-                                   {"--out"},       {"--font-size"}, {"--color"},
-                                   {"--counts"},    {"--type"},      {"--cell-font-size"},
-                                   {"--cell-color"}};
+  constexpr OptionSpec kKnown[] = {{"--nw"},         {"--se"},          {"--bmp"},
+                                   {"--out"},        {"--font-size"},   {"--color"},
+                                   {"--counts"},     {"--type"},        {"--cell-font-size"},
+                                   {"--cell-color"}, {"--force", false}};
   const OptionReader options(args, kKnown);
   const std::optional<std::string> counts = options.Optional("--counts");
   if (options.Has("--type") && !counts) throw UsageError("--type belongs to --counts");
-  MapState state =
-      ExtentOf(options, counts ? ParseGridType(options.Required("--type")) : kMesstischblatt);
+  const GridTypeInfo& gridType =
+      counts ? ParseGridType(options.Required("--type")) : kMesstischblatt;
+  MapState state = ExtentOf(options, gridType);
   const std::string bmp = options.Required("--bmp");
   const std::string out = options.Required("--out");
-  const TColor labelColor = ColorOption(options, "--color");
-  const TColor cellColor = ColorOption(options, "--cell-color");
-  if (counts) ReadCellCounts(*counts, state);
+  const std::string fontSize = FontSizeOption(options, "--font-size", "18");
+  const TColor labelColor = ColorOption(options, "--color", clBlack);
+  const std::string cellFontSize = FontSizeOption(options, "--cell-font-size", "10");
+  const TColor cellColor = ColorOption(options, "--cell-color", clBlack);
+  std::vector<NamedInput> inputs = {{"--bmp", bmp}};
+  if (counts) inputs.push_back({"--counts", *counts});
+  RefuseOutputNamingInput("--out", out, inputs);
+  CheckMapPictureSize(bmp, state, options.Has("--force"));
+  if (counts) ReadCellCounts(*counts, gridType, state);
 
   std::optional<MapPicture> map = LoadBackgroundImage(bmp, state.SheetColumns, state.SheetRows);
   if (!map) throw Exception("cannot load '" + bmp + "' as a BMP background");
-  DrawGrid(map->picture,
-           {map->margins, state.SheetColumns, state.SheetRows, state.NwRow, state.NwColumnIndex,
-            options.Optional("--font-size").value_or("18"), labelColor});
+  DrawGrid(map->picture, {map->margins, state.SheetColumns, state.SheetRows, state.NwRow,
+                          state.NwColumnIndex, fontSize, labelColor});
   if (counts) {
     DrawCellValues(map->picture, state.Grids,
-                   {map->margins, state.CellRows, state.CellColumns,
-                    options.Optional("--cell-font-size").value_or("10"), cellColor});
+                   {map->margins, state.CellRows, state.CellColumns, cellFontSize, cellColor});
   }
   Save(map->picture, out, "PNG");
+  ReportWritten(out, map->picture);
   return 0;
 }
 
 int RunBackground(Arguments args) {
-  constexpr OptionSpec kKnown[] = {{"--nw"}, {"--se"}, {"--out"}, {"--sheet-size"}};
+  constexpr OptionSpec kKnown[] = {
+      {"--nw"}, {"--se"}, {"--out"}, {"--sheet-size"}, {"--force", false}};
   const OptionReader options(args, kKnown);
   const MapState state = ExtentOf(options);
   const std::string sizeText = options.Optional("--sheet-size").value_or("200");
@@ -102,14 +109,17 @@ int RunBackground(Arguments args) {
     throw UsageError("--sheet-size must be a number of pixels from 1 to 2000, not '" + sizeText +
                      "'");
   }
+  const std::string out = options.Required("--out");
   const int width = state.SheetColumns * *sheetSize, height = state.SheetRows * *sheetSize;
+  CheckPictureSize(width, height, options.Has("--force"));
   if (!FitsInBmp(width, height)) {
     throw Exception("a background of " + std::to_string(width) + " x " + std::to_string(height) +
                     " pixels is larger than a BMP file can be; choose a smaller --sheet-size");
   }
   const QImage land = LandPicture(state.SheetColumns, state.SheetRows, *sheetSize);
   if (land.isNull()) throw Exception("the background would be too large");
-  Save(land, options.Required("--out"), "BMP");
+  Save(land, out, "BMP");
+  ReportWritten(out, land);
   return 0;
 }
 
