@@ -2,9 +2,11 @@
 // database, against the count engine run in this process on the same file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <utility>
 
 #include "count/count_run.h"
 #include "count/selection_lists.h"
@@ -41,14 +43,34 @@ class CountCommand : public ::testing::Test {
     return RunCommand(VELMORA_COUNT_PATH, args);
   }
 
-  // What the dialog's count run leaves in the cells, as "code<sep>count" lines.
-  static std::string EngineCounts(int gridType, int gridSystem, char separator) {
-    LoadGeodeticLibrary();
+  static std::vector<SelectionItem> Items(void (*load)(DatabaseSession&,
+                                                       const AppendSelectionItem&)) {
     DatabaseSession session;
     session.Open("Provider=SQLite;Data Source=" + Db());
-    std::vector<CheckedKey> groups, surveys;
-    LoadTaxonGroups(session, [&](SelectionItem i) { groups.push_back({i.key, true}); });
-    LoadSurveys(session, [&](SelectionItem i) { surveys.push_back({i.key, true}); });
+    std::vector<SelectionItem> items;
+    load(session, [&](SelectionItem i) { items.push_back(std::move(i)); });
+    return items;
+  }
+
+  // The dialog's list with the given keys checked, or all of them.
+  static std::vector<CheckedKey> Checked(void (*load)(DatabaseSession&, const AppendSelectionItem&),
+                                         const std::vector<std::string>& keys) {
+    std::vector<CheckedKey> list;
+    for (const SelectionItem& item : Items(load)) {
+      list.push_back({item.key, keys.empty() || std::ranges::count(keys, item.key) > 0});
+    }
+    return list;
+  }
+
+  // What the dialog's count run leaves in the cells, as "code<sep>count" lines.
+  static std::string EngineCounts(int gridType, int gridSystem, char separator,
+                                  const std::vector<std::string>& groupKeys = {},
+                                  const std::vector<std::string>& surveyKeys = {}) {
+    LoadGeodeticLibrary();
+    const std::vector<CheckedKey> groups = Checked(LoadTaxonGroups, groupKeys);
+    const std::vector<CheckedKey> surveys = Checked(LoadSurveys, surveyKeys);
+    DatabaseSession session;
+    session.Open("Provider=SQLite;Data Source=" + Db());
     MapState map;
     BuildCellList({gridType, gridSystem, Extent::Read("6508", "6711"), ""}, map);
     NullProgress progress;
@@ -102,15 +124,80 @@ TEST_F(CountCommand, CsvHasAHeaderAndTheSameCounts) {
   EXPECT_EQ(r.out, "code,count\n" + EngineCounts(3, 1, ','));
 }
 
-TEST_F(CountCommand, KeyListsChooseWhatIsCounted) {
-  const CommandResult none = Count({"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX",
-                                    "--type", "0", "--groups", "NOSUCHKEY"});
-  ASSERT_EQ(none.exitStatus, 0) << none.err;
-  EXPECT_EQ(none.out, "") << "no group key matches: every cell stays at 0";
-  const CommandResult quoted = Count({"--db", Db(), "--nw", "6508", "--se", "6711", "--system",
-                                      "QYX", "--type", "0", "--surveys", "X') OR ('1'='1"});
-  ASSERT_EQ(quoted.exitStatus, 0) << quoted.err;
-  EXPECT_EQ(quoted.out, "") << "a key cannot change the statement";
+TEST_F(CountCommand, KeyListsChooseWhatIsCountedAndUnknownKeysAreRefused) {
+  const std::vector<SelectionItem> groups = Items(LoadTaxonGroups);
+  const std::vector<SelectionItem> surveys = Items(LoadSurveys);
+  ASSERT_GE(groups.size(), 3u);
+  ASSERT_GE(surveys.size(), 2u);
+  const std::vector<std::string> map = {"--db", Db(),       "--nw", "6508",   "--se",
+                                        "6711", "--system", "QYX",  "--type", "1"};
+  const auto count = [&](std::vector<std::string> more) {
+    more.insert(more.begin(), map.begin(), map.end());
+    return Count(more);
+  };
+  // Given in another order than the list's: the dialog's lists check them in theirs.
+  const CommandResult chosen =
+      count({"--groups", groups[2].key + "," + groups[0].key, "--surveys", surveys[1].key});
+  ASSERT_EQ(chosen.exitStatus, 0) << chosen.err;
+  EXPECT_EQ(chosen.out, EngineCounts(1, 0, '\t', {groups[0].key, groups[2].key}, {surveys[1].key}));
+  EXPECT_NE(chosen.out, count({}).out) << "a smaller selection counts less";
+
+  const struct {
+    std::vector<std::string> more;
+    std::string message;
+  } refused[] = {
+      {{"--groups", "NOSUCHKEY"},
+       "velmora-count: --groups: the database has no taxon group key 'NOSUCHKEY' (velmora-count "
+       "groups lists its keys)\n"},
+      {{"--groups", groups[0].key + ",X1,X2,X1"},
+       "velmora-count: --groups: the database has no taxon group keys 'X1', 'X2' (velmora-count "
+       "groups lists its keys)\n"},
+      {{"--surveys", "X') OR ('1'='1"},
+       "velmora-count: --surveys: the database has no survey key 'X') OR ('1'='1' (velmora-count "
+       "surveys lists its keys)\n"},
+  };
+  for (const auto& r : refused) {
+    const CommandResult result = count(r.more);
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, r.message);
+  }
+}
+
+TEST_F(CountCommand, GroupsAndSurveysAreListedAsTheDialogListsThem) {
+  for (const auto& [command, load] :
+       {std::pair{"groups", &LoadTaxonGroups}, std::pair{"surveys", &LoadSurveys}}) {
+    std::string expected;
+    for (const SelectionItem& item : Items(load)) expected += item.key + "\t" + item.name + "\n";
+    const CommandResult r = RunCommand(VELMORA_COUNT_PATH, {command, "--db", Db()});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, expected) << command;
+    EXPECT_EQ(RunCommand(VELMORA_COUNT_PATH,
+                         {command, "--connect", "Provider=SQLite;Data Source=" + Db()})
+                  .out,
+              expected);
+  }
+  EXPECT_EQ(RunCommand(VELMORA_COUNT_PATH, {"groups", "--db", Db()}).out.substr(0, 17),
+            Items(LoadTaxonGroups)[0].key + "\t");
+
+  const struct {
+    std::vector<std::string> args;
+    std::string message;
+  } refused[] = {
+      {{"groups"}, "velmora-count: give the database with exactly one of --db and --connect\n"},
+      {{"surveys", "--db", Db(), "extra"},
+       "velmora-count: unknown argument 'extra'\nusage: velmora-count surveys (--db PATH | "
+       "--connect TEXT)\n"},
+      {{"groups", "--db", "/no/such.db"},
+       "velmora-count: the database file '/no/such.db' does not exist\n"},
+  };
+  for (const auto& r : refused) {
+    const CommandResult result = RunCommand(VELMORA_COUNT_PATH, r.args);
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, r.message);
+  }
 }
 
 TEST_F(CountCommand, BadArgumentsAndDatabaseErrors) {

@@ -46,6 +46,13 @@ const GridSystemInfo& ParseGridSystem(std::string_view code) {
   throw UsageError("unknown grid system '" + std::string(code) + "' (use QYX or QQQ)");
 }
 
+void CheckSystemOffersType(const GridSystemInfo& system, const GridTypeInfo& type) {
+  if (!system.offersGridType[type.item]) {
+    throw UsageError("the grid system " + std::string(system.code) + " offers no grid type " +
+                     std::string(type.name));
+  }
+}
+
 MapState BuildExtent(std::string_view northWest, std::string_view southEast,
                      const GridTypeInfo& gridType, const GridSystemInfo& gridSystem) {
   const auto extent = CheckExtent(northWest, southEast);

@@ -14,6 +14,9 @@ const GridTypeInfo& ParseGridType(std::string_view text);
 // The grid system of a code, QYX or QQQ.
 const GridSystemInfo& ParseGridSystem(std::string_view code);
 
+// A usage error when the grid system does not offer the grid type.
+void CheckSystemOffersType(const GridSystemInfo& system, const GridTypeInfo& type);
+
 // Checks the two corner sheets and builds the map state of their extent. The
 // grid system does not change the cells of a grid type.
 MapState BuildExtent(std::string_view northWest, std::string_view southEast,

@@ -6,6 +6,7 @@
 #include "convert_command.h"
 #include "count_command.h"
 #include "grid_commands.h"
+#include "list_commands.h"
 
 namespace {
 
@@ -13,6 +14,8 @@ constexpr std::string_view kUsage =
     "usage: velmora-count count (--db PATH | --connect TEXT) --nw NW --se SE --system QYX|QQQ\n"
     "                           --type GRIDTYPE [--groups all|KEY,...] [--surveys all|KEY,...]\n"
     "                           [--csv]\n"
+    "       velmora-count groups (--db PATH | --connect TEXT)\n"
+    "       velmora-count surveys (--db PATH | --connect TEXT)\n"
     "       velmora-count cells NW SE GRIDTYPE\n"
     "       velmora-count sheets NW SE\n"
     "       velmora-count convert [--system QYX|QQQ] [--frame] [LAT LON]\n"
@@ -22,6 +25,8 @@ constexpr std::string_view kHelp =
     "usage: velmora-count count (--db PATH | --connect TEXT) --nw NW --se SE --system QYX|QQQ\n"
     "                           --type GRIDTYPE [--groups all|KEY,...] [--surveys all|KEY,...]\n"
     "                           [--csv]\n"
+    "       velmora-count groups (--db PATH | --connect TEXT)\n"
+    "       velmora-count surveys (--db PATH | --connect TEXT)\n"
     "       velmora-count cells NW SE GRIDTYPE\n"
     "       velmora-count sheets NW SE\n"
     "       velmora-count convert [--system QYX|QQQ] [--frame] [LAT LON]\n"
@@ -39,8 +44,12 @@ constexpr std::string_view kHelp =
     "  --system QYX|QQQ the grid system: QYX minute fields, QQQ progressive quadrants\n"
     "  --type GRIDTYPE  the cells; QYX offers 0, 1 and 4, QQQ offers 0 to 3\n"
     "  --groups, --surveys  the taxon group or survey keys to count, comma-separated\n"
-    "                   (default all: every one the database has)\n"
+    "                   (default all: every one the database has); a key the database\n"
+    "                   lacks is refused\n"
     "          The status texts go to standard error, with a progress bar on a terminal.\n"
+    "groups    prints the database's taxon groups as the wizard lists them, in their\n"
+    "          sort order, one KEY<TAB>NAME line each.\n"
+    "surveys   prints the database's surveys likewise, by name.\n"
     "cells     prints the cell codes of the map, one line per cell row, tab-separated.\n"
     "sheets    prints the map's sheets as the SQL list the count uses.\n"
     "convert   prints the cell code of a WGS84 point (LAT LON in degrees, --frame: DHDN\n"
@@ -57,10 +66,9 @@ constexpr std::string_view kHelp =
     "arguments. After a failure nothing is printed on standard output.\n";
 
 constexpr velmora::cli::Command kCommands[] = {
-    {"cells", velmora::cli::RunCells},
-    {"sheets", velmora::cli::RunSheets},
-    {"convert", velmora::cli::RunConvert},
-    {"count", velmora::cli::RunCount},
+    {"cells", velmora::cli::RunCells},     {"sheets", velmora::cli::RunSheets},
+    {"convert", velmora::cli::RunConvert}, {"count", velmora::cli::RunCount},
+    {"groups", velmora::cli::RunGroups},   {"surveys", velmora::cli::RunSurveys},
 };
 
 }  // namespace

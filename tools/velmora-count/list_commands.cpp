@@ -1,0 +1,41 @@
+#include "list_commands.h"
+
+#include <cstdio>
+#include <string>
+
+#include "count/selection_lists.h"
+#include "database_argument.h"
+#include "option_reader.h"
+#include "platform/db/database_session.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr OptionSpec kOptions[] = {{"--db"}, {"--connect"}};
+
+int PrintList(std::string_view command, Arguments args,
+              void (*load)(DatabaseSession&, const AppendSelectionItem&)) {
+  const std::string usage =
+      "\nusage: velmora-count " + std::string(command) + " (--db PATH | --connect TEXT)";
+  const OptionReader given(args, kOptions,
+                           {.unknown = "unknown option '%s'" + usage,
+                            .unexpected = "unknown argument '%s'" + usage,
+                            .needsValue = "option %s needs a value"});
+  const DatabaseArgument database = ReadDatabaseArgument(given);
+  DatabaseSession session;
+  session.Open(database.connectionString);
+  // Printed only once the whole list has been read: a failing read prints nothing.
+  std::string out;
+  load(session, [&out](SelectionItem item) { out += item.key + '\t' + item.name + '\n'; });
+  session.Close();
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return 0;
+}
+
+}  // namespace
+
+int RunGroups(Arguments args) { return PrintList("groups", args, LoadTaxonGroups); }
+
+int RunSurveys(Arguments args) { return PrintList("surveys", args, LoadSurveys); }
+
+}  // namespace velmora::cli
