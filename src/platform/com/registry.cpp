@@ -77,6 +77,12 @@ class LineError {
   std::size_t line_;
 };
 
+// Regedit ends its lines with CR LF; stray ones before that are no data either,
+// or a value would change when written and read again.
+void DropCarriageReturns(std::string& line) {
+  while (!line.empty() && line.back() == '\r') line.pop_back();
+}
+
 // A carriage return counts as a blank too: one that a blank hides from the
 // line end is no part of the value either.
 std::string Trimmed(std::string_view text) {
@@ -118,7 +124,7 @@ Registry Registry::Parse(std::string_view text) {
   for (std::string raw; std::getline(lines, raw);) {
     ++lineNumber;
     const LineError fail(lineNumber);
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    DropCarriageReturns(raw);
     const std::string line = Trimmed(raw);
     if (line.empty() || line.front() == ';') continue;
     if (!headerSeen) {
@@ -162,7 +168,7 @@ Registry Registry::Parse(std::string_view text) {
       while (data.text.ends_with('\\')) {
         if (!std::getline(lines, raw)) fail("a value continues past the end of the file");
         ++lineNumber;
-        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        DropCarriageReturns(raw);
         data.text += '\n' + raw;
       }
       if (data.text.empty()) fail("a value needs data after =");

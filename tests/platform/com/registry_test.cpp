@@ -101,6 +101,14 @@ TEST_F(RegistryFile, ReadsAFileExportedOnWindows) {
   EXPECT_EQ(Registry::Parse(rewritten), registry);
 }
 
+TEST_F(RegistryFile, StrayCarriageReturnsAtLineEndsAreNoData) {
+  const Registry registry = Registry::Parse(
+      "Windows Registry Editor Version 5.00\r\r\n[HKEY_CLASSES_ROOT\\A]\r\n"
+      "\"Blob\"=hex:01,\\\r\r\n  02\r\r\n");
+  EXPECT_NE(registry.Format().find("\"Blob\"=hex:01,\\\n  02\n"), std::string::npos);
+  EXPECT_EQ(Registry::Parse(registry.Format()), registry);
+}
+
 TEST_F(RegistryFile, NamesCompareWithoutRegardToCase) {
   Registry registry;
   registry.SetValue("HKEY_CLASSES_ROOT\\Recorder2000.AutoApplicationSettings\\Clsid", "", "{x}");
