@@ -112,15 +112,6 @@ bool HasAllDeclaredPixels(const QByteArray& header, std::int64_t fileSize) {
   }
 }
 
-QImage ReadBmp(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return QImage();
-  if (!HasAllDeclaredPixels(file.peek(kBmpHeaderBytes), file.size())) return QImage();
-  const ReadLimitOfAPicture limit;
-  QImageReader reader(&file, "bmp");
-  return reader.read();
-}
-
 }  // namespace
 
 std::optional<QSize> DeclaredBmpSize(const std::string& path) {
@@ -143,12 +134,25 @@ Margins MarginsOf(QSize image, int sheetColumns, int sheetRows) {
 std::optional<MapPicture> LoadBackgroundImage(const std::string& path, int sheetColumns,
                                               int sheetRows) {
   if (path.empty() || sheetColumns <= 0 || sheetRows <= 0) return std::nullopt;
-  const QImage image = ReadBmp(path);
-  if (image.isNull()) return std::nullopt;
-
-  const int margin = MarginsOf(image.size(), sheetColumns, sheetRows).left;
-  const std::optional<QSize> size = PictureSize(image.size(), margin);
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly) ||
+      !HasAllDeclaredPixels(file.peek(kBmpHeaderBytes), file.size())) {
+    return std::nullopt;
+  }
+  const ReadLimitOfAPicture limit;
+  QImageReader reader(&file, "bmp");
+  // The header gives the size, so that a picture too large for an image is
+  // refused before a few bytes of run-length code are decoded into gigabytes.
+  QSize declared = reader.size();
+  // Qt gives a top-down picture's height as the header stores it: negative.
+  declared.setHeight(std::abs(declared.height()));
+  if (!declared.isValid()) return std::nullopt;
+  const int margin = MarginsOf(declared, sheetColumns, sheetRows).left;
+  const std::optional<QSize> size = PictureSize(declared, margin);
   if (!size) return std::nullopt;
+  const QImage image = reader.read();
+  if (image.size() != declared) return std::nullopt;
+
   MapPicture result{QImage(*size, QImage::Format_RGB32), {margin, margin}};
   if (result.picture.isNull()) return std::nullopt;  // more than an image can hold
 
