@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (fd < 0 || write(fd, data, size) != static_cast<ssize_t>(size)) std::abort();
   velmora::MapState map = Map();
   try {
-    velmora::cli::ReadCellCounts("/proc/self/fd/" + std::to_string(fd), map);
+    velmora::cli::ReadCellCounts("/proc/self/fd/" + std::to_string(fd), velmora::kGridTypes[1],
+                                 map);
   } catch (const velmora::Exception&) {
   }
   close(fd);
