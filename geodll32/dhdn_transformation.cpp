@@ -31,10 +31,11 @@ class Transformation {
         proj_create_crs_to_crs(context_.get(), "EPSG:4326", "EPSG:4314", nullptr));
   }
 
-  std::optional<GeographicPoint> Apply(GeographicPoint point) {
+  std::optional<GeographicPoint> Apply(GeographicPoint point, PJ_DIRECTION direction) {
     if (!transformation_) return std::nullopt;
+    if (!std::isfinite(point.latitude) || !std::isfinite(point.longitude)) return std::nullopt;
     PJ_COORD coordinate = proj_coord(point.latitude, point.longitude, 0, 0);
-    coordinate = proj_trans(transformation_.get(), PJ_FWD, coordinate);
+    coordinate = proj_trans(transformation_.get(), direction, coordinate);
     // A point PROJ cannot transform comes back as HUGE_VAL.
     if (!std::isfinite(coordinate.v[0]) || !std::isfinite(coordinate.v[1])) {
       proj_errno_reset(transformation_.get());
@@ -49,12 +50,19 @@ class Transformation {
   std::unique_ptr<PJ, TransformationDestroyer> transformation_;
 };
 
+Transformation& TheTransformation() {
+  static Transformation transformation;
+  return transformation;
+}
+
 }  // namespace
 
 std::optional<GeographicPoint> Wgs84ToDhdn(GeographicPoint wgs84) {
-  if (!std::isfinite(wgs84.latitude) || !std::isfinite(wgs84.longitude)) return std::nullopt;
-  static Transformation transformation;
-  return transformation.Apply(wgs84);
+  return TheTransformation().Apply(wgs84, PJ_FWD);
+}
+
+std::optional<GeographicPoint> DhdnToWgs84(GeographicPoint dhdn) {
+  return TheTransformation().Apply(dhdn, PJ_INV);
 }
 
 }  // namespace geodll32

@@ -17,4 +17,9 @@ struct GeographicPoint {
 // when PROJ could not set up the transformation at all.
 std::optional<GeographicPoint> Wgs84ToDhdn(GeographicPoint wgs84);
 
+// The inverse: DHDN geographic degrees back to WGS84, through the same
+// operations run backwards (PROJ picks by the area of use on the DHDN side).
+// Nothing in the same cases.
+std::optional<GeographicPoint> DhdnToWgs84(GeographicPoint dhdn);
+
 }  // namespace geodll32

@@ -1,7 +1,8 @@
 // libGeoDLL32.so: the geodetic library that the grid engine loads at run time.
-// It provides the one transformation the program asks for, WGS84 geographic
+// It provides the transformation the program asks for, WGS84 geographic
 // coordinates to geographic coordinates on DHDN (Potsdam datum, Bessel
-// ellipsoid), the frame of the MTB sheet grid. PROJ chooses the operation per
+// ellipsoid), the frame of the MTB sheet grid, and its inverse, which takes
+// the grid's cells back to WGS84 for GIS data. PROJ chooses the operation per
 // point: the BETA2007 grid shift of the German surveying authorities (AdV)
 // where it covers the point, its next best operation elsewhere.
 #include <cmath>
@@ -15,14 +16,22 @@
 
 namespace {
 
-// The codes with which the grid engine asks for WGS84 geographic degrees
-// (source) to DHDN geographic degrees (target); the only ones served.
-bool IsWgs84ToDhdn(std::int16_t sourceCode1, std::int16_t sourceCode2, std::int16_t sourceCode3,
-                   std::int16_t targetCode1, std::int16_t targetCode2, std::int16_t targetCode3,
-                   std::int16_t targetCode4) {
-  return sourceCode1 == 6 && sourceCode2 == 10 && sourceCode3 == 0 && targetCode1 == 1 &&
-         targetCode2 == 17 && targetCode3 == 0 && targetCode4 == 0;
-}
+// The systems served, by their codes: the first names the kind of
+// coordinates, the second the reference system, the rest a zone (none here).
+struct SystemCodes {
+  std::int16_t kind;
+  std::int16_t reference;
+  std::int16_t zone;
+  std::int16_t zoneDetail;
+
+  bool operator==(const SystemCodes&) const = default;
+};
+
+// WGS84 geographic degrees, as the grid engine names the database's points,
+// and DHDN geographic degrees, the frame of the sheet grid. A source gives no
+// fourth code.
+constexpr SystemCodes kWgs84{6, 10, 0, 0};
+constexpr SystemCodes kDhdn{1, 17, 0, 0};
 
 }  // namespace
 
@@ -35,15 +44,20 @@ int coordtrans3(double sourceA, double sourceB, std::int16_t sourceCode1, std::i
                 std::int16_t targetCode4) {
   *resultA = NAN;
   *resultB = NAN;
-  if (!IsWgs84ToDhdn(sourceCode1, sourceCode2, sourceCode3, targetCode1, targetCode2, targetCode3,
-                     targetCode4)) {
+  const SystemCodes source{sourceCode1, sourceCode2, sourceCode3, 0};
+  const SystemCodes target{targetCode1, targetCode2, targetCode3, targetCode4};
+  const geodll32::GeographicPoint point{.latitude = sourceB, .longitude = sourceA};
+  std::optional<geodll32::GeographicPoint> result;
+  if (source == kWgs84 && target == kDhdn) {
+    result = geodll32::Wgs84ToDhdn(point);
+  } else if (source == kDhdn && target == kWgs84) {
+    result = geodll32::DhdnToWgs84(point);
+  } else {
     return 1;
   }
-  const std::optional<geodll32::GeographicPoint> dhdn =
-      geodll32::Wgs84ToDhdn({.latitude = sourceB, .longitude = sourceA});
-  if (!dhdn) return 2;
-  *resultA = dhdn->longitude;
-  *resultB = dhdn->latitude;
+  if (!result) return 2;
+  *resultA = result->longitude;
+  *resultB = result->latitude;
   return 0;
 }
 
