@@ -80,4 +80,18 @@ std::string CoordinateToCellCode(std::string_view gridSystemCode, double latitud
   return QuadrantCellCode(frameLatitude, frameLongitude);
 }
 
+std::optional<GeoPoint> FrameToWgs84(GeoPoint frame) {
+  // The fallback would show its message and put the point at (0, 0).
+  if (!IsGeodeticLibraryBound()) return std::nullopt;
+  const GeodeticLibrarySlots& library = GeodeticSlots();
+  library.setlanguage(2);
+  GeoPoint wgs84{NAN, NAN};
+  const int status = library.coordtrans3(frame.longitude, frame.latitude, 1, 17, 0,
+                                         &wgs84.longitude, &wgs84.latitude, 6, 10, 0, 0);
+  if (status != 0 || !std::isfinite(wgs84.latitude) || !std::isfinite(wgs84.longitude)) {
+    return std::nullopt;
+  }
+  return wgs84;
+}
+
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,17 @@ std::string QuadrantCellCode(double latitude, double longitude);
 // The minute-field code ("QYX") of a point in the grid frame. Empty outside
 // sheet rows 0-99 and sheet columns -99 to 99.
 std::string MinuteFieldCellCode(double latitude, double longitude);
+
+// A point in geographic degrees.
+struct GeoPoint {
+  double latitude;
+  double longitude;
+};
+
+// A point of the grid frame (DHDN geographic degrees) in WGS84, through the
+// geodetic library: the inverse of the transformation CoordinateToCellCode
+// makes, for handing the grid's cells to GIS programs. Nothing when the
+// library is not bound or cannot transform the point.
+std::optional<GeoPoint> FrameToWgs84(GeoPoint frame);
 
 }  // namespace velmora

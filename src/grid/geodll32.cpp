@@ -56,6 +56,8 @@ Function Lookup(void* library, const char* name, Function fallback) {
 
 const GeodeticLibrarySlots& GeodeticSlots() { return ProcessBinding().slots; }
 
+bool IsGeodeticLibraryBound() { return GeodeticSlots().coordtrans3 != kFallbacks.coordtrans3; }
+
 void LoadGeodeticLibrary() {
   static std::once_flag once;
   std::call_once(once, [] { LoadGeodeticLibraryFrom("libGeoDLL32.so"); });

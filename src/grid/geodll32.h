@@ -34,6 +34,10 @@ const GeodeticLibrarySlots& GeodeticSlots();
 // process; later calls do nothing.
 void LoadGeodeticLibrary();
 
+// Whether the slots hold the library's own transformation rather than the
+// fallback: whether coordinates can be transformed at all.
+bool IsGeodeticLibraryBound();
+
 // What LoadGeodeticLibrary does, for the given file name, every time it is
 // called: the binding it installs replaces the previous one. For tests.
 void LoadGeodeticLibraryFrom(const std::string& fileName);

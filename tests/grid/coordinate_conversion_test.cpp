@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "grid/cell_geometry.h"
 #include "grid/cell_list.h"
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
@@ -60,7 +61,8 @@ TEST(CellCode, NonFiniteAndHugeCoordinatesGiveEmptyTextNotUndefinedBehaviour) {
 }
 
 // The centre of every cell of the cell list converts back to that cell: the
-// cell list and the conversion agree on the geometry of sheets and cells.
+// cell list, the cells' bounds and the conversion agree on the geometry of
+// sheets and cells.
 TEST(CellCode, CellCentresAgreeWithTheCellList) {
   const std::pair<const char*, const char*> extents[] = {
       {"6508", "6609"}, {"W5998", "6001"}, {"0008", "0109"}, {"9897", "9999"}};
@@ -72,18 +74,13 @@ TEST(CellCode, CellCentresAgreeWithTheCellList) {
         MapState state;
         BuildCellList({type.item, system.item, Extent::Read(nw, se), ""}, state);
         ASSERT_GT(state.CellRows, 0);
-        const SheetDivision division = type.division;
         for (int row = 1; row <= state.CellRows; ++row) {
           for (int column = 1; column <= state.CellColumns; ++column) {
             const std::string expected =
                 CellCodeAt(column, row, Sheet(state.NwRow, state.NwColumnIndex), type);
-            // Sheet row r spans 56° - r·0.1° southwards; sheet column c begins at
-            // 5°50' + (c - 1)·10', and a column index is the column + 100.
-            const double sheetRows = state.NwRow + (row - 0.5) / division.rows;
-            const double sheetColumns =
-                state.NwColumnIndex - 100 + (column - 0.5) / division.columns;
-            const double latitude = 56.0 - sheetRows * 0.1;
-            const double longitude = 35.0 / 6.0 + (sheetColumns - 1) / 6.0;
+            const FrameBounds bounds = CellFrameBounds(state, row - 1, column - 1);
+            const double latitude = (bounds.north + bounds.south) / 2;
+            const double longitude = (bounds.west + bounds.east) / 2;
             const std::string code = system.code == kMinuteFieldSystemCode
                                          ? MinuteFieldCellCode(latitude, longitude)
                                          : QuadrantCellCode(latitude, longitude);
@@ -114,6 +111,42 @@ TEST_F(CoordinateToCellCodeTest, TransformsWgs84ThenPicksTheSystemByItsExactCode
   EXPECT_EQ(CoordinateToCellCode("qyx", 51.0, 6.0), "4902/333");
   EXPECT_EQ(CoordinateToCellCode("", 51.0, 6.0), "4902/333");
   EXPECT_TRUE(messages_.Shown().empty());
+}
+
+// The way back from the frame lands in the cell the way there assigns: a
+// cell's centre taken to WGS84 converts to the cell's own code.
+TEST_F(CoordinateToCellCodeTest, FrameToWgs84IsTheWayBack) {
+  MapState state;
+  BuildCellList({4, 0, Extent::Read("W5999", "6001"), ""}, state);
+  for (int row = 0; row < state.CellRows; row += 7) {
+    for (int column = 0; column < state.CellColumns; column += 3) {
+      const FrameBounds bounds = CellFrameBounds(state, row, column);
+      const std::optional<GeoPoint> centre =
+          FrameToWgs84({(bounds.north + bounds.south) / 2, (bounds.west + bounds.east) / 2});
+      ASSERT_TRUE(centre);
+      EXPECT_EQ(CoordinateToCellCode("QYX", centre->latitude, centre->longitude),
+                state.Grids[row][column].Code);
+    }
+  }
+  // cs2cs EPSG:4326 EPSG:4314 takes WGS84 51.0 N 6.0 E to 51.001264213 N
+  // 6.000627709 E; this is the way back.
+  const std::optional<GeoPoint> back = FrameToWgs84({51.001264213, 6.000627709});
+  ASSERT_TRUE(back);
+  EXPECT_NEAR(back->latitude, 51.0, 1e-8);
+  EXPECT_NEAR(back->longitude, 6.0, 1e-8);
+  EXPECT_FALSE(FrameToWgs84({NAN, 6.0}));
+  EXPECT_TRUE(messages_.Shown().empty());
+}
+
+TEST(FrameToWgs84, WithoutTheLibraryGivesNothingAndShowsNothing) {
+  RecordingMessageSink messages;
+  LoadGeodeticLibraryFrom("libGeoDLL32-not-installed.so");
+  messages.Clear();
+  EXPECT_FALSE(IsGeodeticLibraryBound());
+  EXPECT_FALSE(FrameToWgs84({50.0, 7.0}));
+  EXPECT_TRUE(messages.Shown().empty()) << "no fallback message for each point";
+  LoadGeodeticLibraryFrom("libGeoDLL32.so");
+  EXPECT_TRUE(IsGeodeticLibraryBound());
 }
 
 TEST_F(CoordinateToCellCodeTest, PointsTheLibraryCannotTransformGiveEmptyText) {

@@ -1,0 +1,28 @@
+#include "grid/cell_geometry.h"
+
+#include "grid/grid_types.h"
+
+namespace velmora {
+namespace {
+
+// The inverses of the conversion's row and column values: row value =
+// (55.1 - latitude) / 0.1 + 9, column value = (longitude - 35/6) · 6 + 1.
+double LatitudeOfRowValue(double rowValue) { return 55.1 - (rowValue - 9) * 0.1; }
+double LongitudeOfColumnValue(double columnValue) { return 35.0 / 6.0 + (columnValue - 1) / 6.0; }
+
+}  // namespace
+
+FrameBounds CellFrameBounds(const MapState& map, int row, int column) {
+  const SheetDivision division = GridTypeOfCellsPerSheet(map.CellsPerSheet).division;
+  const int sheetRow = map.NwRow + row / division.rows;
+  const int sheetColumn = map.NwColumnIndex - 100 + column / division.columns;
+  const double northRowValue = sheetRow + static_cast<double>(row % division.rows) / division.rows;
+  const double westColumnValue =
+      sheetColumn + static_cast<double>(column % division.columns) / division.columns;
+  return {LatitudeOfRowValue(northRowValue),
+          LatitudeOfRowValue(northRowValue + 1.0 / division.rows),
+          LongitudeOfColumnValue(westColumnValue),
+          LongitudeOfColumnValue(westColumnValue + 1.0 / division.columns)};
+}
+
+}  // namespace velmora
