@@ -135,6 +135,9 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
       {{"draw", "--nw", "6508", "--se", "6609", "--type", "1"},
        2,
        "velmora-map: --type belongs to --counts\n"},
+      {{"draw", "--nw", "6508", "--se", "6609", "--measure", "records"},
+       2,
+       "velmora-map: --measure belongs to --counts\n"},
       {{"background", "--nw", "6508", "--se", "6609", "--out", out, "--sheet-size", "0"},
        2,
        "velmora-map: --sheet-size must be a number of pixels from 1 to 2000, not '0'\n"},
@@ -147,6 +150,45 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
   }
   EXPECT_FALSE(std::filesystem::exists(out)) << "nothing was written";
   EXPECT_EQ(Map({"paint"}).exitStatus, 2);
+}
+
+// The CSV of velmora-count count gives taxa and records: --measure picks the
+// column, and the picture is the one of a tab-separated file of that column.
+TEST(VelmoraMap, ReadsTheColumnOfTheMeasureFromCountCsv) {
+  const testing::TempFolder folder;
+  QImage white(400, 200, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  const std::string bmp = testing::SaveBmp(white, folder, "white.bmp");
+  const std::string csv = folder.PathOf("counts.csv");
+  std::ofstream(csv) << "code,taxa,records,latitude,longitude\n"
+                        "6508/1,7,19,49.4751,7.0417\n6509/4,3,5,49.4251,7.2917\n";
+  const auto draw = [&](const std::string& counts, const std::string& png,
+                        std::vector<std::string> more) {
+    std::vector<std::string> args = {"draw",  "--nw",   "6508",      "--se", "6509",
+                                     "--bmp", bmp,      "--out",     png,    "--counts",
+                                     counts,  "--type", "Quadranten"};
+    args.insert(args.end(), more.begin(), more.end());
+    const CommandResult r = Map(args);
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    return testing::ReadFileBytes(png);
+  };
+  const std::string taxa = folder.PathOf("taxa.tsv");
+  std::ofstream(taxa) << "6508/1\t7\n6509/4\t3\n";
+  const std::string records = folder.PathOf("records.tsv");
+  std::ofstream(records) << "6508/1\t19\n6509/4\t5\n";
+  EXPECT_EQ(draw(csv, folder.PathOf("a.png"), {}), draw(taxa, folder.PathOf("b.png"), {}));
+  EXPECT_EQ(draw(csv, folder.PathOf("c.png"), {"--measure", "records"}),
+            draw(records, folder.PathOf("d.png"), {}));
+  EXPECT_NE(testing::ReadFileBytes(folder.PathOf("a.png")),
+            testing::ReadFileBytes(folder.PathOf("c.png")));
+
+  std::ofstream(csv) << "code,latitude,longitude\n6508/1,49.4751,7.0417\n";
+  const CommandResult noColumn = Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out",
+                                      folder.PathOf("e.png"), "--counts", csv, "--type", "1"});
+  EXPECT_EQ(noColumn.exitStatus, 1);
+  EXPECT_EQ(noColumn.err, "velmora-map: the counts file '" + csv +
+                              "' has no columns code and taxa in its header "
+                              "'code,latitude,longitude'\n");
 }
 
 TEST(VelmoraMap, CountsOfAnotherGridTypeAreRefusedNamingThem) {

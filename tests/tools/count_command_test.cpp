@@ -2,15 +2,21 @@
 // database, against the count engine run in this process on the same file.
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <utility>
 
 #include "count/count_run.h"
 #include "count/selection_lists.h"
 #include "demo_database.h"
+#include "file_bytes.h"
 #include "grid/geodll32.h"
 #include "run_command.h"
 #include "temp_folder.h"
@@ -25,6 +31,14 @@ class NullProgress final : public ProgressSink {
  public:
   void SetProgressText(const std::string&) override {}
   void SetProgressPosition(int) override {}
+};
+
+// What the engine's count run in the test is given beyond the map.
+struct EngineOptions {
+  std::vector<std::string> groups{};  // none: all of them
+  std::vector<std::string> surveys{};
+  YearRange years{};
+  CountMeasure measure = CountMeasure::Taxa;
 };
 
 class CountCommand : public ::testing::Test {
@@ -62,25 +76,33 @@ class CountCommand : public ::testing::Test {
     return list;
   }
 
-  // What the dialog's count run leaves in the cells, as "code<sep>count" lines.
-  static std::string EngineCounts(int gridType, int gridSystem, char separator,
-                                  const std::vector<std::string>& groupKeys = {},
-                                  const std::vector<std::string>& surveyKeys = {}) {
+  // The dialog's count run of the demo extent, with the records counted too.
+  static std::pair<MapState, CountResult> Engine(int gridType, int gridSystem,
+                                                 const EngineOptions& options = {}) {
     LoadGeodeticLibrary();
-    const std::vector<CheckedKey> groups = Checked(LoadTaxonGroups, groupKeys);
-    const std::vector<CheckedKey> surveys = Checked(LoadSurveys, surveyKeys);
+    const std::vector<CheckedKey> groups = Checked(LoadTaxonGroups, options.groups);
+    const std::vector<CheckedKey> surveys = Checked(LoadSurveys, options.surveys);
     DatabaseSession session;
     session.Open("Provider=SQLite;Data Source=" + Db());
     MapState map;
     BuildCellList({gridType, gridSystem, Extent::Read("6508", "6711"), ""}, map);
     NullProgress progress;
-    CountDatabase(session, map,
-                  {.gridType = &kGridTypes[gridType],
-                   .taxonGroupKeys = CheckedKeyList(groups),
-                   .surveyKeys = CheckedKeyList(surveys)},
-                  progress);
+    CountResult result = CountDatabase(session, map,
+                                       {.gridType = &kGridTypes[gridType],
+                                        .taxonGroupKeys = CheckedKeyList(groups),
+                                        .surveyKeys = CheckedKeyList(surveys),
+                                        .years = options.years,
+                                        .measure = options.measure,
+                                        .countRecords = true},
+                                       progress);
+    return {std::move(map), std::move(result)};
+  }
+
+  // What the count run leaves in the cells, as "code<sep>count" lines.
+  static std::string EngineCounts(int gridType, int gridSystem, char separator,
+                                  const EngineOptions& options = {}) {
     std::string lines;
-    for (const auto& row : map.Grids) {
+    for (const auto& row : Engine(gridType, gridSystem, options).first.Grids) {
       for (const TGrid& cell : row) {
         if (cell.Count != "0") lines += cell.Code + separator + cell.Count + "\n";
       }
@@ -117,11 +139,158 @@ TEST_F(CountCommand, OnATerminalTheBarFollowsTheTextsAndEndsAtOneHundredPercent)
   EXPECT_NE(r.err.find("Übertrage Auszählergebnisse\n"), std::string::npos) << r.err;
 }
 
-TEST_F(CountCommand, CsvHasAHeaderAndTheSameCounts) {
-  const CommandResult r = Count(
-      {"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QQQ", "--type", "3", "--csv"});
+// Lines of a CSV text without its header, split at the commas.
+std::vector<std::vector<std::string>> CsvRows(const std::string& csv) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(csv);
+  std::string line;
+  std::getline(lines, line);
+  while (std::getline(lines, line)) {
+    std::vector<std::string> fields;
+    std::istringstream parts(line);
+    for (std::string field; std::getline(parts, field, ',');) fields.push_back(field);
+    rows.push_back(std::move(fields));
+  }
+  return rows;
+}
+
+TEST_F(CountCommand, CsvGivesTaxaRecordsAndCentresThatConvertBackToTheirCells) {
+  const struct {
+    int type;
+    int system;
+    const char* code;
+  } runs[] = {{3, 1, "QQQ"}, {4, 0, "QYX"}, {0, 0, "QYX"}};
+  for (const auto& run : runs) {
+    SCOPED_TRACE(kGridTypes[run.type].name);
+    const CommandResult r =
+        Count({"--db", Db(), "--nw", "6508", "--se", "6711", "--system", run.code, "--type",
+               std::to_string(run.type), "--format", "csv"});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with("code,taxa,records,latitude,longitude\n")) << r.out;
+    const std::vector<std::vector<std::string>> rows = CsvRows(r.out);
+    const CountResult engine = Engine(run.type, run.system).second;
+    ASSERT_EQ(rows.size(), engine.cells.size());
+    std::string points, codes;
+    for (size_t i = 0; i < rows.size(); ++i) {
+      ASSERT_EQ(rows[i].size(), 5u);
+      EXPECT_EQ(rows[i][0], engine.cells[i].code);
+      EXPECT_EQ(rows[i][1], std::to_string(engine.cells[i].taxa));
+      EXPECT_EQ(rows[i][2], std::to_string(*engine.cells[i].records));
+      points += rows[i][3] + " " + rows[i][4] + "\n";
+      codes += rows[i][0] + "\n";
+    }
+    // The full codes of the centres, cut to the grid type's codes.
+    const CommandResult back =
+        RunCommand(VELMORA_COUNT_PATH, {"convert", "--system", run.code}, points);
+    ASSERT_EQ(back.exitStatus, 0) << back.err;
+    std::string cut;
+    std::istringstream lines(back.out);
+    for (std::string line; std::getline(lines, line);) {
+      cut += line.substr(0, line.starts_with('W') ? kGridTypes[run.type].codeLength + 1
+                                                  : kGridTypes[run.type].codeLength) +
+             "\n";
+    }
+    EXPECT_EQ(cut, codes);
+  }
+  EXPECT_EQ(Count({"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "0",
+                   "--csv"})
+                .out,
+            Count({"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "0",
+                   "--format", "csv"})
+                .out)
+      << "--csv is short for --format csv";
+}
+
+// Whether the point lies inside the ring (crossings of a ray to the east).
+bool Contains(const QJsonArray& ring, double longitude, double latitude) {
+  bool inside = false;
+  for (qsizetype i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+    const double xi = ring[i][0].toDouble(), yi = ring[i][1].toDouble();
+    const double xj = ring[j][0].toDouble(), yj = ring[j][1].toDouble();
+    if ((yi > latitude) != (yj > latitude) &&
+        longitude < (xj - xi) * (latitude - yi) / (yj - yi) + xi) {
+      inside = !inside;
+    }
+  }
+  return inside;
+}
+
+// Twice the area the ring encloses, positive when it runs counter-clockwise.
+double SignedArea(const QJsonArray& ring) {
+  double area = 0;
+  for (qsizetype i = 0; i + 1 < ring.size(); ++i) {
+    area += ring[i][0].toDouble() * ring[i + 1][1].toDouble() -
+            ring[i + 1][0].toDouble() * ring[i][1].toDouble();
+  }
+  return area;
+}
+
+TEST_F(CountCommand, GeoJsonCellsArePolygonsAroundTheirCentresThatAGisOpens) {
+  const std::vector<std::string> map = {"--db", Db(),       "--nw", "6508",   "--se",
+                                        "6711", "--system", "QYX",  "--type", "1"};
+  std::vector<std::string> geojsonArgs = map, csvArgs = map;
+  geojsonArgs.insert(geojsonArgs.end(), {"--format", "geojson"});
+  csvArgs.insert(csvArgs.end(), {"--format", "csv"});
+  const CommandResult r = Count(geojsonArgs);
   ASSERT_EQ(r.exitStatus, 0) << r.err;
-  EXPECT_EQ(r.out, "code,count\n" + EngineCounts(3, 1, ','));
+  const std::vector<std::vector<std::string>> centres = CsvRows(Count(csvArgs).out);
+
+  const std::string file = (folder_->Path() / "counts.geojson").string();
+  testing::WriteFileBytes(file, r.out);
+  const CommandResult ogrinfo = RunCommand("/usr/bin/ogrinfo", {"-ro", "-al", "-so", file});
+  ASSERT_EQ(ogrinfo.exitStatus, 0) << ogrinfo.err;
+  EXPECT_NE(ogrinfo.out.find("Geometry: Polygon"), std::string::npos) << ogrinfo.out;
+  EXPECT_NE(ogrinfo.out.find("Feature Count: " + std::to_string(centres.size()) + "\n"),
+            std::string::npos)
+      << ogrinfo.out;
+  EXPECT_NE(ogrinfo.out.find("code: String"), std::string::npos) << ogrinfo.out;
+  EXPECT_NE(ogrinfo.out.find("taxa: Integer"), std::string::npos) << ogrinfo.out;
+  EXPECT_NE(ogrinfo.out.find("records: Integer"), std::string::npos) << ogrinfo.out;
+
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+  EXPECT_EQ(document["type"].toString(), "FeatureCollection");
+  const QJsonArray features = document["features"].toArray();
+  ASSERT_EQ(features.size(), static_cast<qsizetype>(centres.size()));
+  for (qsizetype i = 0; i < features.size(); ++i) {
+    const std::vector<std::string>& centre = centres[i];
+    SCOPED_TRACE(centre[0]);
+    const QJsonObject properties = features[i]["properties"].toObject();
+    EXPECT_EQ(properties["code"].toString().toStdString(), centre[0]);
+    EXPECT_EQ(properties["taxa"].toInt(), std::stoi(centre[1]));
+    EXPECT_EQ(properties["records"].toInt(), std::stoi(centre[2]));
+    const QJsonObject geometry = features[i]["geometry"].toObject();
+    EXPECT_EQ(geometry["type"].toString(), "Polygon");
+    const QJsonArray ring = geometry["coordinates"][0].toArray();
+    ASSERT_EQ(ring.size(), 9) << "corners and edge midpoints, closed";
+    EXPECT_EQ(ring.first(), ring.last());
+    EXPECT_GT(SignedArea(ring), 0) << "counter-clockwise";
+    const double latitude = std::stod(centre[3]), longitude = std::stod(centre[4]);
+    EXPECT_TRUE(Contains(ring, longitude, latitude)) << "longitude first, around the centre";
+    EXPECT_FALSE(Contains(ring, latitude, longitude));
+  }
+}
+
+TEST_F(CountCommand, YearsAndTheMeasureChooseWhatTheNumbersShow) {
+  const std::vector<std::string> map = {"--db", Db(),       "--nw", "6508",   "--se",
+                                        "6711", "--system", "QYX",  "--type", "1"};
+  const auto count = [&](std::vector<std::string> more) {
+    more.insert(more.begin(), map.begin(), map.end());
+    return Count(more);
+  };
+  const CommandResult records = count({"--measure", "records"});
+  ASSERT_EQ(records.exitStatus, 0) << records.err;
+  EXPECT_EQ(records.out, EngineCounts(1, 0, '\t', {.measure = CountMeasure::Records}));
+  EXPECT_NE(records.out, count({}).out);
+
+  const CommandResult years = count({"--from", "1995", "--to", "2004"});
+  ASSERT_EQ(years.exitStatus, 0) << years.err;
+  EXPECT_EQ(years.out, EngineCounts(1, 0, '\t', {.years = {1995, 2004}}));
+  EXPECT_NE(years.out, count({}).out);
+  EXPECT_EQ(count({"--from", "2010", "--measure", "records"}).out,
+            EngineCounts(1, 0, '\t', {.years = {2010, {}}, .measure = CountMeasure::Records}));
+  EXPECT_EQ(count({"--to", "1990"}).out, EngineCounts(1, 0, '\t', {.years = {{}, 1990}}));
 }
 
 TEST_F(CountCommand, KeyListsChooseWhatIsCountedAndUnknownKeysAreRefused) {
@@ -139,7 +308,9 @@ TEST_F(CountCommand, KeyListsChooseWhatIsCountedAndUnknownKeysAreRefused) {
   const CommandResult chosen =
       count({"--groups", groups[2].key + "," + groups[0].key, "--surveys", surveys[1].key});
   ASSERT_EQ(chosen.exitStatus, 0) << chosen.err;
-  EXPECT_EQ(chosen.out, EngineCounts(1, 0, '\t', {groups[0].key, groups[2].key}, {surveys[1].key}));
+  EXPECT_EQ(chosen.out,
+            EngineCounts(1, 0, '\t',
+                         {.groups = {groups[0].key, groups[2].key}, .surveys = {surveys[1].key}}));
   EXPECT_NE(chosen.out, count({}).out) << "a smaller selection counts less";
 
   const struct {
@@ -233,6 +404,30 @@ TEST_F(CountCommand, BadArgumentsAndDatabaseErrors) {
         ""},
        2,
        "empty key"},
+      {{"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "0", "--format",
+        "xml"},
+       2,
+       "--format takes tsv, csv or geojson, not 'xml'"},
+      {{"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "0", "--csv",
+        "--format", "csv"},
+       2,
+       "--csv is short for --format csv; give one of them"},
+      {{"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "0", "--measure",
+        "species"},
+       2,
+       "--measure takes taxa or records, not 'species'"},
+      {{"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "0", "--from",
+        "0"},
+       2,
+       "--from takes a whole number from 1 to 9999, not '0'"},
+      {{"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "0", "--to",
+        "1990s"},
+       2,
+       "--to takes a whole number from 1 to 9999, not '1990s'"},
+      {{"--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "0", "--from",
+        "2020", "--to", "2010"},
+       2,
+       "--from 2020 lies after --to 2010"},
       {{"--db", folder_->Path().string(), "--nw", "6508", "--se", "6711", "--system", "QYX",
         "--type", "0"},
        2,

@@ -1,21 +1,23 @@
 #include "count_command.h"
 
 #include <cstdio>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "count_arguments.h"
+#include "count_formats.h"
+#include "grid/geodll32.h"
 #include "grid/grid_types.h"
 #include "grid_arguments.h"
 #include "option_reader.h"
+#include "platform/errors.h"
 
 namespace velmora::cli {
 namespace {
 
 constexpr std::string_view kUsage =
     "count (--db PATH | --connect TEXT) --nw NW --se SE --system QYX|QQQ --type GRIDTYPE "
-    "[--groups all|KEY,KEY...] [--surveys all|KEY,KEY...] [--csv]";
+    "[--groups all|KEY,KEY...] [--surveys all|KEY,KEY...] [--from YEAR] [--to YEAR] "
+    "[--measure taxa|records] [--format tsv|csv|geojson | --csv]";
 
 struct CountOptions {
   CountArguments count;
@@ -23,7 +25,7 @@ struct CountOptions {
   std::string southEast;
   const GridSystemInfo* system = nullptr;
   const GridTypeInfo* gridType = nullptr;
-  bool csv = false;
+  CountFormat format = CountFormat::Tsv;
 };
 
 // Every refusal of the reader but a doubled option, which takes the later
@@ -38,8 +40,9 @@ OptionWording Wording() {
 }
 
 constexpr OptionSpec kOptions[] = {
-    {"--db"},   {"--connect"}, {"--nw"},      {"--se"},         {"--system"},
-    {"--type"}, {"--groups"},  {"--surveys"}, {"--csv", false},
+    {"--db"},      {"--connect"}, {"--nw"},         {"--se"},   {"--system"},
+    {"--type"},    {"--groups"},  {"--surveys"},    {"--from"}, {"--to"},
+    {"--measure"}, {"--format"},  {"--csv", false},
 };
 
 CountOptions ParseOptions(Arguments args) {
@@ -50,7 +53,12 @@ CountOptions ParseOptions(Arguments args) {
   const std::string system = given.Required("--system");
   const std::string type = given.Required("--type");
   options.count = ReadCountArguments(given);
-  options.csv = given.Has("--csv");
+  if (given.Has("--csv") && given.Has("--format")) {
+    throw UsageError("--csv is short for --format csv; give one of them");
+  }
+  options.format = given.Has("--csv")
+                       ? CountFormat::Csv
+                       : ParseCountFormat(given.Optional("--format").value_or("tsv"));
   options.system = &ParseGridSystem(system);
   options.gridType = &ParseGridType(type);
   CheckSystemOffersType(*options.system, *options.gridType);
@@ -63,18 +71,13 @@ int RunCount(Arguments args) {
   const CountOptions options = ParseOptions(args);
   MapState map =
       BuildExtent(options.northWest, options.southEast, *options.gridType, *options.system);
-  CountIntoMap(options.count, *options.gridType, map);
-
-  std::string out = options.csv ? "code,count\n" : "";
-  for (const std::vector<TGrid>& row : map.Grids) {
-    for (const TGrid& cell : row) {
-      if (cell.Count == "0") continue;
-      out += cell.Code;
-      out += options.csv ? ',' : '\t';
-      out += cell.Count;
-      out += '\n';
-    }
+  const bool coordinates = HasRecordsAndCoordinates(options.format);
+  LoadGeodeticLibrary();
+  if (coordinates && !IsGeodeticLibraryBound()) {
+    throw Exception("the cells' WGS84 coordinates need the geodetic library libGeoDLL32.so");
   }
+  const CountResult result = CountIntoMap(options.count, *options.gridType, coordinates, map);
+  const std::string out = FormatCounts(options.format, map, result);
   std::fwrite(out.data(), 1, out.size(), stdout);
   return 0;
 }

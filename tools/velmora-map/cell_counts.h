@@ -1,19 +1,21 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "grid/cell_list.h"
 #include "grid/grid_types.h"
 
 namespace velmora::cli {
 
-// Reads counts as velmora-count count prints them - one "CODE<TAB>COUNT" or
-// "CODE,COUNT" per line, a "code,count" header allowed - into the Count of the
-// map's cells. Codes of the grid type that name no cell of the map are passed
-// over, as the count run does. Codes that are no cell codes of the grid type
-// at all (counts made for another grid type) are refused with a UsageError
-// naming them; a line without a separator or without a whole number after it
-// raises an Exception naming it.
-void ReadCellCounts(const std::string& path, const GridTypeInfo& gridType, MapState& map);
+// Reads counts as velmora-count count prints them into the Count of the map's
+// cells: one "CODE<TAB>COUNT" per line, or CSV whose header names its columns,
+// of which the code and `column` ("taxa" or "records"; a "count" column of
+// older files stands for either) are taken. Codes of the grid type that name no cell of the map are
+// passed over, as the count run does. Codes that are no cell codes of the grid type at all (counts
+// made for another grid type) are refused with a UsageError naming them; a line without a separator
+// or without a whole number after it raises an Exception naming it.
+void ReadCellCounts(const std::string& path, const GridTypeInfo& gridType, std::string_view column,
+                    MapState& map);
 
 }  // namespace velmora::cli

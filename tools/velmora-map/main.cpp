@@ -18,14 +18,14 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]\n"
     "                        [--counts FILE --type GRIDTYPE [--cell-font-size N]\n"
-    "                        [--cell-color C]] [--force]\n"
+    "                        [--cell-color C] [--measure taxa|records]] [--force]\n"
     "       velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS] [--force]\n"
     "       velmora-map --help\n";
 
 constexpr std::string_view kHelp =
     "usage: velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]\n"
     "                        [--counts FILE --type GRIDTYPE [--cell-font-size N]\n"
-    "                        [--cell-color C]] [--force]\n"
+    "                        [--cell-color C] [--measure taxa|records]] [--force]\n"
     "       velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS] [--force]\n"
     "       velmora-map --help\n"
     "\n"
@@ -41,7 +41,8 @@ constexpr std::string_view kHelp =
     "  --counts FILE    also writes the counts that velmora-count count printed into\n"
     "                   FILE centred into their cells; --type GRIDTYPE names the grid\n"
     "                   type they were counted for, and codes of another grid type\n"
-    "                   are refused\n"
+    "                   are refused; of a --format csv file --measure picks the\n"
+    "                   column (default taxa)\n"
     "  --cell-font-size N, --cell-color C   the counts' size (1 to 1000, default 10)\n"
     "                   and colour\n"
     "background  writes a made-up landscape of the extent as a BMP to try draw with\n"

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cell_counts.h"
+#include "count_arguments.h"
 #include "grid_arguments.h"
 #include "land_picture.h"
 #include "map/background.h"
@@ -63,13 +64,17 @@ bool FitsInBmp(int width, int height) {
 }  // namespace
 
 int RunDraw(Arguments args) {
-  constexpr OptionSpec kKnown[] = {{"--nw"},         {"--se"},          {"--bmp"},
-                                   {"--out"},        {"--font-size"},   {"--color"},
-                                   {"--counts"},     {"--type"},        {"--cell-font-size"},
-                                   {"--cell-color"}, {"--force", false}};
+  constexpr OptionSpec kKnown[] = {{"--nw"},         {"--se"},        {"--bmp"},
+                                   {"--out"},        {"--font-size"}, {"--color"},
+                                   {"--counts"},     {"--type"},      {"--cell-font-size"},
+                                   {"--cell-color"}, {"--measure"},   {"--force", false}};
   const OptionReader options(args, kKnown);
   const std::optional<std::string> counts = options.Optional("--counts");
-  if (options.Has("--type") && !counts) throw UsageError("--type belongs to --counts");
+  for (const char* option : {"--type", "--measure"}) {
+    if (options.Has(option) && !counts)
+      throw UsageError(std::string(option) + " belongs to --counts");
+  }
+  const CountMeasure measure = ReadMeasure(options);
   const GridTypeInfo& gridType =
       counts ? ParseGridType(options.Required("--type")) : kMesstischblatt;
   MapState state = ExtentOf(options, gridType);
@@ -83,7 +88,7 @@ int RunDraw(Arguments args) {
   if (counts) inputs.push_back({"--counts", *counts});
   RefuseOutputNamingInput("--out", out, inputs);
   CheckMapPictureSize(bmp, state, options.Has("--force"));
-  if (counts) ReadCellCounts(*counts, gridType, state);
+  if (counts) ReadCellCounts(*counts, gridType, MeasureName(measure), state);
 
   std::optional<MapPicture> map = LoadBackgroundImage(bmp, state.SheetColumns, state.SheetRows);
   if (!map) throw Exception("cannot load '" + bmp + "' as a BMP background");
