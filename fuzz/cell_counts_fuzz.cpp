@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   velmora::MapState map = Map();
   try {
     velmora::cli::ReadCellCounts("/proc/self/fd/" + std::to_string(fd), velmora::kGridTypes[1],
-                                 map);
+                                 "taxa", map);
   } catch (const velmora::Exception&) {
   }
   close(fd);
