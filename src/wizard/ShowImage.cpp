@@ -9,6 +9,7 @@
 #include "map/background.h"
 #include "map/fonts.h"
 #include "map/grid_drawing.h"
+#include "platform/errors.h"
 #include "wizard/error_display.h"
 #include "wizard/key_filters.h"
 #include "wizard/validation.h"
@@ -47,10 +48,6 @@ std::optional<int> SelectedItem(const RadioGroup& group) {
   const int index = group.ItemIndex();
   if (index < 0) return std::nullopt;
   return index;
-}
-
-void CheckAll(CheckListBox& list, bool checked) {
-  for (int i = 0; i < list.Count(); ++i) list.SetChecked(i, checked);
 }
 
 // Connects a signal to an event handler of the dialog; an error that leaves
@@ -245,6 +242,11 @@ void TdlgMTBWizard::ReadSettings() {
 
 void TdlgMTBWizard::WriteSettings() { SaveSettings(GatherSettings()); }
 
+DatabaseSession& TdlgMTBWizard::Session() const {
+  if (!Database) throw DatabaseError("The database session is not open");
+  return Database->Session();
+}
+
 void TdlgMTBWizard::LoadBackgroundImage() {
   // Qt paints every widget double-buffered already.
   Image1.Picture() = QImage();
@@ -304,14 +306,6 @@ void TdlgMTBWizard::eFontSizeMarginsKeyPress(QChar& Key) {
 void TdlgMTBWizard::eFontSizeCellsKeyPress(QChar& Key) {
   if (!PassesDigitKey(Key.unicode())) Key = QChar();
 }
-
-void TdlgMTBWizard::btAllTaxonGroupsClick() { CheckAll(clbTaxonGroups, true); }
-
-void TdlgMTBWizard::btNoTaxonGroupClick() { CheckAll(clbTaxonGroups, false); }
-
-void TdlgMTBWizard::BtAllSurveysClick() { CheckAll(ClbSurveys, true); }
-
-void TdlgMTBWizard::BtNoSurveyClick() { CheckAll(ClbSurveys, false); }
 
 void TdlgMTBWizard::btDrawMapClick() {
   LoadBackgroundImage();

@@ -80,6 +80,13 @@ class TdlgMTBWizard : public QDialog {
   // Draws the frame, the sheet lines and the margin labels onto the picture.
   void DrawGrid();
 
+  // Append the host's taxon groups (in their sort order) and its surveys (by
+  // name) to their lists, each item unchecked with its row's key; the hourglass
+  // shows meanwhile. A failing query ends the loading with its error; the items
+  // read before it stay. (selection_list_boxes.cpp)
+  void LoadTaxonGroups();
+  void LoadSurveys();
+
   MapState Map;
   int MarginLeft = 0;
   int MarginTop = 0;
@@ -88,6 +95,9 @@ class TdlgMTBWizard : public QDialog {
   // The way to the database, from whoever created the dialog; none for a
   // dialog that works without a database.
   std::unique_ptr<DatabaseConnector> Database;
+
+  // The open session of Database; raises DatabaseError when there is none.
+  DatabaseSession& Session() const;
 
  public slots:
   void pcWizardChanging(bool& AllowChange);

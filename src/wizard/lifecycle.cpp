@@ -15,6 +15,12 @@ void CloseDatabaseSession(TdlgMTBWizard& wizard) {
   if (wizard.Database) wizard.Database->CloseDatabaseSession();
 }
 
+void LoadSelectionLists(TdlgMTBWizard& wizard) {
+  if (!wizard.Database) return;
+  wizard.LoadTaxonGroups();
+  wizard.LoadSurveys();
+}
+
 void StartUp(TdlgMTBWizard& wizard) {
   TdlgMTBWizard::MakeRadioButtonsMultiline(wizard.rgGridSystem);
   wizard.ReadSettings();
@@ -23,6 +29,7 @@ void StartUp(TdlgMTBWizard& wizard) {
   wizard.MarginLeft = 0;
   wizard.MarginTop = 0;
   wizard.pcWizard.SetActivePageIndex(0);
+  LoadSelectionLists(wizard);
   wizard.BuildCellList();
   wizard.ApplyGridSystem();
   wizard.LoadBackgroundImage();

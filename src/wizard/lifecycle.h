@@ -9,7 +9,8 @@ namespace velmora {
 
 // Builds the dialog, gives it `database` and runs its start-up: the multi-line
 // grid system captions, the stored settings, the database session (none
-// without a connector), the map page in front, the cell list of the restored
+// without a connector), the map page in front, the taxon group and survey
+// lists from the session (empty without one), the cell list of the restored
 // extent, the grid types its grid system offers, and the map drawn over the
 // stored background image. The work buttons keep their design-time state
 // (enabled). When a step fails, the session is closed, the settings are

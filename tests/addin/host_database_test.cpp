@@ -212,11 +212,21 @@ TEST_F(OpenDatabaseSession, AFailingHostOperationRaisesItsCode) {
 }
 
 TEST_F(OpenDatabaseSession, TheDialogOpensItWhileItStartsAndClosesItWhenItGoes) {
+  {
+    DatabaseSession host;
+    host.Open(ConnectionString());
+    host.ExecuteNoRecords(
+        "CREATE TABLE TAXON_GROUP (TAXON_GROUP_KEY, TAXON_GROUP_NAME, SORT_ORDER)");
+    host.ExecuteNoRecords("INSERT INTO TAXON_GROUP VALUES ('G1', 'Farne', 1)");
+    host.ExecuteNoRecords("CREATE TABLE SURVEY (SURVEY_KEY, ITEM_NAME)");
+  }
   host::ApplicationSettingsClass settingsClass(ConnectionString());
   auto wizard = CreateWizard(std::make_unique<HostDatabase>());
   const ComPtr<IDatabaseConnection> received = settingsClass.ReceivedConnection();
   ASSERT_TRUE(received);
   EXPECT_EQ(StateOf(received.Get()), adStateOpen);
+  ASSERT_EQ(wizard->clbTaxonGroups.Count(), 1) << "the lists come through the host's connection";
+  EXPECT_EQ(wizard->clbTaxonGroups.Store(0).ID, "G1");
   wizard->Database->Session().ExecuteNoRecords("CREATE TABLE opened_here (id INTEGER)");
 
   DestroyWizard(std::move(wizard));

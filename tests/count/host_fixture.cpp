@@ -24,8 +24,9 @@ std::string Number(std::optional<double> value) {
 
 }  // namespace
 
-HostFixture::HostFixture(Backend backend) {
-  session_.Open(TestConnectionString(backend, folder_.Path() / "host.db"));
+HostFixture::HostFixture(Backend backend)
+    : connectionString_(TestConnectionString(backend, folder_.Path() / "host.db")) {
+  session_.Open(connectionString_);
   // A test database need not survive a power cut.
   Execute("PRAGMA synchronous = OFF");
   for (const char* ddl : {

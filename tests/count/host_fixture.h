@@ -27,6 +27,8 @@ class HostFixture {
   explicit HostFixture(Backend backend = Backend::Sqlite);
 
   DatabaseSession& Session() { return session_; }
+  // Opens the same database on another session.
+  const std::string& ConnectionString() const { return connectionString_; }
 
   void AddTaxonGroup(const std::string& key, const std::string& name, int sortOrder);
   void AddSurvey(const std::string& key, const std::string& name);
@@ -47,6 +49,7 @@ class HostFixture {
   void Execute(const std::string& sql);
 
   TempFolder folder_;
+  std::string connectionString_;
   DatabaseSession session_;
   int nextKey_ = 0;
 };

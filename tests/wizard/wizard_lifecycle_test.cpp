@@ -3,14 +3,18 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <filesystem>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "file_bytes.h"
 #include "file_permissions.h"
+#include "host_fixture.h"
+#include "picture_compare.h"
 #include "platform/errors.h"
 #include "wizard/database_connector.h"
 #include "wizard/lifecycle.h"
@@ -131,19 +135,42 @@ TEST_F(WizardLifecycle, ASettingsFileThatCannotBeReadIsNeverReplaced) {
   fs::remove(path);
 }
 
-// Notes what the dialog asks of its connector, and whether a settings file
-// existed at the time.
+// The dialog being created: the one top-level wizard there is.
+const TdlgMTBWizard& DialogBeingCreated() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (const auto* wizard = qobject_cast<const TdlgMTBWizard*>(widget)) return *wizard;
+  }
+  throw std::logic_error("no dialog");
+}
+
+// What of the start-up has happened: the stored extent in the controls, the
+// lists, the cell list, the picture.
+std::string Progress(const TdlgMTBWizard& wizard) {
+  return "extent " + wizard.eMtbNw.text().toStdString() + "-" + wizard.eMtbSe.text().toStdString() +
+         ", lists " + std::to_string(wizard.clbTaxonGroups.Count()) + "/" +
+         std::to_string(wizard.ClbSurveys.Count()) + ", " +
+         std::to_string(wizard.Map.Grids.size()) + " cell rows, " +
+         (wizard.Image1.Picture().isNull() ? "no picture" : "a picture");
+}
+
+// Notes what the dialog asks of its connector, with how far its start-up had
+// come at the opening and whether a settings file existed; opens the host
+// fixture's database unless told to refuse.
 class RecordingConnector final : public DatabaseConnector {
  public:
-  RecordingConnector(std::vector<std::string>& calls, bool refuse)
-      : calls_(calls), refuse_(refuse) {}
+  RecordingConnector(std::vector<std::string>& calls, std::string connectionString)
+      : calls_(calls), connectionString_(std::move(connectionString)) {}
   ~RecordingConnector() override { calls_.push_back("released"); }
 
   void OpenDatabaseSession() override {
-    Note("open");
-    if (refuse_) throw SilentAbort();
+    Note("open at " + Progress(DialogBeingCreated()));
+    if (connectionString_.empty()) throw SilentAbort();
+    session_.Open(connectionString_);
   }
-  void CloseDatabaseSession() noexcept override { Note("close"); }
+  void CloseDatabaseSession() noexcept override {
+    Note("close");
+    session_.Close();
+  }
   DatabaseSession& Session() const override { return session_; }
 
  private:
@@ -152,33 +179,71 @@ class RecordingConnector final : public DatabaseConnector {
   }
 
   std::vector<std::string>& calls_;
-  bool refuse_;
+  std::string connectionString_;
   mutable DatabaseSession session_;
 };
 
-TEST_F(WizardLifecycle, TheSessionOpensOnceAtStartAndClosesBeforeTheSettingsAreWritten) {
+TEST_F(WizardLifecycle, StartUpRunsItsStepsInOrderAndTearDownClosesBeforeWriting) {
+  const testing::TempFolder folder;
+  QImage background(400, 300, QImage::Format_RGB32);
+  background.fill(Qt::green);
+  const std::string bmp = testing::SaveBmp(background, folder, "karte.bmp");
+  WriteFile("eMtbNW=6508\neMtbSE=6609\nrgGridSystem=1\nrgGridType=1\neBackgroundImage=" + bmp +
+            "\n");
+  testing::HostFixture host;
+  host.AddTaxonGroup("G1", "Farne", 1);
+
   std::vector<std::string> calls;
-  auto wizard = CreateWizard(std::make_unique<RecordingConnector>(calls, false));
-  EXPECT_EQ(calls, std::vector<std::string>{"open"});
+  auto wizard = CreateWizard(std::make_unique<RecordingConnector>(calls, host.ConnectionString()));
+  EXPECT_EQ(calls, std::vector<std::string>{"open at extent 6508-6609, lists 0/0, 0 cell rows, "
+                                            "no picture with a settings file"})
+      << "the settings are read before the session opens, and nothing else is done";
+  EXPECT_EQ(Progress(*wizard), "extent 6508-6609, lists 1/1, 4 cell rows, a picture");
+  EXPECT_EQ(wizard->Map.Grids[3][3].Code, "6609/4");
+  EXPECT_FALSE(wizard->rgGridType.IsItemEnabled(4)) << "grid types of the stored grid system";
+  EXPECT_EQ(wizard->Image1.Picture().size(), QSize(400 + 100, 300 + 100));
+  EXPECT_EQ(wizard->pcWizard.currentIndex(), 0);
+  EXPECT_TRUE(wizard->btCountDatabase.isEnabled());
+  EXPECT_TRUE(wizard->btDrawMap.isEnabled());
+  EXPECT_TRUE(wizard->btSaveMap.isEnabled());
+  for (const auto& row : wizard->Map.Grids) {
+    for (const TGrid& cell : row) EXPECT_EQ(cell.Count, "0") << "nothing is counted at start";
+  }
+
+  calls.clear();
   DestroyWizard(std::move(wizard));
-  EXPECT_EQ(calls, (std::vector<std::string>{"open", "close", "released"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"close with a settings file", "released"}));
 }
 
 TEST_F(WizardLifecycle, AFailedStartClosesTheSessionWritesTheSettingsReadSoFarAndReleases) {
+  const std::string written =
+      "eMtbNW=6508\r\neMtbSE=6609\r\nrgGridSystem=0\r\nrgGridType=2\r\n"
+      "eBackgroundImage=\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
+      "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n";
   WriteFile("eMtbNW=6508\neMtbSE=6609\nrgGridType=2\n");
   std::vector<std::string> calls;
-  EXPECT_THROW(CreateWizard(std::make_unique<RecordingConnector>(calls, true)), SilentAbort);
-  EXPECT_EQ(calls, (std::vector<std::string>{"open with a settings file",
+  EXPECT_THROW(CreateWizard(std::make_unique<RecordingConnector>(calls, "")), SilentAbort);
+  EXPECT_EQ(calls, (std::vector<std::string>{"open at extent 6508-6609, lists 0/0, 0 cell rows, "
+                                             "no picture with a settings file",
                                              "close with a settings file", "released"}));
-  EXPECT_EQ(FileText(),
-            "eMtbNW=6508\r\neMtbSE=6609\r\nrgGridSystem=0\r\nrgGridType=2\r\n"
-            "eBackgroundImage=\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
-            "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n");
+  EXPECT_EQ(FileText(), written);
+
+  // A list that cannot be read, after the session has opened.
+  testing::HostFixture host;
+  host.Session().ExecuteNoRecords("DROP TABLE SURVEY");
+  calls.clear();
+  fs::remove(SettingsFilePath());
+  WriteFile("eMtbNW=6508\neMtbSE=6609\nrgGridType=2\n");
+  EXPECT_THROW(CreateWizard(std::make_unique<RecordingConnector>(calls, host.ConnectionString())),
+               DatabaseError);
+  EXPECT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[1], "close with a settings file");
+  EXPECT_EQ(FileText(), written);
 
   // A settings value that is no number stops the start before the session.
   calls.clear();
   WriteFile("rgGridSystem=abc\n");
-  EXPECT_THROW(CreateWizard(std::make_unique<RecordingConnector>(calls, false)), ConvertError);
+  EXPECT_THROW(CreateWizard(std::make_unique<RecordingConnector>(calls, "")), ConvertError);
   EXPECT_EQ(calls, (std::vector<std::string>{"close with a settings file", "released"}));
 }
 
