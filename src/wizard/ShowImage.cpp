@@ -1,6 +1,5 @@
 #include "wizard/ShowImage.h"
 
-#include <QCoreApplication>
 #include <QFont>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -157,11 +156,8 @@ void TdlgMTBWizard::ConnectHandlers() {
                        &TdlgMTBWizard::BtAllSurveysClick);
   ConnectShowingErrors(BtNoSurvey, &QPushButton::clicked, *this, &TdlgMTBWizard::BtNoSurveyClick);
   ConnectShowingErrors(btDrawMap, &QPushButton::clicked, *this, &TdlgMTBWizard::btDrawMapClick);
-}
-
-void TdlgMTBWizard::SetProgressText(const std::string& text) {
-  lblProgress.setText(QString::fromStdString(text));
-  QCoreApplication::processEvents();
+  ConnectShowingErrors(btCountDatabase, &QPushButton::clicked, *this,
+                       &TdlgMTBWizard::btCountDatabaseClick);
 }
 
 void TdlgMTBWizard::ValidateSettingsPage() {

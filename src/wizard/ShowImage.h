@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "count/progress.h"
 #include "grid/cell_list.h"
 #include "platform/ui/check_list_box.h"
 #include "platform/ui/image_control.h"
@@ -35,7 +36,7 @@ namespace velmora {
 // Construction builds every control with its design-time value. The controls
 // are public so that the steps of a use (start-up, count run, tests) reach
 // them under the names they have on the form.
-class TdlgMTBWizard : public QDialog {
+class TdlgMTBWizard : public QDialog, public ProgressSink {
   Q_OBJECT
 
  public:
@@ -44,7 +45,9 @@ class TdlgMTBWizard : public QDialog {
 
   // The status line of the progress panel; then one round of processing what
   // waits for the dialog (repainting, input), so long work stays responsive.
-  void SetProgressText(const std::string& text);
+  // (dialog_count_run.cpp, with the panel's bar and the count run)
+  void SetProgressText(const std::string& text) override;
+  void SetProgressPosition(int percent) override;
 
   // Raises EValidation, after putting the cursor where the problem is, when
   // the settings page cannot be left.
@@ -112,6 +115,11 @@ class TdlgMTBWizard : public QDialog {
   void BtAllSurveysClick();
   void BtNoSurveyClick();
   void btDrawMapClick();
+  // The count run: the panel shows and the three buttons lock, the samples are
+  // assigned and the taxa counted for the checked lists, the counts other than
+  // "0" are written centred into their cells of the picture; then the panel
+  // hides and the buttons unlock, also after an error, which is shown.
+  void btCountDatabaseClick();
 
  protected:
   // The dialog ends only through the window's close button, not by Escape.

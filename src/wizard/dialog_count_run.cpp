@@ -1,0 +1,49 @@
+// "Datenbank auszählen": the dialog's part of a count run. The database work is
+// the count engine's; the dialog gathers what its controls hold, reports the
+// progress on its panel and writes the counts into the map picture.
+#include <QCoreApplication>
+
+#include "count/count_run.h"
+#include "grid/grid_types.h"
+#include "map/cell_values.h"
+#include "wizard/ShowImage.h"
+#include "wizard/error_display.h"
+#include "wizard/selection_list_boxes.h"
+
+namespace velmora {
+
+void TdlgMTBWizard::SetProgressText(const std::string& text) {
+  lblProgress.setText(QString::fromStdString(text));
+  QCoreApplication::processEvents();
+}
+
+void TdlgMTBWizard::SetProgressPosition(int percent) { ProgressBar.setValue(percent); }
+
+void TdlgMTBWizard::btCountDatabaseClick() {
+  plProgress.show();
+  btCountDatabase.setEnabled(false);
+  btDrawMap.setEnabled(false);
+  btSaveMap.setEnabled(false);
+  // A failed run is shown, and then the panel goes and the buttons come back:
+  // left as they were, the panel would cover the map and the buttons stay dead
+  // until the user changed pages. The counts written before the failure stay.
+  RunShowingErrors([this] {
+    CountDatabase(Session(), Map,
+                  {GridTypeByItem(rgGridType.ItemIndex()), CheckedKeyList(clbTaxonGroups),
+                   CheckedKeyList(ClbSurveys)},
+                  *this);
+    DrawCellValues(Image1.Picture(), Map.Grids,
+                   {{MarginLeft, MarginTop},
+                    Map.CellRows,
+                    Map.CellColumns,
+                    eFontSizeCells.text().toStdString(),
+                    shpCellValueColor.BrushColor()});
+    Image1.update();
+  });
+  plProgress.hide();
+  btCountDatabase.setEnabled(true);
+  btDrawMap.setEnabled(true);
+  btSaveMap.setEnabled(true);
+}
+
+}  // namespace velmora
