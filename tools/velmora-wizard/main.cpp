@@ -1,64 +1,117 @@
-// Opens the wizard dialog without a host database, to try it by hand:
-//   velmora-wizard                 shows the dialog until its window is closed
-//                                  (with the user's settings file, as the host
-//                                  would: read at start, written at the end)
-//   velmora-wizard --screenshot DIR  writes karte.png and einstellungen.png of
-//                                   the two pages to DIR and ends
+// velmora-wizard: the wizard dialog on the host's database, opened as the host
+// opens it, to try it by hand or to run its main job from a script. See
+// options.h for the command line.
 #include <QApplication>
-#include <QDir>
 #include <QString>
-#include <QStringList>
 #include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
 
+#include "addin/host_database.h"
+#include "grid/geodll32.h"
+#include "host/application_settings.h"
 #include "map/fonts.h"
+#include "options.h"
+#include "platform/replace_file.h"
 #include "platform/ui/qt_message_box.h"
+#include "program_help.h"
+#include "unattended_messages.h"
 #include "wizard/error_display.h"
 #include "wizard/lifecycle.h"
 
 namespace {
 
+using velmora::TdlgMTBWizard;
+using velmora::cli::WizardOptions;
+
+constexpr const char* kProgram = "velmora-wizard";
+
 // Turns to the page as the user would, so the picture shows the buttons and
-// anything else the page change sets as they are then.
-bool SavePage(velmora::TdlgMTBWizard& wizard, int page, const QString& path) {
+// anything else the page change sets as they are then. The picture goes
+// beside its file and replaces it when complete.
+void SavePage(TdlgMTBWizard& wizard, int page, const std::filesystem::path& file) {
   wizard.pcWizard.RequestPage(page);
   QApplication::processEvents();
-  if (wizard.grab().save(path)) return true;
-  std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-  return false;
+  velmora::FileReplacement replacement(file);
+  if (!wizard.grab().save(QString::fromStdString(replacement.TemporaryPath().string()), "PNG")) {
+    throw velmora::FileWriteError(file, "the picture could not be saved");
+  }
+  replacement.Commit();
 }
 
-int Screenshots(velmora::TdlgMTBWizard& wizard, const QString& folder) {
+void Screenshots(TdlgMTBWizard& wizard, const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder);
   wizard.show();
-  const QDir dir(folder);
-  const bool saved = SavePage(wizard, 0, dir.filePath("karte.png")) &&
-                     SavePage(wizard, 1, dir.filePath("einstellungen.png"));
-  return saved ? 0 : 1;
+  SavePage(wizard, 0, folder / "karte.png");
+  SavePage(wizard, 1, folder / "einstellungen.png");
+}
+
+// The steps of a script, each as the user would click it; the first that
+// shows a message ends the run.
+bool RunUnattended(TdlgMTBWizard& wizard, const WizardOptions& options,
+                   const velmora::cli::UnattendedMessages& messages) {
+  if (options.count) {
+    wizard.btAllTaxonGroups.click();
+    wizard.BtAllSurveys.click();
+    wizard.btCountDatabase.click();
+    if (messages.AnyShown()) return false;
+  }
+  if (options.screenshotFolder) Screenshots(wizard, *options.screenshotFolder);
+  return true;
+}
+
+// The host's side (its settings class, offered in this process), the module's
+// loading (the geodetic library) and the dialog's life from start-up to
+// tear-down. False when something failed; the failure has been shown.
+bool Run(const WizardOptions& options, const velmora::cli::UnattendedMessages* unattended) {
+  try {
+    velmora::LoadGeodeticLibrary();
+    if (unattended && unattended->AnyShown()) return false;
+    const velmora::host::ApplicationSettingsClass hostSettings(
+        options.connectionString.value_or(velmora::host::HostConnectionString()));
+    auto wizard = velmora::CreateWizard(std::make_unique<velmora::HostDatabase>());
+    bool done = true;
+    if (unattended) {
+      done = RunUnattended(*wizard, options, *unattended);
+    } else {
+      wizard->exec();
+    }
+    velmora::DestroyWizard(std::move(wizard));
+    return done;
+  } catch (const std::exception& error) {
+    velmora::ShowErrorMessage(error);
+    return false;
+  }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  const QStringList arguments = QApplication::arguments();
-  const bool screenshot = arguments.size() == 3 && arguments[1] == "--screenshot";
-  if (arguments.size() != 1 && !screenshot) {
-    std::fprintf(stderr, "usage: velmora-wizard [--screenshot DIR]\n");
-    return 2;
-  }
-  velmora::RegisterFonts();
-  velmora::InstallQtMessageBoxes();
-  try {
-    auto wizard = velmora::CreateWizard();
-    int status = 0;
-    if (screenshot) {
-      status = Screenshots(*wizard, arguments[2]);
-    } else {
-      wizard->exec();
-    }
-    velmora::DestroyWizard(std::move(wizard));
+  // The options are read before Qt starts, so that --help and a mistake need
+  // no display.
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  WizardOptions options;
+  const auto read = [&] {
+    options = velmora::cli::ParseWizardOptions(args);
+    return 0;
+  };
+  if (const int status = velmora::cli::RunReportingErrors(kProgram, read); status != 0) {
     return status;
-  } catch (const std::exception& error) {
-    velmora::ShowErrorMessage(error);
-    return 1;
   }
+  if (options.help) return velmora::cli::PrintHelp(velmora::cli::kWizardUsage);
+
+  int qtArgc = 1;
+  QApplication app(qtArgc, argv);
+  velmora::RegisterFonts();
+  std::optional<velmora::cli::UnattendedMessages> unattended;
+  if (options.Unattended()) {
+    unattended.emplace(kProgram);
+  } else {
+    velmora::InstallQtMessageBoxes();
+  }
+  const bool done = Run(options, unattended ? &*unattended : nullptr);
+  return done && !(unattended && unattended->AnyShown()) ? 0 : 1;
 }
