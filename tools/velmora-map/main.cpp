@@ -11,27 +11,51 @@
 #include "command_errors.h"
 #include "map/fonts.h"
 #include "map_commands.h"
+#include "map_from_database.h"
 #include "program_help.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]\n"
+    "usage: velmora-map map (--db PATH | --connect TEXT) --out FILE.jpg|FILE.png\n"
+    "                       [--settings FILE] [--nw NW --se SE] [--system QYX|QQQ]\n"
+    "                       [--type GRIDTYPE] [--groups all|KEY,...] [--surveys all|KEY,...]\n"
+    "                       [--from YEAR] [--to YEAR] [--measure taxa|records] [--bmp BMP]\n"
+    "                       [--font-size N] [--color C] [--cell-font-size N]\n"
+    "                       [--cell-color C] [--force]\n"
+    "       velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]\n"
     "                        [--counts FILE --type GRIDTYPE [--cell-font-size N]\n"
     "                        [--cell-color C] [--measure taxa|records]] [--force]\n"
     "       velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS] [--force]\n"
     "       velmora-map --help\n";
 
 constexpr std::string_view kHelp =
-    "usage: velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]\n"
+    "usage: velmora-map map (--db PATH | --connect TEXT) --out FILE.jpg|FILE.png\n"
+    "                       [--settings FILE] [--nw NW --se SE] [--system QYX|QQQ]\n"
+    "                       [--type GRIDTYPE] [--groups all|KEY,...] [--surveys all|KEY,...]\n"
+    "                       [--from YEAR] [--to YEAR] [--measure taxa|records] [--bmp BMP]\n"
+    "                       [--font-size N] [--color C] [--cell-font-size N]\n"
+    "                       [--cell-color C] [--force]\n"
+    "       velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]\n"
     "                        [--counts FILE --type GRIDTYPE [--cell-font-size N]\n"
     "                        [--cell-color C] [--measure taxa|records]] [--force]\n"
     "       velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS] [--force]\n"
     "       velmora-map --help\n"
     "\n"
-    "Draws the map picture of a rectangle of German map sheets (MTB/TK25) without a\n"
-    "window.\n"
+    "Draws the map of a rectangle of German map sheets (MTB/TK25) without a window.\n"
     "\n"
+    "map         the wizard's main job in one command: counts the database as its\n"
+    "            \"Datenbank auszählen\" does and writes the finished map, the counts\n"
+    "            over the background with the sheet grid and its labels, as its\n"
+    "            \"Karte exportieren\" does: a .jpg (or .jpeg) is the dialog's JPEG\n"
+    "            export (quality 90, baseline), a .png the same picture as PNG.\n"
+    "            It starts from the settings the wizard stores - the settings file\n"
+    "            given with --settings, else the wizard's own settings.ini when there\n"
+    "            is one, else the wizard's defaults - and every option given\n"
+    "            overrides its value there. The options of velmora-count count\n"
+    "            (--db, --connect, --groups, --surveys, --from, --to, --measure) choose\n"
+    "            what is counted, those of draw how it is drawn. The status texts go\n"
+    "            to standard error, with a progress bar on a terminal.\n"
     "draw        loads the background BMP, which shows exactly the sheets from NW to SE,\n"
     "            puts white label margins of half a sheet above and left of it, draws\n"
     "            the frame, a grey line at every sheet boundary and the sheet column\n"
@@ -53,6 +77,9 @@ constexpr std::string_view kHelp =
     "not be one of the input files; it is written beside its place and put there\n"
     "when complete, so a failure leaves the old file as it was.\n"
     "\n"
+    "The wizard's settings file is $XDG_DATA_HOME/Velmora/settings.ini, by default\n"
+    "~/.local/share/Velmora/settings.ini.\n"
+    "\n"
     "NW, SE    sheet numbers of the north-west and south-east corner sheets: four\n"
     "          digits (6508), or W and four digits west of sheet column 00 (W5099)\n"
     "GRIDTYPE  0 Messtischblatt, 1 Quadranten, 2 4tel-Quadranten, 3 16tel-Quadranten,\n"
@@ -62,10 +89,11 @@ constexpr std::string_view kHelp =
     "          clAqua, clWhite, clMoneyGreen, clSkyBlue, clCream, clMedGray or a system\n"
     "          colour such as clBtnFace; or $00BBGGRR (blue, green, red in hexadecimal)\n"
     "\n"
-    "Exit status: 0 done; 1 a failure (a background that cannot be loaded, an output\n"
-    "that cannot be written); 2 bad arguments.\n";
+    "Exit status: 0 done; 1 a failure (the database, a background that cannot be\n"
+    "loaded, an output that cannot be written); 2 bad arguments or settings.\n";
 
 constexpr velmora::cli::Command kCommands[] = {
+    {"map", velmora::cli::RunMap},
     {"draw", velmora::cli::RunDraw},
     {"background", velmora::cli::RunBackground},
 };

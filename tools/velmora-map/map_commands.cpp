@@ -1,12 +1,7 @@
 #include "map_commands.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QImage>
-#include <QImageWriter>
-#include <QString>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -22,37 +17,14 @@
 #include "map_options.h"
 #include "option_reader.h"
 #include "output_files.h"
+#include "picture_files.h"
 #include "platform/integer_text.h"
-#include "platform/replace_file.h"
 
 namespace velmora::cli {
 namespace {
 
 MapState ExtentOf(const OptionReader& options, const GridTypeInfo& gridType = kMesstischblatt) {
   return BuildExtent(options.Required("--nw"), options.Required("--se"), gridType);
-}
-
-// The picture is encoded whole before anything touches the disk, then
-// replaces the file in one step: a failure leaves the old file as it was.
-void Save(const QImage& picture, const std::string& path, const char* format) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, format);
-  if (!writer.write(picture)) {
-    throw Exception("cannot encode the picture as " + std::string(format) + ": " +
-                    writer.errorString().toStdString());
-  }
-  try {
-    ReplaceFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  } catch (const FileWriteError& e) {
-    throw Exception("cannot write '" + path + "': " + e.Reason());
-  }
-}
-
-// Says where the picture went: standard output carries nothing else.
-void ReportWritten(const std::string& path, const QImage& picture) {
-  std::printf("%s: %d x %d pixels\n", path.c_str(), picture.width(), picture.height());
 }
 
 // A BMP file states its own size in 32 bits, which Qt's writer reads as signed.
@@ -98,7 +70,7 @@ int RunDraw(Arguments args) {
     DrawCellValues(map->picture, state.Grids,
                    {map->margins, state.CellRows, state.CellColumns, cellFontSize, cellColor});
   }
-  Save(map->picture, out, "PNG");
+  SavePicture(map->picture, out, "PNG");
   ReportWritten(out, map->picture);
   return 0;
 }
@@ -123,7 +95,7 @@ int RunBackground(Arguments args) {
   }
   const QImage land = LandPicture(state.SheetColumns, state.SheetRows, *sheetSize);
   if (land.isNull()) throw Exception("the background would be too large");
-  Save(land, out, "BMP");
+  SavePicture(land, out, "BMP");
   ReportWritten(out, land);
   return 0;
 }

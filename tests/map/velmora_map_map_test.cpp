@@ -1,0 +1,224 @@
+// velmora-map map: the wizard's main job in one command. What it writes is
+// what the other commands make of the same database, and the settings the
+// dialog stores set it up.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "demo_database.h"
+#include "file_bytes.h"
+#include "map/jpeg_export.h"
+#include "run_command.h"
+#include "temp_folder.h"
+#include "wizard/settings_file.h"
+
+namespace velmora {
+namespace {
+
+using testing::CommandResult;
+using testing::RunCommand;
+
+class MapCommand : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    folder_ = std::make_unique<testing::TempFolder>();
+    demo::DemoOptions options;
+    options.samples = 1200;
+    demo::WriteDemoDatabase(Db(), options);
+    const CommandResult background =
+        Map({"background", "--nw", "6508", "--se", "6711", "--out", Bmp(), "--sheet-size", "120"});
+    ASSERT_EQ(background.exitStatus, 0) << background.err;
+  }
+  static void TearDownTestSuite() { folder_.reset(); }
+  void TearDown() override { std::filesystem::remove(SettingsFilePath()); }
+
+  static std::string Db() { return folder_->PathOf("demo.db"); }
+  static std::string Bmp() { return folder_->PathOf("land.bmp"); }
+  static std::string Out(const std::string& name) { return folder_->PathOf(name); }
+
+  static CommandResult Map(const std::vector<std::string>& args) {
+    return RunCommand(VELMORA_MAP_PATH, args);
+  }
+
+  // The map of the demo extent with more options; quadrants of the minute
+  // field system unless they give the grid system.
+  static CommandResult MapOf(const std::string& out, std::vector<std::string> more = {}) {
+    std::vector<std::string> args = {"map",  "--db",  Db(),  "--nw",  "6508", "--se",
+                                     "6711", "--bmp", Bmp(), "--out", out};
+    if (std::ranges::find(more, "--system") == more.end()) {
+      args.insert(args.end(), {"--system", "QYX", "--type", "1"});
+    }
+    args.insert(args.end(), more.begin(), more.end());
+    return Map(args);
+  }
+
+  static void WriteSettings(const std::string& path, const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    testing::WriteFileBytes(path, text);
+  }
+
+  static std::unique_ptr<testing::TempFolder> folder_;
+};
+
+std::unique_ptr<testing::TempFolder> MapCommand::folder_;
+
+// One count run, one painting routine: the map is the count that
+// velmora-count prints, drawn by velmora-map draw over the same background.
+TEST_F(MapCommand, IsTheCountDrawnOverTheBackground) {
+  const std::vector<std::vector<std::string>> selections = {
+      {},
+      {"--measure", "records", "--from", "2000", "--font-size", "12", "--cell-color", "clRed"},
+  };
+  for (size_t i = 0; i < selections.size(); ++i) {
+    const std::vector<std::string>& more = selections[i];
+    const std::string png = Out("map" + std::to_string(i) + ".png");
+    const CommandResult map = MapOf(png, more);
+    ASSERT_EQ(map.exitStatus, 0) << map.err;
+    EXPECT_EQ(map.out, png + ": 540 x 420 pixels\n");
+    EXPECT_NE(map.err.find("Übertrage Auszählergebnisse\n"), std::string::npos) << map.err;
+
+    std::vector<std::string> countArgs = {"count", "--db",     Db(),  "--nw",   "6508", "--se",
+                                          "6711",  "--system", "QYX", "--type", "1"};
+    std::vector<std::string> drawArgs = {"draw",  "--nw", "6508",   "--se", "6711",
+                                         "--bmp", Bmp(),  "--type", "1"};
+    for (size_t k = 0; k < more.size(); k += 2) {
+      const bool drawing =
+          more[k].find("font") != std::string::npos || more[k].find("color") != std::string::npos;
+      (drawing ? drawArgs : countArgs)
+          .insert((drawing ? drawArgs : countArgs).end(), {more[k], more[k + 1]});
+    }
+    const CommandResult counts = RunCommand(VELMORA_COUNT_PATH, countArgs);
+    ASSERT_EQ(counts.exitStatus, 0) << counts.err;
+    const std::string countsFile = Out("counts" + std::to_string(i) + ".tsv");
+    testing::WriteFileBytes(countsFile, counts.out);
+    const std::string drawn = Out("drawn" + std::to_string(i) + ".png");
+    drawArgs.insert(drawArgs.end(), {"--counts", countsFile, "--out", drawn});
+    ASSERT_EQ(Map(drawArgs).exitStatus, 0);
+    EXPECT_EQ(testing::ReadFileBytes(png), testing::ReadFileBytes(drawn));
+  }
+}
+
+// A .jpg is the dialog's export of that picture: EncodeJpeg, quality 90, baseline.
+TEST_F(MapCommand, AJpegIsTheExportOfThePicture) {
+  const std::string png = Out("picture.png");
+  const std::string jpg = Out("picture.JPG");
+  ASSERT_EQ(MapOf(png).exitStatus, 0);
+  const CommandResult r = MapOf(jpg);
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(r.out, jpg + ": 540 x 420 pixels\n");
+  EXPECT_EQ(testing::ReadFileBytes(jpg), EncodeJpeg(QImage(QString::fromStdString(png))));
+}
+
+// What the dialog stores sets the map up; options override it value by value.
+TEST_F(MapCommand, TakesTheDialogsSettingsAndOptionsOverrideThem) {
+  const std::string settings =
+      "eMtbNW=6508\r\neMtbSE=6711\r\nrgGridSystem=1\r\nrgGridType=2\r\neBackgroundImage=" + Bmp() +
+      "\r\neFontSizeMargins=14\r\neFontSizeCells=9\r\nshpRBsrColor=clNavy\r\n"
+      "shpCellValueColor=$000080FF\r\n";
+  const std::vector<std::string> asOptions = {
+      "--system",         "QQQ", "--type",  "2",      "--font-size",  "14",
+      "--cell-font-size", "9",   "--color", "clNavy", "--cell-color", "$000080FF"};
+  const std::string given = Out("given.png");
+  const CommandResult byOptions = MapOf(given, asOptions);
+  ASSERT_EQ(byOptions.exitStatus, 0) << byOptions.err;
+
+  WriteSettings(SettingsFilePath(), settings);
+  const std::string stored = Out("stored.png");
+  const CommandResult fromDialog = Map({"map", "--db", Db(), "--out", stored});
+  ASSERT_EQ(fromDialog.exitStatus, 0) << fromDialog.err;
+  EXPECT_EQ(testing::ReadFileBytes(stored), testing::ReadFileBytes(given))
+      << "the dialog's own settings file, when there is one";
+
+  const std::string elsewhere = Out("elsewhere.ini");
+  WriteSettings(elsewhere, settings);
+  std::filesystem::remove(SettingsFilePath());
+  const std::string named = Out("named.png");
+  ASSERT_EQ(Map({"map", "--db", Db(), "--settings", elsewhere, "--out", named}).exitStatus, 0);
+  EXPECT_EQ(testing::ReadFileBytes(named), testing::ReadFileBytes(given));
+
+  const std::string overridden = Out("overridden.png");
+  ASSERT_EQ(Map({"map", "--db", Db(), "--settings", elsewhere, "--type", "1", "--font-size", "20",
+                 "--out", overridden})
+                .exitStatus,
+            0);
+  const std::string expected = Out("expected.png");
+  ASSERT_EQ(
+      MapOf(expected, {"--system", "QQQ", "--type", "1", "--font-size", "20", "--cell-font-size",
+                       "9", "--color", "clNavy", "--cell-color", "$000080FF"})
+          .exitStatus,
+      0);
+  EXPECT_EQ(testing::ReadFileBytes(overridden), testing::ReadFileBytes(expected));
+
+  // The dialog puts a grid type its grid system does not offer back to the
+  // whole sheet; an option that does so is refused.
+  WriteSettings(elsewhere,
+                "eMtbNW=6508\r\neMtbSE=6711\r\nrgGridSystem=0\r\nrgGridType=3\r\n"
+                "eBackgroundImage=" +
+                    Bmp() + "\r\n");
+  const std::string sheets = Out("sheets.png");
+  ASSERT_EQ(Map({"map", "--db", Db(), "--settings", elsewhere, "--out", sheets}).exitStatus, 0);
+  const std::string wholeSheets = Out("whole.png");
+  ASSERT_EQ(MapOf(wholeSheets, {"--system", "QYX", "--type", "0"}).exitStatus, 0);
+  EXPECT_EQ(testing::ReadFileBytes(sheets), testing::ReadFileBytes(wholeSheets));
+}
+
+TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
+  const std::string out = Out("refused.png");
+  const std::string badSettings = Out("bad.ini");
+  WriteSettings(badSettings, "eMtbNW=6508\r\nrgGridType=abc\r\n");
+  const std::string link = Out("db-link.png");
+  std::filesystem::create_symlink(Db(), link);
+  const std::string bmpAsPng = Out("land-copy.png");
+  std::filesystem::create_hard_link(Bmp(), bmpAsPng);
+  const std::string settingsAsPng = Out("settings.png");
+  WriteSettings(settingsAsPng, "eMtbNW=6508\r\n");
+  const struct {
+    std::vector<std::string> args;
+    std::string message;
+  } cases[] = {
+      {{"map", "--db", Db(), "--bmp", Bmp(), "--out", Out("map.bmp")},
+       "--out names a .jpg, .jpeg or .png file, not '" + Out("map.bmp") + "'"},
+      {{"map", "--db", Db(), "--bmp", Bmp()}, "option '--out' is missing"},
+      {{"map", "--bmp", Bmp(), "--out", out},
+       "give the database with exactly one of --db and --connect"},
+      {{"map", "--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "1",
+        "--out", out},
+       "give the background map with --bmp (the settings hold none)"},
+      {{"map", "--db", Db(), "--settings", Out("missing.ini"), "--out", out},
+       "the settings file '" + Out("missing.ini") + "' does not exist"},
+      {{"map", "--db", Db(), "--settings", badSettings, "--out", out},
+       "the settings file '" + badSettings + "': 'abc' is not a valid integer value"},
+      {{"map", "--db", Db(), "--system", "QYX", "--type", "16tel-Quadranten", "--bmp", Bmp(),
+        "--out", out},
+       "the grid system QYX offers no grid type 16tel-Quadranten"},
+      {{"map", "--db", Db(), "--bmp", Bmp(), "--font-size", "0", "--out", out},
+       "--font-size takes a font size in points from 1 to 1000, not '0'"},
+      {{"map", "--db", Db(), "--bmp", Bmp(), "--cell-color", "orange", "--out", out},
+       "--cell-color: 'orange' is not a colour"},
+      {{"map", "--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "1",
+        "--bmp", Bmp(), "--groups", "NOSUCHKEY", "--out", out},
+       "--groups: the database has no taxon group key 'NOSUCHKEY'"},
+      {{"map", "--db", Db(), "--bmp", Bmp(), "--out", link},
+       "--out '" + link + "' names the --db file '" + Db() + "'"},
+      {{"map", "--db", Db(), "--bmp", Bmp(), "--out", bmpAsPng},
+       "--out '" + bmpAsPng + "' names the --bmp file '" + Bmp() + "'"},
+      {{"map", "--db", Db(), "--bmp", Bmp(), "--settings", settingsAsPng, "--out", settingsAsPng},
+       "--out '" + settingsAsPng + "' names the --settings file '" + settingsAsPng + "'"},
+  };
+  for (const auto& c : cases) {
+    const CommandResult r = Map(c.args);
+    EXPECT_EQ(r.exitStatus, 2) << c.message;
+    EXPECT_EQ(r.out, "") << c.message;
+    EXPECT_EQ(r.err.rfind("velmora-map: " + c.message, 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find("Hole Aufnahmen"), std::string::npos) << "refused before the count";
+  }
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(testing::ReadFileBytes(settingsAsPng), "eMtbNW=6508\r\n");
+}
+
+}  // namespace
+}  // namespace velmora

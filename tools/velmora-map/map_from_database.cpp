@@ -1,0 +1,152 @@
+#include "map_from_database.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "count_arguments.h"
+#include "grid_arguments.h"
+#include "map/background.h"
+#include "map/cell_values.h"
+#include "map/grid_drawing.h"
+#include "map/jpeg_export.h"
+#include "map_options.h"
+#include "map_settings.h"
+#include "option_reader.h"
+#include "output_files.h"
+#include "picture_files.h"
+#include "platform/replace_file.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr OptionSpec kOptions[] = {
+    {"--db"},         {"--connect"},   {"--settings"},     {"--nw"},
+    {"--se"},         {"--system"},    {"--type"},         {"--groups"},
+    {"--surveys"},    {"--from"},      {"--to"},           {"--measure"},
+    {"--bmp"},        {"--font-size"}, {"--color"},        {"--cell-font-size"},
+    {"--cell-color"}, {"--out"},       {"--force", false},
+};
+
+enum class PictureFormat { Jpeg, Png };
+
+PictureFormat FormatOfOutput(const std::filesystem::path& out) {
+  std::string extension = out.extension().string();
+  std::ranges::transform(extension, extension.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".jpg" || extension == ".jpeg") return PictureFormat::Jpeg;
+  if (extension == ".png") return PictureFormat::Png;
+  throw UsageError("--out names a .jpg, .jpeg or .png file, not '" + out.string() + "'");
+}
+
+// What the map is drawn from: the settings, each value replaced by its option
+// when that is given.
+struct MapRequest {
+  CountArguments count;
+  MapState map;
+  const GridTypeInfo* gridType = nullptr;
+  std::string background;
+  std::string fontSizeMargins;
+  TColor marginLabelColor = clBlack;
+  std::string fontSizeCells;
+  TColor cellValueColor = clBlack;
+  std::filesystem::path out;
+  PictureFormat format = PictureFormat::Jpeg;
+  bool force = false;
+};
+
+// The grid system and grid type: an option names one the system must offer;
+// from the settings the dialog's start-up rule holds, which puts a grid type
+// the system does not offer back to the whole sheet.
+void ReadGrid(const OptionReader& given, const MapSettings& settings, const GridSystemInfo*& system,
+              const GridTypeInfo*& type) {
+  const std::string source =
+      settings.file ? "the settings file '" + settings.file->string() + "'" : "";
+  system = given.Has("--system") ? &ParseGridSystem(given.Required("--system"))
+                                 : GridSystemByItem(settings.values.gridSystemItem);
+  if (!system) throw UsageError(source + " chooses no grid system; give --system");
+  if (given.Has("--type")) {
+    type = &ParseGridType(given.Required("--type"));
+    CheckSystemOffersType(*system, *type);
+    return;
+  }
+  type = GridTypeByItem(settings.values.gridTypeItem);
+  if (!type) throw UsageError(source + " chooses no grid type; give --type");
+  if (!system->offersGridType[type->item]) type = &kMesstischblatt;
+}
+
+MapRequest ReadRequest(Arguments args) {
+  const OptionReader given(args, kOptions);
+  MapRequest request;
+  request.out = given.Required("--out");
+  request.format = FormatOfOutput(request.out);
+  request.count = ReadCountArguments(given);
+  const MapSettings settings = ReadMapSettings(given.Optional("--settings"));
+  const WizardSettings& stored = settings.values;
+  const std::string source = settings.file ? settings.file->string() : "";
+
+  const GridSystemInfo* system = nullptr;
+  ReadGrid(given, settings, system, request.gridType);
+  request.map =
+      BuildExtent(given.Optional("--nw").value_or(stored.northWest),
+                  given.Optional("--se").value_or(stored.southEast), *request.gridType, *system);
+  request.background = given.Optional("--bmp").value_or(stored.backgroundImage);
+  if (request.background.empty()) {
+    throw UsageError("give the background map with --bmp (the settings hold none)");
+  }
+  const auto fontSize = [&](std::string_view option, const std::string& stored, const char* key) {
+    if (given.Has(option)) return FontSizeOption(given, option, "");
+    return CheckedFontSize("the settings file '" + source + "', " + key, stored);
+  };
+  request.fontSizeMargins = fontSize("--font-size", stored.fontSizeMargins, "eFontSizeMargins");
+  request.fontSizeCells = fontSize("--cell-font-size", stored.fontSizeCells, "eFontSizeCells");
+  request.marginLabelColor = ColorOption(given, "--color", stored.marginLabelColor);
+  request.cellValueColor = ColorOption(given, "--cell-color", stored.cellValueColor);
+  request.force = given.Has("--force");
+
+  std::vector<NamedInput> inputs = {{"--bmp", request.background}};
+  if (request.count.database.file) inputs.push_back({"--db", *request.count.database.file});
+  if (settings.file) inputs.push_back({"--settings", *settings.file});
+  RefuseOutputNamingInput("--out", request.out, inputs);
+  return request;
+}
+
+void Write(const QImage& picture, const std::filesystem::path& out, PictureFormat format) {
+  if (format == PictureFormat::Png) return SavePicture(picture, out.string(), "PNG");
+  try {
+    ExportJpeg(picture, out);
+  } catch (const FileWriteError& e) {
+    throw Exception("cannot write '" + out.string() + "': " + e.Reason());
+  }
+}
+
+}  // namespace
+
+// The steps of the dialog's main job, with the routines it calls: the map
+// picture of the background with the grid and its labels (start-up, "Karte
+// neu zeichnen"), the count run with the counts written into the cells
+// ("Datenbank auszählen"), and the export ("Karte exportieren"). The
+// background is loaded first, so that a bad one fails before a long count.
+int RunMap(Arguments args) {
+  MapRequest request = ReadRequest(args);
+  MapState& map = request.map;
+  CheckMapPictureSize(request.background, map, request.force);
+  std::optional<MapPicture> picture =
+      LoadBackgroundImage(request.background, map.SheetColumns, map.SheetRows);
+  if (!picture) throw Exception("cannot load '" + request.background + "' as a BMP background");
+  DrawGrid(picture->picture,
+           {picture->margins, map.SheetColumns, map.SheetRows, map.NwRow, map.NwColumnIndex,
+            request.fontSizeMargins, request.marginLabelColor});
+
+  CountIntoMap(request.count, *request.gridType, false, map);
+  DrawCellValues(picture->picture, map.Grids,
+                 {picture->margins, map.CellRows, map.CellColumns, request.fontSizeCells,
+                  request.cellValueColor});
+  Write(picture->picture, request.out, request.format);
+  ReportWritten(request.out.string(), picture->picture);
+  return 0;
+}
+
+}  // namespace velmora::cli

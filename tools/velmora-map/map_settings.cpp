@@ -1,0 +1,30 @@
+#include "map_settings.h"
+
+#include "command_errors.h"
+#include "wizard/settings_file.h"
+
+namespace velmora::cli {
+
+MapSettings ReadMapSettings(const std::optional<std::string>& given) {
+  MapSettings settings;
+  const std::string path = given.value_or(SettingsFilePath());
+  std::optional<SettingsFile> file;
+  try {
+    file = SettingsFile::Load(path);
+  } catch (const UnreadableSettingsFile& e) {
+    throw UsageError(e.what());
+  }
+  if (!file) {
+    if (given) throw UsageError("the settings file '" + path + "' does not exist");
+    return settings;
+  }
+  try {
+    ApplySettingsFile(*file, settings.values);
+  } catch (const ConvertError& e) {
+    throw UsageError("the settings file '" + path + "': " + e.what());
+  }
+  settings.file = path;
+  return settings;
+}
+
+}  // namespace velmora::cli
