@@ -34,7 +34,7 @@ int RunReportingErrors(std::string_view program, const std::function<int()>& com
 }
 
 int RunCommandProgram(const CommandProgram& program, Arguments args) {
-  if (AsksForHelp(args)) return PrintHelp(program.help);
+  if (AsksForHelp(args)) return PrintHelp(program.usage, program.description);
   if (args.empty()) {
     std::fwrite(program.usage.data(), 1, program.usage.size(), stderr);
     return 2;

@@ -34,8 +34,8 @@ struct Command {
 struct CommandProgram {
   std::string_view name;
   std::span<const Command> commands;
-  std::string_view usage;  // the short form, written after a usage error
-  std::string_view help;   // the whole description, for --help
+  std::string_view usage;        // written after a usage error, and first by --help
+  std::string_view description;  // what --help writes after the usage
 };
 
 // Runs the program with the arguments after its own name: the help on

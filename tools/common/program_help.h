@@ -10,8 +10,9 @@ namespace velmora::cli {
 // user asks how the program is used.
 bool AsksForHelp(Arguments args);
 
-// Writes the program's help to standard output, where a pager or a file can
-// take it, and gives the exit status of a successful run.
-int PrintHelp(std::string_view help);
+// Writes the program's help, its usage and then the description of what it
+// does, to standard output, where a pager or a file can take it, and gives
+// the exit status of a successful run.
+int PrintHelp(std::string_view usage, std::string_view description);
 
 }  // namespace velmora::cli

@@ -22,18 +22,7 @@ constexpr std::string_view kUsage =
     "       velmora-count convert [--system QYX|QQQ] [--frame] [LAT LON]\n"
     "       velmora-count --help\n";
 
-constexpr std::string_view kHelp =
-    "usage: velmora-count count (--db PATH | --connect TEXT) --nw NW --se SE --system QYX|QQQ\n"
-    "                           --type GRIDTYPE [--groups all|KEY,...] [--surveys all|KEY,...]\n"
-    "                           [--from YEAR] [--to YEAR] [--measure taxa|records]\n"
-    "                           [--format tsv|csv|geojson | --csv]\n"
-    "       velmora-count groups (--db PATH | --connect TEXT)\n"
-    "       velmora-count surveys (--db PATH | --connect TEXT)\n"
-    "       velmora-count cells NW SE GRIDTYPE\n"
-    "       velmora-count sheets NW SE\n"
-    "       velmora-count convert [--system QYX|QQQ] [--frame] [LAT LON]\n"
-    "       velmora-count --help\n"
-    "\n"
+constexpr std::string_view kDescription =
     "Counts a recording database on the grid of the German map sheets (MTB/TK25).\n"
     "\n"
     "count     counts the database as the wizard's \"Datenbank auszählen\" does: the\n"
@@ -86,5 +75,5 @@ constexpr velmora::cli::Command kCommands[] = {
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  return velmora::cli::RunCommandProgram({"velmora-count", kCommands, kUsage, kHelp}, args);
+  return velmora::cli::RunCommandProgram({"velmora-count", kCommands, kUsage, kDescription}, args);
 }

@@ -18,12 +18,7 @@ const char* const kUsage =
     "                       [--bmp PATH] [--force]\n"
     "       velmora-demo-db --help\n";
 
-const char* const kHelp =
-    "usage: velmora-demo-db --out PATH [--seed N] [--samples N] [--occurrences-per-sample N]\n"
-    "                       [--taxa N] [--taxon-groups N] [--surveys N] [--nw NW --se SE]\n"
-    "                       [--bmp PATH] [--force]\n"
-    "       velmora-demo-db --help\n"
-    "\n"
+const char* const kDescription =
     "Writes an SQLite database with the host's tables (SAMPLE, SURVEY_EVENT, SURVEY,\n"
     "TAXON_OCCURRENCE, TAXON_DETERMINATION, INDEX_TAXON_NAME, TAXON_LIST_ITEM,\n"
     "TAXON_VERSION, TAXON_GROUP) filled with made-up but realistic records; the same\n"

@@ -17,8 +17,8 @@ struct CommandLine {
 
 // Written after the message of every usage error.
 extern const char* const kUsage;
-// What --help writes.
-extern const char* const kHelp;
+// What --help writes after the usage.
+extern const char* const kDescription;
 
 // Checks every argument before anything is written.
 CommandLine ParseCommandLine(cli::Arguments args);

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   // reported, instead of the signal ending the program with a temporary left.
   std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  if (velmora::cli::AsksForHelp(args)) return velmora::cli::PrintHelp(kHelp);
+  if (velmora::cli::AsksForHelp(args)) return velmora::cli::PrintHelp(kUsage, kDescription);
   return velmora::cli::RunReportingErrors(
       "velmora-demo-db", [&] { return Run(ParseCommandLine(args)); }, kUsage);
 }

@@ -29,19 +29,7 @@ constexpr std::string_view kUsage =
     "       velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS] [--force]\n"
     "       velmora-map --help\n";
 
-constexpr std::string_view kHelp =
-    "usage: velmora-map map (--db PATH | --connect TEXT) --out FILE.jpg|FILE.png\n"
-    "                       [--settings FILE] [--nw NW --se SE] [--system QYX|QQQ]\n"
-    "                       [--type GRIDTYPE] [--groups all|KEY,...] [--surveys all|KEY,...]\n"
-    "                       [--from YEAR] [--to YEAR] [--measure taxa|records] [--bmp BMP]\n"
-    "                       [--font-size N] [--color C] [--cell-font-size N]\n"
-    "                       [--cell-color C] [--force]\n"
-    "       velmora-map draw --nw NW --se SE --bmp BMP --out PNG [--font-size N] [--color C]\n"
-    "                        [--counts FILE --type GRIDTYPE [--cell-font-size N]\n"
-    "                        [--cell-color C] [--measure taxa|records]] [--force]\n"
-    "       velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS] [--force]\n"
-    "       velmora-map --help\n"
-    "\n"
+constexpr std::string_view kDescription =
     "Draws the map of a rectangle of German map sheets (MTB/TK25) without a window.\n"
     "\n"
     "map         the wizard's main job in one command: counts the database as its\n"
@@ -98,6 +86,8 @@ constexpr velmora::cli::Command kCommands[] = {
     {"background", velmora::cli::RunBackground},
 };
 
+constexpr velmora::cli::CommandProgram kProgram{"velmora-map", kCommands, kUsage, kDescription};
+
 // Qt complains on standard error when the session has no runtime folder, which
 // a batch job often lacks and this program never uses.
 void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -111,7 +101,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   // Before Qt starts: the help needs no display.
   if (args.empty() || velmora::cli::AsksForHelp(args)) {
-    return velmora::cli::RunCommandProgram({"velmora-map", kCommands, kUsage, kHelp}, args);
+    return velmora::cli::RunCommandProgram(kProgram, args);
   }
   // No window: the picture is drawn off screen, at the display's 96 pixels per inch.
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -123,5 +113,5 @@ int main(int argc, char** argv) {
   QGuiApplication application(qtArgc, argv);
   velmora::RegisterFonts();
 
-  return velmora::cli::RunCommandProgram({"velmora-map", kCommands, kUsage, kHelp}, args);
+  return velmora::cli::RunCommandProgram(kProgram, args);
 }
