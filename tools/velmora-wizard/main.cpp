@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
   if (const int status = velmora::cli::RunReportingErrors(kProgram, read); status != 0) {
     return status;
   }
-  if (options.help) return velmora::cli::PrintHelp(velmora::cli::kWizardUsage);
+  if (options.help)
+    return velmora::cli::PrintHelp(velmora::cli::kWizardUsage, velmora::cli::kWizardDescription);
 
   int qtArgc = 1;
   QApplication app(qtArgc, argv);

@@ -9,7 +9,10 @@ namespace velmora::cli {
 
 inline constexpr const char* kWizardUsage =
     "usage: velmora-wizard [--db PATH | --connect TEXT] [--count] [--screenshot DIR]\n"
-    "       velmora-wizard --help | -h\n"
+    "       velmora-wizard --help | -h\n";
+
+// What --help writes after the usage.
+inline constexpr const char* kWizardDescription =
     "Opens the wizard dialog on the host's database: the SQLite file PATH, the connection\n"
     "string TEXT, or else the host's own (its registry value, or the demo database).\n"
     "Without --count and --screenshot the dialog stays open until its window is closed.\n"
