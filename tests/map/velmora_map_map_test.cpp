@@ -173,6 +173,10 @@ TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
   std::filesystem::create_symlink(Db(), link);
   const std::string bmpAsPng = Out("land-copy.png");
   std::filesystem::create_hard_link(Bmp(), bmpAsPng);
+  const std::string noType = Out("no-type.ini");
+  WriteSettings(noType, "rgGridType=-1\r\n");
+  const std::string tinyFont = Out("tiny.ini");
+  WriteSettings(tinyFont, "eFontSizeCells=0\r\n");
   const std::string settingsAsPng = Out("settings.png");
   WriteSettings(settingsAsPng, "eMtbNW=6508\r\n");
   const struct {
@@ -191,6 +195,11 @@ TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
        "the settings file '" + Out("missing.ini") + "' does not exist"},
       {{"map", "--db", Db(), "--settings", badSettings, "--out", out},
        "the settings file '" + badSettings + "': 'abc' is not a valid integer value"},
+      {{"map", "--db", Db(), "--settings", noType, "--bmp", Bmp(), "--out", out},
+       "the settings file '" + noType + "' chooses no grid type; give --type"},
+      {{"map", "--db", Db(), "--settings", tinyFont, "--bmp", Bmp(), "--out", out},
+       "the settings file '" + tinyFont +
+           "', eFontSizeCells takes a font size in points from 1 to 1000, not '0'"},
       {{"map", "--db", Db(), "--system", "QYX", "--type", "16tel-Quadranten", "--bmp", Bmp(),
         "--out", out},
        "the grid system QYX offers no grid type 16tel-Quadranten"},

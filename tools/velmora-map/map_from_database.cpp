@@ -62,18 +62,16 @@ struct MapRequest {
 // the system does not offer back to the whole sheet.
 void ReadGrid(const OptionReader& given, const MapSettings& settings, const GridSystemInfo*& system,
               const GridTypeInfo*& type) {
-  const std::string source =
-      settings.file ? "the settings file '" + settings.file->string() + "'" : "";
   system = given.Has("--system") ? &ParseGridSystem(given.Required("--system"))
                                  : GridSystemByItem(settings.values.gridSystemItem);
-  if (!system) throw UsageError(source + " chooses no grid system; give --system");
+  if (!system) throw UsageError(settings.Source() + " chooses no grid system; give --system");
   if (given.Has("--type")) {
     type = &ParseGridType(given.Required("--type"));
     CheckSystemOffersType(*system, *type);
     return;
   }
   type = GridTypeByItem(settings.values.gridTypeItem);
-  if (!type) throw UsageError(source + " chooses no grid type; give --type");
+  if (!type) throw UsageError(settings.Source() + " chooses no grid type; give --type");
   if (!system->offersGridType[type->item]) type = &kMesstischblatt;
 }
 
@@ -85,7 +83,6 @@ MapRequest ReadRequest(Arguments args) {
   request.count = ReadCountArguments(given);
   const MapSettings settings = ReadMapSettings(given.Optional("--settings"));
   const WizardSettings& stored = settings.values;
-  const std::string source = settings.file ? settings.file->string() : "";
 
   const GridSystemInfo* system = nullptr;
   ReadGrid(given, settings, system, request.gridType);
@@ -98,7 +95,7 @@ MapRequest ReadRequest(Arguments args) {
   }
   const auto fontSize = [&](std::string_view option, const std::string& stored, const char* key) {
     if (given.Has(option)) return FontSizeOption(given, option, "");
-    return CheckedFontSize("the settings file '" + source + "', " + key, stored);
+    return CheckedFontSize(settings.Source() + ", " + key, stored);
   };
   request.fontSizeMargins = fontSize("--font-size", stored.fontSizeMargins, "eFontSizeMargins");
   request.fontSizeCells = fontSize("--cell-font-size", stored.fontSizeCells, "eFontSizeCells");

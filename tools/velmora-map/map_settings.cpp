@@ -5,6 +5,10 @@
 
 namespace velmora::cli {
 
+std::string MapSettings::Source() const {
+  return "the settings file '" + (file ? file->string() : SettingsFilePath()) + "'";
+}
+
 MapSettings ReadMapSettings(const std::optional<std::string>& given) {
   MapSettings settings;
   const std::string path = given.value_or(SettingsFilePath());

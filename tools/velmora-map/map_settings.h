@@ -17,6 +17,9 @@ namespace velmora::cli {
 struct MapSettings {
   WizardSettings values;
   std::optional<std::filesystem::path> file;  // where they came from
+
+  // "the settings file 'PATH'", for messages about a value from there.
+  std::string Source() const;
 };
 
 MapSettings ReadMapSettings(const std::optional<std::string>& given);
