@@ -17,6 +17,7 @@
 #include "host/options.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/qt_message_box.h"
+#include "program_help.h"
 
 namespace {
 
@@ -75,10 +76,7 @@ int main(int argc, char** argv) {
       status != 0) {
     return status;
   }
-  if (options.help) {
-    std::printf("%s%s", kHostUsage.data(), kHostHelp.data());
-    return 0;
-  }
+  if (options.help) return velmora::cli::PrintHelp(kHostUsage, kHostHelp);
   // Listing needs no window, nor a display.
   const bool windows = !options.listAddins;
   std::unique_ptr<QCoreApplication> application;

@@ -4,6 +4,7 @@
 
 #include "host/application_settings.h"
 #include "option_reader.h"
+#include "program_help.h"
 
 namespace velmora::host {
 
@@ -14,15 +15,18 @@ const std::string_view kHostHelp =
     "  --connect TEXT          makes TEXT the connection string of the host's database\n"
     "  --install-addin MODULE  installs the add-in module MODULE first\n"
     "  --list-addins           prints the installed add-ins' names and descriptions and ends\n"
-    "  --help                  shows this help and ends\n";
+    "  --help, -h              shows this help and ends\n";
 
 HostOptions ParseHostOptions(cli::Arguments args) {
   static constexpr cli::OptionSpec kOptions[] = {
-      {"--db"}, {"--connect"}, {"--install-addin"}, {"--list-addins", false}, {"--help", false}};
-  const cli::OptionReader reader(args, kOptions);
-
+      {"--db"}, {"--connect"}, {"--install-addin"}, {"--list-addins", false}};
   HostOptions options;
-  options.help = reader.Has("--help");
+  // Whatever else the arguments say, the user asks how the program is used.
+  if (cli::AsksForHelp(args)) {
+    options.help = true;
+    return options;
+  }
+  const cli::OptionReader reader(args, kOptions);
   if (reader.Has("--db") && reader.Has("--connect")) {
     throw cli::UsageError("give the database either by --db or by --connect");
   }

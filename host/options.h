@@ -9,7 +9,8 @@
 namespace velmora::host {
 
 inline constexpr std::string_view kHostUsage =
-    "usage: velmora-host [--db PATH | --connect TEXT] [--install-addin MODULE] [--list-addins]\n";
+    "usage: velmora-host [--db PATH | --connect TEXT] [--install-addin MODULE] [--list-addins]\n"
+    "       velmora-host --help\n";
 
 // What the host is asked to do at start.
 struct HostOptions {

@@ -18,6 +18,7 @@
 #include "modal_closer.h"
 #include "platform/com/registry.h"
 #include "platform/ui/message_box.h"
+#include "run_command.h"
 #include "temp_folder.h"
 
 namespace velmora::host {
@@ -47,6 +48,33 @@ TEST(HostOptions, TakeTheDatabaseAModuleAndListing) {
 
   EXPECT_EQ(Parse({"--connect", "Driver=X;PWD=a b"}).connectionString, "Driver=X;PWD=a b");
   EXPECT_TRUE(Parse({"--help"}).help);
+  EXPECT_TRUE(Parse({"-h"}).help);
+  EXPECT_TRUE(Parse({"--db", "a;b.db", "--help"}).help) << "help whatever else is given";
+}
+
+// Run as a user runs it, on a machine without a display: help and refusals
+// need none, as they come before any window.
+TEST(VelmoraHost, HelpAndBadOptionsNeedNoDisplay) {
+  const auto host = [](std::vector<std::string> args) {
+    args.insert(args.begin(), {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM",
+                               VELMORA_HOST_PATH});
+    return testing::RunCommand("/usr/bin/env", args);
+  };
+  const std::string usage =
+      "usage: velmora-host [--db PATH | --connect TEXT] [--install-addin MODULE] "
+      "[--list-addins]\n       velmora-host --help\n";
+  const testing::CommandResult help = host({"--help"});
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out.rfind(usage + "\nvelmora-host stands in for Recorder 6", 0), 0u) << help.out;
+  EXPECT_NE(help.out.find("--list-addins"), std::string::npos);
+  EXPECT_EQ(host({"-h"}).out, help.out);
+  EXPECT_EQ(host({"--bogus", "-h"}).out, help.out);
+
+  const testing::CommandResult bad = host({"--bogus"});
+  EXPECT_EQ(bad.exitStatus, 2);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err, "velmora-host: unknown option '--bogus'\n" + usage);
 }
 
 TEST(HostOptions, RefuseWhatTheyCannotTake) {
