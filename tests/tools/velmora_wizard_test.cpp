@@ -63,6 +63,8 @@ TEST_F(VelmoraWizard, HelpNeedsNoDisplayAndBadOptionsAreRefused) {
   EXPECT_EQ(help.out.rfind("usage: velmora-wizard [--db PATH | --connect TEXT]", 0), 0u)
       << help.out;
   EXPECT_EQ(help.err, "");
+  EXPECT_EQ(Wizard({"-h"}, false).out, help.out);
+  EXPECT_EQ(Wizard({"--frobnicate", "-h"}, false).out, help.out);
 
   struct Case {
     std::vector<std::string> args;
