@@ -25,4 +25,9 @@ QColor ToQColor(TColor color) {
                 static_cast<int>((color >> 16) & 0xFF));
 }
 
+TColor ToTColor(const QColor& color) {
+  return static_cast<TColor>(color.red()) | static_cast<TColor>(color.green()) << 8 |
+         static_cast<TColor>(color.blue()) << 16;
+}
+
 }  // namespace velmora

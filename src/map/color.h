@@ -11,4 +11,7 @@ namespace velmora {
 // low three bytes as well.
 QColor ToQColor(TColor color);
 
+// The stored colour of a colour chosen on the screen: 0x00BBGGRR.
+TColor ToTColor(const QColor& color);
+
 }  // namespace velmora

@@ -158,6 +158,18 @@ void TdlgMTBWizard::ConnectHandlers() {
   ConnectShowingErrors(btDrawMap, &QPushButton::clicked, *this, &TdlgMTBWizard::btDrawMapClick);
   ConnectShowingErrors(btCountDatabase, &QPushButton::clicked, *this,
                        &TdlgMTBWizard::btCountDatabaseClick);
+  ConnectShowingErrors(btSaveMap, &QPushButton::clicked, *this, &TdlgMTBWizard::btSaveMapClick);
+  ConnectShowingErrors(btGetImagePath, &QPushButton::clicked, *this,
+                       &TdlgMTBWizard::btGetImagePathClick);
+  ConnectShowingErrors(btGetColorRbsr, &QPushButton::clicked, *this,
+                       &TdlgMTBWizard::btGetColorRbsrClick);
+  ConnectShowingErrors(btGetCellValueColor, &QPushButton::clicked, *this,
+                       &TdlgMTBWizard::btGetCellValueColorClick);
+  connect(&Image1, &ImageControl::mouseDown, this,
+          [this](Qt::MouseButton, QPoint position, bool doubleClick) {
+            Image1MouseDown(position, doubleClick);
+          });
+  connect(&Image1, &ImageControl::doubleClicked, this, [this] { Image1DblClick(); });
 }
 
 void TdlgMTBWizard::ValidateSettingsPage() {

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPoint>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRect>
@@ -16,11 +17,13 @@
 #include "count/progress.h"
 #include "grid/cell_list.h"
 #include "platform/ui/check_list_box.h"
+#include "platform/ui/common_dialogs.h"
 #include "platform/ui/image_control.h"
 #include "platform/ui/key_press_hook.h"
 #include "platform/ui/page_control.h"
 #include "platform/ui/radio_group.h"
 #include "platform/ui/scroll_box.h"
+#include "platform/ui/wheel_hook.h"
 #include "wizard/database_connector.h"
 #include "wizard/shape.h"
 #include "wizard/wizard_settings.h"
@@ -102,6 +105,32 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   // The open session of Database; raises DatabaseError when there is none.
   DatabaseSession& Session() const;
 
+  // The view of the map (dialog_map_view.cpp). True from a press on Image1
+  // until the next button release in the dialog, and the press position in
+  // Image1's own pixels.
+  bool Dragging = false;
+  QPoint DragOrigin;
+  // Where the file and colour choosers come from: the platform's own dialogs,
+  // or a test's or a script's answers.
+  std::unique_ptr<CommonDialogs> Dialogs = PlatformDialogs();
+
+  // One wheel step zooms the map by 1.1 (delta above 0) or 0.9 about the
+  // pointer (a screen position), whichever control the wheel turned over; no
+  // zoom beyond 64 times the picture.
+  void FormMouseWheel(int WheelDelta, QPoint MousePos);
+  // Any button on the picture begins a drag, but the second press of a
+  // double-click; the dialog captures the pointer until a button is released.
+  void Image1MouseDown(QPoint Position, bool DoubleClick);
+  // While dragging, the grabbed point of the picture follows the pointer (a
+  // screen position).
+  void FormMouseMove(QPoint MousePos);
+  void FormMouseUp();
+  // Back to the bounds of the last background load.
+  void Image1DblClick();
+  // Opens a colour dialog (not preset) and fills the shape with the chosen
+  // colour; the map takes it at its next drawing or count.
+  void ChooseShapeColor(Shape& shape);
+
  public slots:
   void pcWizardChanging(bool& AllowChange);
   void pcWizardChange();
@@ -120,10 +149,19 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   // "0" are written centred into their cells of the picture; then the panel
   // hides and the buttons unlock, also after an error, which is shown.
   void btCountDatabaseClick();
+  // Writes the picture at its own size as JPEG to the file chosen in a
+  // "Speichern" dialog; no picture, no file.
+  void btSaveMapClick();
+  // Puts the path of a chosen BMP into eBackgroundImage; nothing is loaded.
+  void btGetImagePathClick();
+  void btGetColorRbsrClick();
+  void btGetCellValueColorClick();
 
  protected:
   // The dialog ends only through the window's close button, not by Escape.
   void keyPressEvent(QKeyEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  public:
   // Declared parents first: each control is destroyed before its parent.
@@ -188,6 +226,8 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
                                     [this](QChar& key) { eFontSizeMarginsKeyPress(key); }};
   KeyPressHook eFontSizeCellsHook{eFontSizeCells,
                                   [this](QChar& key) { eFontSizeCellsKeyPress(key); }};
+  WheelHook wheelHook_{*this,
+                       [this](int delta, QPoint position) { FormMouseWheel(delta, position); }};
 };
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QWidget>
 
 namespace velmora {
@@ -17,8 +18,17 @@ class ImageControl : public QWidget {
   // Changes to the picture show at the next repaint.
   QImage& Picture() { return picture_; }
 
+ signals:
+  // A button went down on the control, at `position` in its own pixels;
+  // `doubleClick` marks the second press of a double-click, which comes after
+  // doubleClicked.
+  void mouseDown(Qt::MouseButton button, QPoint position, bool doubleClick);
+  void doubleClicked();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   QImage picture_;

@@ -1,0 +1,86 @@
+// Looking at the map and taking it away: zoom by the wheel, pan by dragging,
+// back to the start by double-click, the JPEG export, and the choosers of the
+// background image and the two label colours. Zoom and pan move only Image1's
+// bounds in the scroll box; the picture is never touched.
+#include <QDir>
+#include <QMouseEvent>
+#include <filesystem>
+#include <system_error>
+
+#include "map/color.h"
+#include "map/jpeg_export.h"
+#include "map/view.h"
+#include "platform/errors.h"
+#include "wizard/ShowImage.h"
+
+namespace velmora {
+
+void TdlgMTBWizard::FormMouseWheel(int WheelDelta, QPoint MousePos) {
+  const QPoint p = ScrollBox1.Client().mapFromGlobal(MousePos);
+  Image1.setGeometry(ZoomedBounds(Image1.geometry(), p, WheelDelta, Image1.Picture().size()));
+}
+
+void TdlgMTBWizard::Image1MouseDown(QPoint Position, bool DoubleClick) {
+  // The second press of a double-click resets the view; it begins no drag.
+  if (DoubleClick) return;
+  Dragging = true;
+  Image1.setAttribute(Qt::WA_TransparentForMouseEvents, true);
+  DragOrigin = Position;
+  // Every further pointer event comes to the dialog until the button is up,
+  // wherever the pointer goes.
+  grabMouse();
+}
+
+void TdlgMTBWizard::FormMouseMove(QPoint MousePos) {
+  if (!Dragging) return;
+  const QPoint q = ScrollBox1.Client().mapFromGlobal(MousePos);
+  Image1.setGeometry(DraggedBounds(Image1.geometry(), q, DragOrigin));
+}
+
+void TdlgMTBWizard::FormMouseUp() {
+  Image1.setAttribute(Qt::WA_TransparentForMouseEvents, false);
+  Dragging = false;
+  releaseMouse();
+}
+
+void TdlgMTBWizard::Image1DblClick() { Image1.setGeometry(HomeBounds); }
+
+void TdlgMTBWizard::mouseMoveEvent(QMouseEvent* event) {
+  FormMouseMove(event->globalPosition().toPoint());
+}
+
+void TdlgMTBWizard::mouseReleaseEvent(QMouseEvent*) { FormMouseUp(); }
+
+void TdlgMTBWizard::btSaveMapClick() {
+  const std::optional<QString> chosen = Dialogs->ChooseFile(
+      *this, {FileDialogRequest::Purpose::Save, "Speichern", QDir::currentPath(),
+              "Bild Dateien (*.jpg)", kExportDefaultExtension});
+  if (!chosen) return;
+  const std::filesystem::path file = ExportFilePath(chosen->toStdString());
+  // Replacing the background with the map would lose it for every later
+  // drawing.
+  std::error_code error;
+  if (std::filesystem::equivalent(file, Map.BackgroundImagePath, error)) {
+    throw Exception("The map cannot be exported over its background image '" + file.string() + "'");
+  }
+  ExportJpeg(Image1.Picture(), file);
+}
+
+void TdlgMTBWizard::btGetImagePathClick() {
+  const std::optional<QString> chosen =
+      Dialogs->ChooseFile(*this, {FileDialogRequest::Purpose::Open, QString(), QDir::currentPath(),
+                                  "Bitmap-Bilder (bmp) (*.bmp)", QString()});
+  if (chosen) eBackgroundImage.setText(*chosen);
+}
+
+void TdlgMTBWizard::btGetColorRbsrClick() { ChooseShapeColor(ShpRBsrColor); }
+
+void TdlgMTBWizard::btGetCellValueColorClick() { ChooseShapeColor(shpCellValueColor); }
+
+void TdlgMTBWizard::ChooseShapeColor(Shape& shape) {
+  if (const std::optional<QColor> chosen = Dialogs->ChooseColor(*this)) {
+    shape.SetBrushColor(ToTColor(*chosen));
+  }
+}
+
+}  // namespace velmora
