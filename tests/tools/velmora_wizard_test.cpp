@@ -90,7 +90,8 @@ TEST_F(VelmoraWizard, HelpNeedsNoDisplayAndBadOptionsAreRefused) {
   }
 }
 
-TEST_F(VelmoraWizard, CountsAGeneratedDatabaseTakesItsPicturesAndClosesAsTheCloseButtonWould) {
+TEST_F(VelmoraWizard,
+       CountsAGeneratedDatabaseExportsItTakesItsPicturesAndClosesAsTheCloseButtonWould) {
   demo::DemoOptions options;
   options.samples = 400;
   demo::WriteDemoDatabase(folder_.Path() / "demo.db", options);
@@ -99,11 +100,15 @@ TEST_F(VelmoraWizard, CountsAGeneratedDatabaseTakesItsPicturesAndClosesAsTheClos
                 (folder_.Path() / "demo.bmp").string() + "\n");
 
   const fs::path shots = folder_.Path() / "shots";
-  const CommandResult r = Wizard(
-      {"--db", (folder_.Path() / "demo.db").string(), "--count", "--screenshot", shots.string()});
+  const std::string database = (folder_.Path() / "demo.db").string();
+  const CommandResult r =
+      Wizard({"--db", database, "--count", "--export", (folder_.Path() / "karte").string(),
+              "--screenshot", shots.string()});
   EXPECT_EQ(r.exitStatus, 0);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "");
+  const std::string jpeg = testing::ReadFileBytes(folder_.Path() / "karte.jpg");
+  EXPECT_EQ(jpeg.substr(0, 2), "\xFF\xD8") << "the export, with the extension the dialog adds";
   EXPECT_GT(fs::file_size(shots / "karte.png"), 1000u);
   EXPECT_GT(fs::file_size(shots / "einstellungen.png"), 1000u);
   EXPECT_EQ(std::distance(fs::directory_iterator(shots), fs::directory_iterator()), 2)
@@ -114,6 +119,15 @@ TEST_F(VelmoraWizard, CountsAGeneratedDatabaseTakesItsPicturesAndClosesAsTheClos
                 "\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
                 "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n")
       << "the tear-down wrote the settings";
+
+  // An export that cannot be written ends the run with its message.
+  const CommandResult failed = Wizard({"--db", database, "--export", "/no/such/folder/karte.jpg"});
+  EXPECT_EQ(failed.exitStatus, 1);
+  EXPECT_EQ(failed.err.rfind("velmora-wizard: The file '/no/such/folder/karte.jpg' could not be "
+                             "written",
+                             0),
+            0u)
+      << failed.err;
 }
 
 TEST_F(VelmoraWizard, AFailedStartGoesToStandardErrorAndEndsTheRun) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "addin/host_database.h"
+#include "export_answer.h"
 #include "grid/geodll32.h"
 #include "host/application_settings.h"
 #include "map/fonts.h"
@@ -57,6 +58,11 @@ bool RunUnattended(TdlgMTBWizard& wizard, const WizardOptions& options,
     wizard.btAllTaxonGroups.click();
     wizard.BtAllSurveys.click();
     wizard.btCountDatabase.click();
+    if (messages.AnyShown()) return false;
+  }
+  if (options.exportFile) {
+    wizard.Dialogs = std::make_unique<velmora::cli::ExportAnswer>(*options.exportFile);
+    wizard.btSaveMap.click();
     if (messages.AnyShown()) return false;
   }
   if (options.screenshotFolder) Screenshots(wizard, *options.screenshotFolder);

@@ -8,10 +8,7 @@ namespace velmora::cli {
 namespace {
 
 constexpr OptionSpec kOptions[] = {
-    {"--db"},
-    {"--connect"},
-    {"--count", false},
-    {"--screenshot"},
+    {"--db"}, {"--connect"}, {"--count", false}, {"--export"}, {"--screenshot"},
 };
 
 OptionWording Wording() {
@@ -31,6 +28,7 @@ WizardOptions ParseWizardOptions(Arguments args) {
   }
   const OptionReader given(args, kOptions, Wording());
   options.count = given.Has("--count");
+  options.exportFile = given.Optional("--export");
   options.screenshotFolder = given.Optional("--screenshot");
   // Without either the host's own connection string.
   if (given.Has("--db") || given.Has("--connect")) {
