@@ -2,8 +2,10 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 
+#include "file_bytes.h"
 #include "map/map_font.h"
 #include "map/text_metrics.h"
 
@@ -46,6 +48,22 @@ int PixelsOfColor(const QImage& picture, const QColor& color, const QRect& regio
 std::string SaveBmp(const QImage& picture, const TempFolder& folder, const std::string& name) {
   const std::string path = folder.PathOf(name);
   if (!picture.save(QString::fromStdString(path), "BMP")) throw std::runtime_error("not saved");
+  return path;
+}
+
+std::string SaveBmpDeclaringSize(int width, int height, const TempFolder& folder,
+                                 const std::string& name) {
+  QImage one(1, 1, QImage::Format_RGB32);
+  one.fill(Qt::white);
+  const std::string path = SaveBmp(one, folder, name);
+  std::string bytes = ReadFileBytes(path);
+  // Width and height, little-endian, at offsets 18 and 22 of the file.
+  const auto put = [&bytes](int offset, std::int32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>(value >> (8 * i) & 0xFF);
+  };
+  put(18, width);
+  put(22, height);
+  WriteFileBytes(path, bytes);
   return path;
 }
 

@@ -34,4 +34,9 @@ int PixelsOfColor(const QImage& picture, const QColor& color, const QRect& regio
 // Saves the picture as a BMP in the folder and gives its path.
 std::string SaveBmp(const QImage& picture, const TempFolder& folder, const std::string& name);
 
+// Saves a BMP whose header declares `width` x `height` pixels but which holds
+// the pixels of one only: a picture too large to make, judged by its header.
+std::string SaveBmpDeclaringSize(int width, int height, const TempFolder& folder,
+                                 const std::string& name);
+
 }  // namespace velmora::testing

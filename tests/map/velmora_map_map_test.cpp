@@ -11,6 +11,7 @@
 #include "demo_database.h"
 #include "file_bytes.h"
 #include "map/jpeg_export.h"
+#include "picture_compare.h"
 #include "run_command.h"
 #include "temp_folder.h"
 #include "wizard/settings_file.h"
@@ -101,6 +102,22 @@ TEST_F(MapCommand, IsTheCountDrawnOverTheBackground) {
   }
 }
 
+// On a terminal the status texts are followed by a bar that ends full; where
+// the picture went stays on standard output.
+TEST_F(MapCommand, OnATerminalTheBarEndsAtOneHundredPercent) {
+  const std::string png = Out("terminal.png");
+  const CommandResult r = testing::RunCommandOnTerminal(
+      VELMORA_MAP_PATH, {"map", "--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX",
+                         "--type", "1", "--bmp", Bmp(), "--out", png});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(r.out, png + ": 540 x 420 pixels\n");
+  EXPECT_NE(r.err.find("Hole Aufnahmen...\n"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("]  50%"), std::string::npos) << r.err;
+  const std::string full = "\r[" + std::string(50, '#') + "] 100%\n";
+  ASSERT_GE(r.err.size(), full.size());
+  EXPECT_EQ(r.err.substr(r.err.size() - full.size()), full) << r.err;
+}
+
 // A .jpg is the dialog's export of that picture: EncodeJpeg, quality 90, baseline.
 TEST_F(MapCommand, AJpegIsTheExportOfThePicture) {
   const std::string png = Out("picture.png");
@@ -179,6 +196,7 @@ TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
   WriteSettings(tinyFont, "eFontSizeCells=0\r\n");
   const std::string settingsAsPng = Out("settings.png");
   WriteSettings(settingsAsPng, "eMtbNW=6508\r\n");
+  const std::string huge = testing::SaveBmpDeclaringSize(30000, 20000, *folder_, "huge.bmp");
   const struct {
     std::vector<std::string> args;
     std::string message;
@@ -216,6 +234,10 @@ TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
        "--out '" + bmpAsPng + "' names the --bmp file '" + Bmp() + "'"},
       {{"map", "--db", Db(), "--bmp", Bmp(), "--settings", settingsAsPng, "--out", settingsAsPng},
        "--out '" + settingsAsPng + "' names the --settings file '" + settingsAsPng + "'"},
+      {{"map", "--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "1",
+        "--bmp", huge, "--out", out},
+       "the picture would be 33750 x 23750 pixels (802 megapixels, more than 500); give --force "
+       "to make it all the same"},
   };
   for (const auto& c : cases) {
     const CommandResult r = Map(c.args);
@@ -224,6 +246,13 @@ TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
     EXPECT_EQ(r.err.rfind("velmora-map: " + c.message, 0), 0u) << r.err;
     EXPECT_EQ(r.err.find("Hole Aufnahmen"), std::string::npos) << "refused before the count";
   }
+  // Forced, the background is loaded, still before the count, and refused as
+  // the file holds far fewer pixels than its header declares.
+  const CommandResult forced = Map({"map", "--db", Db(), "--nw", "6508", "--se", "6711", "--system",
+                                    "QYX", "--type", "1", "--bmp", huge, "--out", out, "--force"});
+  EXPECT_EQ(forced.exitStatus, 1);
+  EXPECT_EQ(forced.out, "");
+  EXPECT_EQ(forced.err, "velmora-map: cannot load '" + huge + "' as a BMP background\n");
   EXPECT_FALSE(std::filesystem::exists(out));
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(testing::ReadFileBytes(settingsAsPng), "eMtbNW=6508\r\n");

@@ -267,17 +267,8 @@ TEST(VelmoraMap, AnOutputThatNamesAnInputIsRefusedAndTheInputKept) {
 
 TEST(VelmoraMap, APictureOfMoreThan500MegapixelsNeedsForce) {
   const testing::TempFolder folder;
-  // A BMP header that declares 30000 x 20000 pixels with hardly any data: the
-  // size is judged from the header, before anything is loaded.
-  QImage small(1, 1, QImage::Format_RGB32);
-  const std::string bmp = testing::SaveBmp(small, folder, "huge.bmp");
-  std::string bytes = testing::ReadFileBytes(bmp);
-  const auto put = [&bytes](int offset, std::int32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>(value >> (8 * i) & 0xFF);
-  };
-  put(18, 30000);
-  put(22, 20000);
-  testing::WriteFileBytes(bmp, bytes);
+  // The size is judged from the header, before anything is loaded.
+  const std::string bmp = testing::SaveBmpDeclaringSize(30000, 20000, folder, "huge.bmp");
   const std::string png = folder.PathOf("map.png");
   const std::vector<std::string> args = {"draw",  "--nw", "6508",  "--se", "6609",
                                          "--bmp", bmp,    "--out", png};
