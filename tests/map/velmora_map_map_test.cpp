@@ -69,9 +69,16 @@ std::unique_ptr<testing::TempFolder> MapCommand::folder_;
 // One count run, one painting routine: the map is the count that
 // velmora-count prints, drawn by velmora-map draw over the same background.
 TEST_F(MapCommand, IsTheCountDrawnOverTheBackground) {
+  // The first key that velmora-count lists for the database.
+  const auto firstKey = [](const char* list) {
+    const CommandResult keys = RunCommand(VELMORA_COUNT_PATH, {list, "--db", Db()});
+    return keys.out.substr(0, keys.out.find('\t'));
+  };
   const std::vector<std::vector<std::string>> selections = {
       {},
       {"--measure", "records", "--from", "2000", "--font-size", "12", "--cell-color", "clRed"},
+      {"--groups", firstKey("groups"), "--surveys", firstKey("surveys"), "--to", "2005",
+       "--cell-font-size", "14", "--color", "clBlue"},
   };
   for (size_t i = 0; i < selections.size(); ++i) {
     const std::vector<std::string>& more = selections[i];
@@ -93,6 +100,7 @@ TEST_F(MapCommand, IsTheCountDrawnOverTheBackground) {
     }
     const CommandResult counts = RunCommand(VELMORA_COUNT_PATH, countArgs);
     ASSERT_EQ(counts.exitStatus, 0) << counts.err;
+    EXPECT_NE(counts.out, "") << "a map with numbers";
     const std::string countsFile = Out("counts" + std::to_string(i) + ".tsv");
     testing::WriteFileBytes(countsFile, counts.out);
     const std::string drawn = Out("drawn" + std::to_string(i) + ".png");
@@ -100,6 +108,14 @@ TEST_F(MapCommand, IsTheCountDrawnOverTheBackground) {
     ASSERT_EQ(Map(drawArgs).exitStatus, 0);
     EXPECT_EQ(testing::ReadFileBytes(png), testing::ReadFileBytes(drawn));
   }
+
+  // Any connection string reaches the same database.
+  const std::string connected = Out("connected.png");
+  ASSERT_EQ(Map({"map", "--connect", "Provider=SQLite;Data Source=" + Db(), "--nw", "6508", "--se",
+                 "6711", "--system", "QYX", "--type", "1", "--bmp", Bmp(), "--out", connected})
+                .exitStatus,
+            0);
+  EXPECT_EQ(testing::ReadFileBytes(connected), testing::ReadFileBytes(Out("map0.png")));
 }
 
 // On a terminal the status texts are followed by a bar that ends full; where
