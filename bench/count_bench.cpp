@@ -1,38 +1,20 @@
 // A whole count run on generated host databases of 100,000 and 1,000,000
 // samples with five occurrences each, in both grid systems, with the time of
-// each stage. The databases are generated once into the system's temporary
-// folder and kept there for later runs.
+// each stage.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <filesystem>
 #include <map>
 #include <string>
 
+#include "bench_database.h"
 #include "count/count_run.h"
-#include "count/selection_lists.h"
-#include "demo_database.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::filesystem::path Database(int samples) {
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(samples) + ".db");
-  if (!std::filesystem::exists(path)) {
-    velmora::demo::DemoOptions options;
-    options.samples = samples;
-    options.occurrencesPerSample = 5;
-    options.taxa = 2000;
-    // The largest extent the settings fall back to, so that points spread widely.
-    options.extent = *velmora::Extent::Read("0901", "8758");
-    velmora::demo::WriteDemoDatabase(path, options);
-  }
-  return path;
-}
 
 // Times the stages between the status texts of the run.
 class StageClock final : public velmora::ProgressSink {
@@ -59,25 +41,20 @@ void CountRun(benchmark::State& state) {
   const int samples = static_cast<int>(state.range(0));
   const int gridType = static_cast<int>(state.range(1));
   const int gridSystem = gridType == 4 || gridType == 1 ? 0 : 1;
-  const std::filesystem::path path = Database(samples);
+  const std::string connectionString =
+      velmora::bench::ConnectionStringOf(velmora::bench::BenchDatabase(samples));
   for (auto _ : state) {
     velmora::DatabaseSession session;
-    session.Open("Provider=SQLite;Data Source=" + path.string());
-    std::vector<velmora::CheckedKey> groups, surveys;
-    velmora::LoadTaxonGroups(session, [&](velmora::SelectionItem i) {
-      groups.push_back({i.key, true});
-    });
-    velmora::LoadSurveys(session, [&](velmora::SelectionItem i) {
-      surveys.push_back({i.key, true});
-    });
+    session.Open(connectionString);
+    const velmora::bench::AllKeys keys = velmora::bench::AllKeysOf(session);
     velmora::MapState map;
-    velmora::BuildCellList({gridType, gridSystem, velmora::Extent::Read("0901", "8758"), ""}, map);
+    velmora::BuildCellList({gridType, gridSystem, velmora::bench::BenchExtent(), ""}, map);
 
     StageClock clock;
     velmora::CountDatabase(session, map,
                            {.gridType = &velmora::kGridTypes[gridType],
-                            .taxonGroupKeys = velmora::CheckedKeyList(groups),
-                            .surveyKeys = velmora::CheckedKeyList(surveys)},
+                            .taxonGroupKeys = keys.taxonGroups,
+                            .surveyKeys = keys.surveys},
                            clock);
     clock.Lap();
     const char* names[][2] = {{"Hole Aufnahmen...", "copy"},

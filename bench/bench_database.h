@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "count/selection_lists.h"
+#include "grid/extent.h"
+#include "platform/db/database_session.h"
+
+namespace velmora::bench {
+
+// The extent the benchmarks count over: the largest the settings fall back to,
+// so that the points spread widely.
+Extent BenchExtent();
+
+// A generated host database of `samples` samples with five occurrences each,
+// made once in the system's temporary folder and kept there for later runs.
+std::filesystem::path BenchDatabase(int samples);
+
+std::string ConnectionStringOf(const std::filesystem::path& database);
+
+// Every taxon group and every survey of the session, checked: what "Alle"
+// under both lists gives.
+struct AllKeys {
+  std::string taxonGroups;
+  std::string surveys;
+};
+AllKeys AllKeysOf(DatabaseSession& session);
+
+}  // namespace velmora::bench
