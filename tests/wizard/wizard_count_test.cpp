@@ -8,18 +8,18 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "background_bmp.h"
-#include "count/count_run.h"
-#include "count/selection_lists.h"
 #include "demo_database.h"
 #include "grid/geodll32.h"
 #include "host_fixture.h"
 #include "map/cell_values.h"
 #include "picture_compare.h"
 #include "platform/ui/message_box.h"
+#include "run_command.h"
 #include "session_connector.h"
 #include "temp_folder.h"
 #include "wizard/lifecycle.h"
@@ -41,12 +41,6 @@ Counts CountsOf(const TGrids& grids) {
   return counts;
 }
 
-class NoProgress final : public ProgressSink {
- public:
-  void SetProgressText(const std::string&) override {}
-  void SetProgressPosition(int) override {}
-};
-
 // What the settings page is set to.
 struct MapSettings {
   int gridType;
@@ -56,24 +50,27 @@ struct MapSettings {
   std::string backgroundImage;
 };
 
-// What a count over every taxon group and survey gives without the dialog, as
-// `velmora-count count` runs it.
-Counts EngineCounts(const std::string& connectionString, const MapSettings& settings) {
-  DatabaseSession session;
-  session.Open(connectionString);
-  std::vector<CheckedKey> groups, surveys;
-  LoadTaxonGroups(session, [&](SelectionItem item) { groups.push_back({item.key, true}); });
-  LoadSurveys(session, [&](SelectionItem item) { surveys.push_back({item.key, true}); });
-  MapState map;
-  BuildCellList({settings.gridType, settings.gridSystem,
-                 Extent::Read(settings.northWest, settings.southEast), ""},
-                map);
-  NoProgress progress;
-  CountDatabase(
-      session, map,
-      {GridTypeByItem(settings.gridType), CheckedKeyList(groups), CheckedKeyList(surveys)},
-      progress);
-  return CountsOf(map.Grids);
+// The cells with a count, as `velmora-count count` prints them for the same
+// settings and every taxon group and survey: CODE<TAB>COUNT lines.
+Counts CommandCounts(const std::string& database, const MapSettings& settings) {
+  const testing::CommandResult run = testing::RunCommand(
+      VELMORA_COUNT_PATH, {"count", "--db", database, "--nw", settings.northWest, "--se",
+                           settings.southEast, "--system", settings.gridSystem == 0 ? "QYX" : "QQQ",
+                           "--type", std::to_string(settings.gridType)});
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  Counts counts;
+  std::istringstream lines(run.out);
+  for (std::string code, count; std::getline(lines, code, '\t') && std::getline(lines, count);) {
+    counts[code] = count;
+  }
+  return counts;
+}
+
+// The cells of the dialog's list that hold a count other than "0".
+Counts CountedCells(const TGrids& grids) {
+  Counts counts = CountsOf(grids);
+  std::erase_if(counts, [](const auto& cell) { return cell.second == "0"; });
+  return counts;
 }
 
 // A dialog on a database of the test's own, set up through its controls as a
@@ -138,16 +135,15 @@ class WizardCount : public ::testing::Test {
   std::unique_ptr<TdlgMTBWizard> wizard;
 };
 
-TEST_F(WizardCount, GivesEveryCellOfAGeneratedDatabaseTheEnginesCountAndDrawsIt) {
+TEST_F(WizardCount, GivesEveryCellOfAGeneratedDatabaseTheCountOfTheCommandLineAndDrawsIt) {
   testing::TempFolder folder;
   demo::DemoOptions options;
   options.samples = 1500;
   options.seed = 5;
-  demo::WriteDemoDatabase(folder.Path() / "demo.db", options);
+  const std::string database = folder.PathOf("demo.db");
+  demo::WriteDemoDatabase(database, options);
   demo::WriteBackgroundBmp(folder.Path() / "demo.bmp", options.extent, options.seed);
-  const std::string connectionString =
-      "Provider=SQLite;Data Source=" + (folder.Path() / "demo.db").string();
-  Open(connectionString);
+  Open("Provider=SQLite;Data Source=" + database);
 
   struct Case {
     int gridSystem;
@@ -155,22 +151,22 @@ TEST_F(WizardCount, GivesEveryCellOfAGeneratedDatabaseTheEnginesCountAndDrawsIt)
     std::string fontSize;
     TColor color;
   };
+  // Minute fields of the first grid system; 16tel-Quadranten of the second,
+  // with the values at half a cell width.
   const Case cases[] = {{0, 4, "10", clBlack}, {1, 3, "", 0x0000FF}};
   for (const Case& c : cases) {
+    SCOPED_TRACE("grid type " + std::to_string(c.gridType));
     const MapSettings settings{c.gridType, c.gridSystem, options.extent.NorthWest().Number(),
-                               options.extent.SouthEast().Number(),
-                               (folder.Path() / "demo.bmp").string()};
+                               options.extent.SouthEast().Number(), folder.PathOf("demo.bmp")};
     Configure(settings, c.fontSize);
     wizard->shpCellValueColor.SetBrushColor(c.color);
     CheckAll();
     const QImage before = wizard->Image1.Picture();
     Count();
 
-    const Counts counted = CountsOf(wizard->Map.Grids);
-    EXPECT_EQ(counted, EngineCounts(connectionString, settings)) << "grid type " << c.gridType;
-    EXPECT_GT(std::count_if(counted.begin(), counted.end(),
-                            [](const auto& cell) { return cell.second != "0"; }),
-              20);
+    const Counts counted = CountedCells(wizard->Map.Grids);
+    EXPECT_EQ(counted, CommandCounts(database, settings)) << "cell by cell";
+    EXPECT_GT(counted.size(), 20u);
     EXPECT_EQ(wizard->Image1.Picture(), WithValues(before, wizard->Map.Grids))
         << "the values in the font size field (or half a cell width) and the chosen colour";
     EXPECT_NE(wizard->Image1.Picture(), before);
