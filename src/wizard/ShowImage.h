@@ -150,7 +150,8 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   // hides and the buttons unlock, also after an error, which is shown.
   void btCountDatabaseClick();
   // Writes the picture at its own size as JPEG to the file chosen in a
-  // "Speichern" dialog; no picture, no file.
+  // "Speichern" dialog. Without a picture it refuses before asking, and it
+  // never writes over the background image the map is drawn from.
   void btSaveMapClick();
   // Puts the path of a chosen BMP into eBackgroundImage; nothing is loaded.
   void btGetImagePathClick();

@@ -52,6 +52,11 @@ void TdlgMTBWizard::mouseMoveEvent(QMouseEvent* event) {
 void TdlgMTBWizard::mouseReleaseEvent(QMouseEvent*) { FormMouseUp(); }
 
 void TdlgMTBWizard::btSaveMapClick() {
+  // Without a background there is no map: an empty file that reports success
+  // would only hide that. Refused before the user is asked for a name.
+  if (Image1.Picture().isNull()) {
+    throw Exception("Es gibt keine Karte zum Exportieren: Es ist kein Hintergrundbild geladen");
+  }
   const std::optional<QString> chosen = Dialogs->ChooseFile(
       *this, {FileDialogRequest::Purpose::Save, "Speichern", QDir::currentPath(),
               "Bild Dateien (*.jpg)", kExportDefaultExtension});
@@ -61,7 +66,8 @@ void TdlgMTBWizard::btSaveMapClick() {
   // drawing.
   std::error_code error;
   if (std::filesystem::equivalent(file, Map.BackgroundImagePath, error)) {
-    throw Exception("The map cannot be exported over its background image '" + file.string() + "'");
+    throw Exception("Die Karte kann nicht über ihr Hintergrundbild '" + file.string() +
+                    "' exportiert werden");
   }
   ExportJpeg(Image1.Picture(), file);
 }

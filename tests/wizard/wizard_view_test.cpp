@@ -234,9 +234,10 @@ TEST_F(WizardView, TheExportAsksWhereAndWritesThePictureAtItsOwnSize) {
   // The background the map is drawn from is an input, never an export's target.
   dialogs->fileAnswer = QString::fromStdString(folder.PathOf("karte.bmp"));
   QTest::mouseClick(&wizard->btSaveMap, Qt::LeftButton);
-  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"The map cannot be exported over its "
-                                                       "background image '" +
-                                                       folder.PathOf("karte.bmp") + "'"});
+  EXPECT_EQ(messages.Texts(),
+            std::vector<std::string>{"Die Karte kann nicht über ihr "
+                                     "Hintergrundbild '" +
+                                     folder.PathOf("karte.bmp") + "' exportiert werden."});
   EXPECT_EQ(QImageReader(QString::fromStdString(folder.PathOf("karte.bmp"))).format(), "bmp");
 }
 
@@ -249,9 +250,10 @@ TEST_F(WizardView, AnExportWithoutAPictureIsRefusedAndWritesNoFile) {
 
   dialogs->fileAnswer = QString::fromStdString(folder.PathOf("leer.jpg"));
   QTest::mouseClick(&wizard->btSaveMap, Qt::LeftButton);
-  EXPECT_EQ(messages.Texts(),
-            std::vector<std::string>{"There is no map to export: no background image is loaded."});
+  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Es gibt keine Karte zum Exportieren: Es "
+                                                       "ist kein Hintergrundbild geladen."});
   EXPECT_EQ(messages.Shown()[0].icon, MessageIcon::Error);
+  EXPECT_TRUE(dialogs->fileRequests.empty()) << "no name is asked for";
   EXPECT_FALSE(fs::exists(folder.PathOf("leer.jpg")));
 }
 
