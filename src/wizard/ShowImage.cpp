@@ -258,6 +258,7 @@ DatabaseSession& TdlgMTBWizard::Session() const {
 void TdlgMTBWizard::LoadBackgroundImage() {
   // Qt paints every widget double-buffered already.
   Image1.Picture() = QImage();
+  LoadedBackgroundPath.clear();
   Image1.hide();
   Image1.setGeometry(0, 0, ScrollBox1.width(), ScrollBox1.height());
   std::optional<MapPicture> loaded =
@@ -267,6 +268,7 @@ void TdlgMTBWizard::LoadBackgroundImage() {
     MarginTop = loaded->margins.top;
     Image1.resize(loaded->picture.size());
     Image1.Picture() = std::move(loaded->picture);
+    LoadedBackgroundPath = Map.BackgroundImagePath;
     Image1.show();
     Label4.hide();
   } else {

@@ -98,6 +98,8 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   int MarginTop = 0;
   // Where Image1 was right after the last background load.
   QRect HomeBounds;
+  // The file the picture was loaded from; empty while there is no picture.
+  std::string LoadedBackgroundPath;
   // The way to the database, from whoever created the dialog; none for a
   // dialog that works without a database.
   std::unique_ptr<DatabaseConnector> Database;

@@ -62,12 +62,15 @@ void TdlgMTBWizard::btSaveMapClick() {
               "Bild Dateien (*.jpg)", kExportDefaultExtension});
   if (!chosen) return;
   const std::filesystem::path file = ExportFilePath(chosen->toStdString());
-  // Replacing the background with the map would lose it for every later
-  // drawing.
-  std::error_code error;
-  if (std::filesystem::equivalent(file, Map.BackgroundImagePath, error)) {
-    throw Exception("Die Karte kann nicht über ihr Hintergrundbild '" + file.string() +
-                    "' exportiert werden");
+  // Replacing a background with the map would lose it for every later
+  // drawing: the one the picture came from, and the one the next drawing
+  // reads when the settings named another since.
+  for (const std::string& background : {LoadedBackgroundPath, Map.BackgroundImagePath}) {
+    std::error_code error;
+    if (std::filesystem::equivalent(file, background, error)) {
+      throw Exception("Die Karte kann nicht über ihr Hintergrundbild '" + file.string() +
+                      "' exportiert werden");
+    }
   }
   ExportJpeg(Image1.Picture(), file);
 }

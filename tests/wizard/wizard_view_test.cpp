@@ -239,6 +239,22 @@ TEST_F(WizardView, TheExportAsksWhereAndWritesThePictureAtItsOwnSize) {
                                      "Hintergrundbild '" +
                                      folder.PathOf("karte.bmp") + "' exportiert werden."});
   EXPECT_EQ(QImageReader(QString::fromStdString(folder.PathOf("karte.bmp"))).format(), "bmp");
+
+  // Another background named on the settings page, not drawn yet: the one the
+  // picture came from and the one the next drawing reads are both kept.
+  QImage other(20, 20, QImage::Format_RGB32);
+  other.fill(Qt::blue);
+  const std::string otherBmp = testing::SaveBmp(other, folder, "neu.bmp");
+  ClickTab(kSettingsPage);
+  wizard->eBackgroundImage.setText(QString::fromStdString(otherBmp));
+  ClickTab(kMapPage);
+  for (const std::string& background : {folder.PathOf("karte.bmp"), otherBmp}) {
+    messages.Clear();
+    dialogs->fileAnswer = QString::fromStdString(background);
+    QTest::mouseClick(&wizard->btSaveMap, Qt::LeftButton);
+    EXPECT_EQ(messages.Shown().size(), 1u) << background;
+    EXPECT_EQ(QImageReader(QString::fromStdString(background)).format(), "bmp");
+  }
 }
 
 TEST_F(WizardView, AnExportWithoutAPictureIsRefusedAndWritesNoFile) {
