@@ -20,6 +20,7 @@
 #include "grid/geodll32.h"
 #include "run_command.h"
 #include "temp_folder.h"
+#include "test_database.h"
 
 namespace velmora {
 namespace {
@@ -291,6 +292,18 @@ TEST_F(CountCommand, YearsAndTheMeasureChooseWhatTheNumbersShow) {
   EXPECT_EQ(count({"--from", "2010", "--measure", "records"}).out,
             EngineCounts(1, 0, '\t', {.years = {2010, {}}, .measure = CountMeasure::Records}));
   EXPECT_EQ(count({"--to", "1990"}).out, EngineCounts(1, 0, '\t', {.years = {{}, 1990}}));
+
+  // Through the ODBC driver manager the database gives the same numbers.
+  const std::vector<std::string> limits = {"--from",    "1995",    "--to",     "2004",
+                                           "--measure", "records", "--format", "csv"};
+  std::vector<std::string> embedded = map;
+  embedded.insert(embedded.end(), limits.begin(), limits.end());
+  std::vector<std::string> odbc = embedded;
+  odbc[0] = "--connect";
+  odbc[1] = testing::TestConnectionString(testing::Backend::Odbc, Db());
+  const CommandResult throughOdbc = Count(odbc);
+  ASSERT_EQ(throughOdbc.exitStatus, 0) << throughOdbc.err;
+  EXPECT_EQ(throughOdbc.out, Count(embedded).out);
 }
 
 TEST_F(CountCommand, KeyListsChooseWhatIsCountedAndUnknownKeysAreRefused) {
