@@ -291,6 +291,12 @@ void TdlgMTBWizard::DrawGrid() {
 // Leaving the settings page needs settings that make a map; the cell list is
 // rebuilt for them, the picture is not redrawn.
 void TdlgMTBWizard::pcWizardChanging(bool& AllowChange) {
+  // A page change would give the buttons back in the middle of a count run,
+  // for a second run inside it, or rebuild the cell list the run writes into.
+  if (Counting) {
+    AllowChange = false;
+    return;
+  }
   if (pcWizard.currentIndex() != kSettingsPage) return;
   ValidateSettingsPage();
   BuildCellList();

@@ -100,6 +100,8 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   QRect HomeBounds;
   // The file the picture was loaded from; empty while there is no picture.
   std::string LoadedBackgroundPath;
+  // True while "Datenbank auszählen" works; the pages do not turn meanwhile.
+  bool Counting = false;
   // The way to the database, from whoever created the dialog; none for a
   // dialog that works without a database.
   std::unique_ptr<DatabaseConnector> Database;
@@ -149,7 +151,8 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   // The count run: the panel shows and the three buttons lock, the samples are
   // assigned and the taxa counted for the checked lists, the counts other than
   // "0" are written centred into their cells of the picture; then the panel
-  // hides and the buttons unlock, also after an error, which is shown.
+  // hides and the buttons unlock, also after an error, which is shown. The
+  // pages stay put while it works.
   void btCountDatabaseClick();
   // Writes the picture at its own size as JPEG to the file chosen in a
   // "Speichern" dialog. Without a picture it refuses before asking, and it

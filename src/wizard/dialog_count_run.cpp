@@ -20,6 +20,7 @@ void TdlgMTBWizard::SetProgressText(const std::string& text) {
 void TdlgMTBWizard::SetProgressPosition(int percent) { ProgressBar.setValue(percent); }
 
 void TdlgMTBWizard::btCountDatabaseClick() {
+  Counting = true;
   plProgress.show();
   btCountDatabase.setEnabled(false);
   btDrawMap.setEnabled(false);
@@ -44,6 +45,7 @@ void TdlgMTBWizard::btCountDatabaseClick() {
   btCountDatabase.setEnabled(true);
   btDrawMap.setEnabled(true);
   btSaveMap.setEnabled(true);
+  Counting = false;
 }
 
 }  // namespace velmora

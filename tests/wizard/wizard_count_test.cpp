@@ -219,6 +219,28 @@ TEST_F(WizardCountSmall, ThePanelShowsAndTheButtonsLockWhileTheRunWorks) {
   EXPECT_EQ(wizard->Map.Grids[0][1].Count, "0");
 }
 
+TEST_F(WizardCountSmall, ThePagesStayPutWhileTheRunWorks) {
+  // Back on the map page the buttons would come back during the run, and a
+  // second click would start a run inside the first on the same session;
+  // leaving the settings page would rebuild the cell list the run writes into.
+  CheckAll();
+  std::vector<std::string> seen;
+  QTimer::singleShot(0, wizard.get(), [&] {
+    ClickTab(kSettingsPage);
+    seen.push_back("page " + std::to_string(wizard->pcWizard.currentIndex()));
+    QTest::keyClick(wizard->pcWizard.tabBar(), Qt::Key_Tab, Qt::ControlModifier);
+    seen.push_back("page " + std::to_string(wizard->pcWizard.currentIndex()));
+    seen.push_back(wizard->btCountDatabase.isEnabled() ? "enabled" : "disabled");
+  });
+  Count();
+  EXPECT_EQ(seen, (std::vector<std::string>{"page 0", "page 0", "disabled"}));
+  EXPECT_TRUE(PanelAndButtonsAtRest());
+  EXPECT_EQ(wizard->Map.Grids[0][0].Count, "2");
+  EXPECT_TRUE(messages.Shown().empty());
+  ClickTab(kSettingsPage);
+  EXPECT_EQ(wizard->pcWizard.currentIndex(), kSettingsPage) << "after the run the pages turn again";
+}
+
 TEST_F(WizardCountSmall, WithNothingCheckedTheRunCountsNothingAndLeavesTheMap) {
   const QImage before = wizard->Image1.Picture();
   Count();
