@@ -1,6 +1,5 @@
 #include "count/sample_assignment.h"
 
-#include <charconv>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,17 +16,6 @@ namespace {
 // Updates go to the server in batches of this many samples.
 constexpr size_t kUpdateBatch = 4096;
 
-std::optional<double> NumberOf(const Variant& value) {
-  if (const double* d = std::get_if<double>(&value)) return *d;
-  if (const long long* i = std::get_if<long long>(&value)) return static_cast<double>(*i);
-  if (const std::string* text = std::get_if<std::string>(&value)) {
-    double d = 0;
-    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), d);
-    if (ec == std::errc() && end == text->data() + text->size()) return d;
-  }
-  return std::nullopt;
-}
-
 // Converts every sample of the open result and stores its code, the bar
 // following the samples sent so far.
 void ConvertSamples(DatabaseSession& session, const CountSql& sql, QueryResult& samples,
@@ -42,8 +30,8 @@ void ConvertSamples(DatabaseSession& session, const CountSql& sql, QueryResult& 
     progress.SetProgressPosition(static_cast<int>(position * 100LL / total));
   };
   while (!samples.AtEnd()) {
-    const std::optional<double> latitude = NumberOf(samples.FieldValue("LAT"));
-    const std::optional<double> longitude = NumberOf(samples.FieldValue("LONG"));
+    const std::optional<double> latitude = VariantToNumber(samples.FieldValue("LAT"));
+    const std::optional<double> longitude = VariantToNumber(samples.FieldValue("LONG"));
     // A sample without a longitude lies nowhere: no code, removed below.
     std::string code = latitude && longitude
                            ? CoordinateToCellCode(gridSystemCode, *latitude, *longitude)

@@ -25,4 +25,18 @@ std::string VariantToText(const Variant& value) {
   return std::visit(Visitor{}, value);
 }
 
+std::optional<double> VariantToNumber(const Variant& value) {
+  if (const double* number = std::get_if<double>(&value)) return *number;
+  if (const long long* number = std::get_if<long long>(&value)) return static_cast<double>(*number);
+  if (const std::string* text = std::get_if<std::string>(&value)) return TextToNumber(*text);
+  return std::nullopt;
+}
+
+std::optional<double> TextToNumber(std::string_view text) {
+  double number = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (ec == std::errc() && end == text.data() + text.size()) return number;
+  return std::nullopt;
+}
+
 }  // namespace velmora
