@@ -5,6 +5,7 @@
 
 #include "platform/db/prepared_statement.h"
 #include "platform/db/query_result.h"
+#include "platform/db/streaming.h"
 
 namespace velmora {
 
@@ -23,6 +24,8 @@ class Connection {
   virtual long long Execute(const std::string& sql) = 0;
   virtual std::unique_ptr<QueryResult> Query(const std::string& sql) = 0;
   virtual std::unique_ptr<PreparedStatement> Prepare(const std::string& sql) = 0;
+  // Nothing where the backend reads results only whole.
+  virtual StreamingAccess* Streaming() { return nullptr; }
 };
 
 struct Timeouts {

@@ -47,4 +47,6 @@ std::unique_ptr<PreparedStatement> DatabaseSession::Prepare(const std::string& s
   return Opened().Prepare(sql);
 }
 
+StreamingAccess* DatabaseSession::Streaming() { return Opened().Streaming(); }
+
 }  // namespace velmora

@@ -42,6 +42,9 @@ class DatabaseSession {
   // A statement with '?' placeholders for text parameters. A statement prepared
   // before Close keeps the connection until the statement is destroyed.
   std::unique_ptr<PreparedStatement> Prepare(const std::string& sql);
+  // Results row by row and rows with typed values, where the backend offers
+  // them (the embedded one); nothing elsewhere. Valid while the session is open.
+  StreamingAccess* Streaming();
 
  private:
   Connection& Opened() const;

@@ -33,11 +33,13 @@ using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 // it prepared, so that a statement never outlives the handle it belongs to.
 class SqliteDatabase {
  public:
-  SqliteDatabase(const std::string& path, Timeouts timeouts) {
+  // `access` is SQLITE_OPEN_READWRITE or SQLITE_OPEN_READONLY.
+  SqliteDatabase(const std::string& path, Timeouts timeouts, int access)
+      : path_(path), connectionSeconds_(timeouts.connectionSeconds) {
     sqlite3* db = nullptr;
-    // One thread uses a session, so the library's own locking is not needed.
-    const int rc =
-        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    // One thread uses a connection at a time, so the library's own locking is
+    // not needed.
+    const int rc = sqlite3_open_v2(path.c_str(), &db, access | SQLITE_OPEN_NOMUTEX, nullptr);
     handle_.reset(db);
     if (rc != SQLITE_OK) {
       throw DatabaseError(std::string(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + ": " + path);
@@ -49,6 +51,8 @@ class SqliteDatabase {
   }
 
   sqlite3* Handle() const { return handle_.get(); }
+  const std::string& Path() const { return path_; }
+  Timeouts CurrentTimeouts() const { return {connectionSeconds_, commandSeconds_}; }
   // Without a time limit no handler runs at all.
   void SetCommandTimeout(int seconds) {
     commandSeconds_ = seconds;
@@ -104,6 +108,8 @@ class SqliteDatabase {
     return 1;
   }
 
+  std::string path_;
+  int connectionSeconds_;
   std::unique_ptr<sqlite3, SqliteCloser> handle_;
   int commandSeconds_ = 0;
   Clock::time_point deadline_ = Clock::time_point::max();
@@ -139,20 +145,121 @@ void RunToEnd(const SqliteDatabase& database, sqlite3_stmt* statement, std::vect
   if (rc != SQLITE_DONE) database.Fail(rc);
 }
 
-class SqlitePreparedStatement : public PreparedStatement {
+// A row of the statement as it steps; the texts SQLite gives stay valid until
+// the next step.
+class SqliteRow final : public StreamedRow {
+ public:
+  explicit SqliteRow(sqlite3_stmt* statement) : statement_(statement) {}
+
+  bool IsNull(int column) const override {
+    return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+  }
+
+  std::string_view Text(int column) const override {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    if (!text) return {};
+    return {text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))};
+  }
+
+  // As VariantToNumber reads the value that a whole result would hold.
+  std::optional<double> Number(int column) const override {
+    switch (sqlite3_column_type(statement_, column)) {
+      case SQLITE_NULL:
+        return std::nullopt;
+      case SQLITE_INTEGER:
+        return static_cast<double>(sqlite3_column_int64(statement_, column));
+      case SQLITE_FLOAT:
+        return sqlite3_column_double(statement_, column);
+      default:
+        return TextToNumber(Text(column));
+    }
+  }
+
+ private:
+  sqlite3_stmt* statement_;
+};
+
+// One statement, compiled; an empty text or a second statement is refused.
+StatementHandle CompileSingle(const SqliteDatabase& database, const std::string& sql) {
+  const char* text = sql.c_str();
+  StatementHandle statement = database.Compile(text);
+  if (!statement) throw DatabaseError("The statement to prepare is empty");
+  if (std::string_view(text).find_first_not_of(" \t\r\n;") != std::string_view::npos) {
+    throw DatabaseError("A prepared statement must be a single statement: " + sql);
+  }
+  return statement;
+}
+
+void StreamRows(SqliteDatabase& database, const std::string& sql, const RowCallback& row) {
+  database.StartCommand();
+  const StatementHandle statement = CompileSingle(database, sql);
+  const SqliteRow view(statement.get());
+  int rc;
+  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) row(view);
+  if (rc != SQLITE_DONE) database.Fail(rc);
+}
+
+// A connection of its own to the session's database, that only reads.
+class SqliteReader final : public RowReader {
+ public:
+  explicit SqliteReader(const SqliteDatabase& session)
+      : database_(session.Path(), session.CurrentTimeouts(), SQLITE_OPEN_READONLY) {}
+
+  void Stream(const std::string& sql, const RowCallback& row) override {
+    StreamRows(database_, sql, row);
+  }
+
+ private:
+  SqliteDatabase database_;
+};
+
+// A prepared statement run per row, with text rows (PreparedStatement) or typed
+// values (RowWriter); each batch in one transaction unless one is open.
+class SqlitePreparedStatement : public PreparedStatement, public RowWriter {
  public:
   SqlitePreparedStatement(std::shared_ptr<SqliteDatabase> database, StatementHandle statement)
-      : database_(std::move(database)), statement_(std::move(statement)) {}
+      : database_(std::move(database)),
+        statement_(std::move(statement)),
+        parameters_(sqlite3_bind_parameter_count(statement_.get())) {}
 
   long long ExecuteBatch(std::span<const std::vector<std::string>> rows) override {
-    if (rows.empty()) return 0;
+    for (const auto& row : rows) {
+      if (static_cast<int>(row.size()) != parameters_) {
+        throw DatabaseError("The statement takes " + std::to_string(parameters_) +
+                            " parameters, but a row gives " + std::to_string(row.size()));
+      }
+    }
+    return InTransaction(rows.size(), [&](std::size_t r) {
+      for (int i = 0; i < parameters_; ++i) BindText(i, rows[r][i]);
+    });
+  }
+
+  long long WriteRows(std::span<const RowValue> values) override {
+    if (parameters_ == 0 || values.size() % parameters_ != 0) {
+      throw DatabaseError("The statement takes " + std::to_string(parameters_) +
+                          " values a row, but " + std::to_string(values.size()) +
+                          " values do not make whole rows");
+    }
+    return InTransaction(values.size() / parameters_, [&](std::size_t r) {
+      for (int i = 0; i < parameters_; ++i) Bind(i, values[r * parameters_ + i]);
+    });
+  }
+
+ private:
+  // Runs the statement `rows` times, `bind` setting the parameters of each row.
+  template <typename BindRow>
+  long long InTransaction(std::size_t rows, BindRow bind) {
+    if (rows == 0) return 0;
     sqlite3* db = database_->Handle();
     const bool ownTransaction = sqlite3_get_autocommit(db) != 0;
     database_->StartCommand();
     if (ownTransaction) Exec("BEGIN");
     long long affected = 0;
     try {
-      for (const auto& row : rows) affected += ExecuteOnce(row);
+      for (std::size_t r = 0; r < rows; ++r) {
+        bind(r);
+        affected += ExecuteOnce();
+      }
     } catch (...) {
       if (ownTransaction && sqlite3_get_autocommit(db) == 0) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -163,18 +270,23 @@ class SqlitePreparedStatement : public PreparedStatement {
     return affected;
   }
 
- private:
-  long long ExecuteOnce(const std::vector<std::string>& row) {
+  void BindText(int index, std::string_view text) {
+    sqlite3_bind_text(statement_.get(), index + 1, text.data(), static_cast<int>(text.size()),
+                      SQLITE_STATIC);
+  }
+
+  void Bind(int index, const RowValue& value) {
+    if (const auto* text = std::get_if<std::string_view>(&value)) {
+      BindText(index, *text);
+    } else if (const double* number = std::get_if<double>(&value)) {
+      sqlite3_bind_double(statement_.get(), index + 1, *number);
+    } else {
+      sqlite3_bind_null(statement_.get(), index + 1);
+    }
+  }
+
+  long long ExecuteOnce() {
     sqlite3_stmt* statement = statement_.get();
-    const int parameters = sqlite3_bind_parameter_count(statement);
-    if (static_cast<int>(row.size()) != parameters) {
-      throw DatabaseError("The statement takes " + std::to_string(parameters) +
-                          " parameters, but a row gives " + std::to_string(row.size()));
-    }
-    for (int i = 0; i < parameters; ++i) {
-      sqlite3_bind_text(statement, i + 1, row[i].data(), static_cast<int>(row[i].size()),
-                        SQLITE_STATIC);
-    }
     struct Reset {
       sqlite3_stmt* statement;
       ~Reset() { sqlite3_reset(statement); }
@@ -190,12 +302,13 @@ class SqlitePreparedStatement : public PreparedStatement {
 
   std::shared_ptr<SqliteDatabase> database_;
   StatementHandle statement_;
+  int parameters_;
 };
 
-class SqliteConnection : public Connection {
+class SqliteConnection : public Connection, public StreamingAccess {
  public:
   SqliteConnection(const std::string& path, Timeouts timeouts)
-      : database_(std::make_shared<SqliteDatabase>(path, timeouts)) {
+      : database_(std::make_shared<SqliteDatabase>(path, timeouts, SQLITE_OPEN_READWRITE)) {
     // A file that is not a database opens without complaint; the first read
     // tells. It waits for a lock as long as the connection time-out allows.
     RunStatements("SELECT count(*) FROM sqlite_master", nullptr, nullptr);
@@ -221,13 +334,21 @@ class SqliteConnection : public Connection {
   }
 
   std::unique_ptr<PreparedStatement> Prepare(const std::string& sql) override {
-    const char* text = sql.c_str();
-    StatementHandle statement = database_->Compile(text);
-    if (!statement) throw DatabaseError("The statement to prepare is empty");
-    if (std::string_view(text).find_first_not_of(" \t\r\n;") != std::string_view::npos) {
-      throw DatabaseError("A prepared statement must be a single statement: " + sql);
-    }
-    return std::make_unique<SqlitePreparedStatement>(database_, std::move(statement));
+    return std::make_unique<SqlitePreparedStatement>(database_, CompileSingle(*database_, sql));
+  }
+
+  StreamingAccess* Streaming() override { return this; }
+
+  void Stream(const std::string& sql, const RowCallback& row) override {
+    StreamRows(*database_, sql, row);
+  }
+
+  std::unique_ptr<RowWriter> PrepareWriter(const std::string& sql) override {
+    return std::make_unique<SqlitePreparedStatement>(database_, CompileSingle(*database_, sql));
+  }
+
+  std::unique_ptr<RowReader> OpenReader() override {
+    return std::make_unique<SqliteReader>(*database_);
   }
 
  private:

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <thread>
 
 #include "platform/errors.h"
 #include "temp_folder.h"
@@ -198,6 +199,108 @@ TYPED_TEST(DatabaseSessionTest, PreparedStatementRunsBatchesWithTextParameters) 
       << "a failing batch is rolled back whole";
   EXPECT_EQ(insert->ExecuteBatch(std::span(duplicate).first(2)), 2) << "the statement goes on";
   EXPECT_EQ(this->session_.ExecuteNoRecords("DELETE FROM g"), 2502) << "the session goes on";
+}
+
+// Only the embedded backend streams; ODBC results are read whole.
+TYPED_TEST(DatabaseSessionTest, OnlyTheEmbeddedBackendStreams) {
+  EXPECT_EQ(this->session_.Streaming() != nullptr, TypeParam::kBackend == Backend::Sqlite);
+}
+
+class StreamingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    session_.Open(testing::TestConnectionString(Backend::Sqlite, folder_.Path() / "test.db"));
+    ASSERT_NE(session_.Streaming(), nullptr);
+  }
+  StreamingAccess& Streaming() { return *session_.Streaming(); }
+
+  testing::TempFolder folder_;
+  DatabaseSession session_;
+};
+
+TEST_F(StreamingTest, RowsReadAsAWholeResultWouldHoldThem) {
+  session_.ExecuteNoRecords("CREATE TABLE t (k VARCHAR(10), x FLOAT, s VARCHAR(10))");
+  session_.ExecuteNoRecords(
+      "INSERT INTO t VALUES ('a', 1.5, '2.25'), ('b', NULL, 'abc'), ('c', 7, ''), (12, -0.1, "
+      "' 3')");
+  std::vector<std::string> texts;
+  std::vector<std::optional<double>> numbers;
+  Streaming().Stream("SELECT k, x, s FROM t ORDER BY rowid", [&](const StreamedRow& row) {
+    texts.emplace_back(row.Text(0));
+    texts.back() += row.IsNull(1) ? "|null" : "|" + std::string(row.Text(1));
+    numbers.push_back(row.Number(1));
+    numbers.push_back(row.Number(2));
+  });
+  EXPECT_EQ(texts, (std::vector<std::string>{"a|1.5", "b|null", "c|7.0", "12|-0.1"}));
+  EXPECT_EQ(numbers, (std::vector<std::optional<double>>{1.5, 2.25, std::nullopt, std::nullopt, 7.0,
+                                                         std::nullopt, -0.1, std::nullopt}))
+      << "a text counts as a number only when it is wholly one";
+}
+
+TEST_F(StreamingTest, ErrorsOfTheStatementOrTheReaderEndTheStream) {
+  int rows = 0;
+  EXPECT_THROW(Streaming().Stream("SELECT nothing FROM nowhere", [&](const StreamedRow&) {}),
+               DatabaseError);
+  EXPECT_THROW(Streaming().Stream("SELECT 1; SELECT 2", [&](const StreamedRow&) {}), DatabaseError);
+  EXPECT_THROW(Streaming().Stream("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM "
+                                  "c) SELECT x FROM c",
+                                  [&](const StreamedRow&) {
+                                    if (++rows == 3) throw Exception("enough");
+                                  }),
+               Exception);
+  EXPECT_EQ(rows, 3);
+  session_.SetCommandTimeout(1);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(Streaming().Stream("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM "
+                                  "c) SELECT x FROM c",
+                                  [](const StreamedRow&) {}),
+               DatabaseError)
+      << "the command time-out bounds the whole stream";
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  EXPECT_EQ(session_.OpenQuery("SELECT 1")->RecordCount(), 1) << "the session goes on";
+}
+
+TEST_F(StreamingTest, WriterTakesTypedValuesRowAfterRow) {
+  session_.ExecuteNoRecords("CREATE TEMP TABLE g (k CHAR(16) PRIMARY KEY, x FLOAT, s TEXT)");
+  const auto writer = Streaming().PrepareWriter("INSERT INTO g (k, x, s) VALUES (?, ?, ?)");
+  const double third = 1.0 / 3;
+  const std::vector<RowValue> rows = {std::string_view("a"),    third, std::monostate{},
+                                      std::string_view("it's"), 49.43, std::string_view("")};
+  EXPECT_EQ(writer->WriteRows(rows), 2);
+  EXPECT_EQ(writer->WriteRows({}), 0);
+  const auto r = session_.OpenQuery("SELECT k, x, s FROM g ORDER BY k");
+  EXPECT_EQ(std::get<double>(r->FieldValue("x")), third) << "numbers go in exactly";
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(r->FieldValue("s")));
+  r->Next();
+  EXPECT_EQ(VariantToText(r->FieldValue("k")), "it's");
+  EXPECT_EQ(VariantToText(r->FieldValue("s")), "");
+  EXPECT_TRUE(std::holds_alternative<std::string>(r->FieldValue("s")));
+
+  const std::vector<RowValue> halfRow = {std::string_view("b")};
+  EXPECT_THROW(writer->WriteRows(halfRow), DatabaseError);
+  const std::vector<RowValue> duplicate = {std::string_view("c"), 1.0, std::monostate{},
+                                           std::string_view("a"), 2.0, std::monostate{}};
+  EXPECT_THROW(writer->WriteRows(duplicate), DatabaseError);
+  EXPECT_EQ(session_.OpenQuery("SELECT * FROM g")->RecordCount(), 2)
+      << "a failing batch is rolled back whole";
+}
+
+TEST_F(StreamingTest, AReaderBesideTheSessionSeesWhatIsCommittedOnItsOwnThread) {
+  session_.ExecuteNoRecords("CREATE TABLE t (k INTEGER)");
+  session_.ExecuteNoRecords("INSERT INTO t VALUES (1), (2), (3)");
+  session_.ExecuteNoRecords("CREATE TEMP TABLE mine (k INTEGER)");
+  const std::unique_ptr<RowReader> reader = Streaming().OpenReader();
+  int sum = 0;
+  std::thread beside([&] {
+    reader->Stream("SELECT k FROM t", [&](const StreamedRow& row) { sum += *row.Number(0); });
+  });
+  session_.ExecuteNoRecords("INSERT INTO mine VALUES (7)");  // meanwhile, on this thread
+  beside.join();
+  EXPECT_EQ(sum, 6);
+  EXPECT_THROW(reader->Stream("SELECT k FROM mine", [](const StreamedRow&) {}), DatabaseError)
+      << "the session's temporary tables are its own";
+  EXPECT_THROW(reader->Stream("INSERT INTO t VALUES (4)", [](const StreamedRow&) {}), DatabaseError)
+      << "a reader only reads";
 }
 
 TEST(DatabaseSessionOpen, BadConnectionStringsFailWithAClearMessage) {

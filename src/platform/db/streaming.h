@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace velmora {
+
+// One row of a streamed result, valid only during the call that receives it.
+class StreamedRow {
+ public:
+  virtual bool IsNull(int column) const = 0;
+  // The value as text; numbers in the backend's own text form.
+  virtual std::string_view Text(int column) const = 0;
+  // A number as it is, a text that is wholly a decimal number as that number;
+  // nothing for a null or any other text.
+  virtual std::optional<double> Number(int column) const = 0;
+
+ protected:
+  ~StreamedRow() = default;
+};
+
+using RowCallback = std::function<void(const StreamedRow&)>;
+
+// One value of a row written through a RowWriter: null, a text (the caller's,
+// which must live until the rows are written) or a number.
+using RowValue = std::variant<std::monostate, std::string_view, double>;
+
+// A statement with '?' placeholders, parsed once and run once per row of typed
+// values.
+class RowWriter {
+ public:
+  virtual ~RowWriter() = default;
+  // `values` holds the rows one after the other, as many values a row as the
+  // statement has placeholders; they are written in one transaction where no
+  // other is open. Returns the rows affected.
+  virtual long long WriteRows(std::span<const RowValue> values) = 0;
+};
+
+// Results handed over row by row as they are read.
+class RowReader {
+ public:
+  virtual ~RowReader() = default;
+  // Runs one statement under the command time-out and calls `row` for each of
+  // its rows. An exception from `row` ends the statement and passes out.
+  virtual void Stream(const std::string& sql, const RowCallback& row) = 0;
+};
+
+// What the embedded backend offers beyond the session's operations, for work
+// on more rows than a whole result should hold: results read row by row, rows
+// written with typed values, and readers beside the session.
+class StreamingAccess : public RowReader {
+ public:
+  virtual std::unique_ptr<RowWriter> PrepareWriter(const std::string& sql) = 0;
+  // A connection of its own to the same database, read-only, for reading on
+  // another thread while the session goes on: it sees what is committed, not
+  // the session's temporary tables, and has the session's time-outs.
+  virtual std::unique_ptr<RowReader> OpenReader() = 0;
+};
+
+}  // namespace velmora
