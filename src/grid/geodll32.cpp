@@ -56,7 +56,10 @@ Function Lookup(void* library, const char* name, Function fallback) {
 
 const GeodeticLibrarySlots& GeodeticSlots() { return ProcessBinding().slots; }
 
-bool IsGeodeticLibraryBound() { return GeodeticSlots().coordtrans3 != kFallbacks.coordtrans3; }
+bool IsGeodeticLibraryBound() {
+  const GeodeticLibrarySlots& slots = GeodeticSlots();
+  return slots.setlanguage != kFallbacks.setlanguage && slots.coordtrans3 != kFallbacks.coordtrans3;
+}
 
 void LoadGeodeticLibrary() {
   static std::once_flag once;

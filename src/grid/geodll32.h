@@ -34,8 +34,9 @@ const GeodeticLibrarySlots& GeodeticSlots();
 // process; later calls do nothing.
 void LoadGeodeticLibrary();
 
-// Whether the slots hold the library's own transformation rather than the
-// fallback: whether coordinates can be transformed at all.
+// Whether both slots hold the library's own functions rather than the
+// fallbacks: whether coordinates can be transformed at all, without a message
+// (and so also on another thread than the dialog's).
 bool IsGeodeticLibraryBound();
 
 // What LoadGeodeticLibrary does, for the given file name, every time it is

@@ -33,6 +33,7 @@ TEST(GeodeticLibrary, MissingLibraryShowsOneMessageAndInstallsTheFallbacks) {
   LoadGeodeticLibraryFrom("libGeoDLL32-not-installed.so");
   EXPECT_EQ(messages.Texts(), Texts{"Unable to load GeoDLL32.DLL"});
   EXPECT_EQ(messages.Shown()[0].caption, "");
+  EXPECT_FALSE(IsGeodeticLibraryBound());
 
   messages.Clear();
   EXPECT_EQ(GeodeticSlots().setlanguage(2), 0);
@@ -56,6 +57,7 @@ TEST(GeodeticLibrary, WithoutTheLibraryEveryConversionShowsBothMessagesAndGivesN
 TEST(GeodeticLibrary, PresentLibraryBindsSilentlyAndTransformsToDhdn) {
   RecordingMessageSink messages;
   LoadGeodeticLibraryFrom("libGeoDLL32.so");
+  EXPECT_TRUE(IsGeodeticLibraryBound());
   EXPECT_EQ(GeodeticSlots().setlanguage(2), 0);
   const Results r = Transform(8.0, 50.0);
   EXPECT_EQ(r.status, 0);
@@ -71,6 +73,7 @@ TEST(GeodeticLibrary, LibraryWithoutTheEntryPointsKeepsTheFallbacks) {
   // crashing the program.
   LoadGeodeticLibraryFrom("libm.so.6");
   EXPECT_TRUE(messages.Shown().empty());
+  EXPECT_FALSE(IsGeodeticLibraryBound());
   EXPECT_EQ(CoordinateToCellCode("QYX", 50.0, 7.0), "");
   EXPECT_EQ(messages.Texts(), (Texts{kSetLanguageNotBound, kCoordTrans3NotBound}));
 }
