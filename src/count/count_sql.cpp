@@ -104,20 +104,26 @@ std::string CountSql::CreateSampleGrid() const {
                "Database_Default, LAT float, Long float)"
              : "CREATE TEMP TABLE sample_grid (grid VARCHAR(9), gridtype VARCHAR(3), sample_key "
                "CHAR(16) PRIMARY KEY, SURVEY_EVENT_KEY CHAR(16), SPATIAL_REF VARCHAR(40), "
-               "SPATIAL_REF_SYSTEM VARCHAR(4), LAT float, Long float)";
+               "SPATIAL_REF_SYSTEM VARCHAR(4), LAT float, Long float) WITHOUT ROWID";
 }
 
 // A sample without a start or an end date meets no limit on it: NULL compares
 // as unknown.
-std::string CountSql::CopySamples(const YearRange& years) const {
-  std::string text = Fill(
-      "INSERT INTO %s (SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG) "
-      "SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG FROM SAMPLE "
-      "WHERE LAT IS NOT NULL",
-      {SqlServer() ? "#sample_grid" : "sample_grid"});
+std::string YearLimitsSql(const YearRange& years) {
+  std::string text;
   if (years.from) text += " AND VAGUE_DATE_START >= " + std::to_string(FirstDayOfYear(*years.from));
   if (years.to) text += " AND VAGUE_DATE_END <= " + std::to_string(LastDayOfYear(*years.to));
   return text;
+}
+
+std::string CountSql::CopySamples(const YearRange& years) const {
+  return Fill(
+             "INSERT INTO %s (SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, "
+             "LONG) SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, "
+             "LONG "
+             "FROM SAMPLE WHERE LAT IS NOT NULL",
+             {SqlServer() ? "#sample_grid" : "sample_grid"}) +
+         YearLimitsSql(years);
 }
 
 // NOT IN alone leaves out a sample without a system, since NULL compares as

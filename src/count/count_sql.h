@@ -50,6 +50,10 @@ class CountSql {
   SqlDialect dialect_;
 };
 
+// The conditions, each after " AND ", that keep the samples dated within the
+// years: nothing without limits.
+std::string YearLimitsSql(const YearRange& years);
+
 // key between apostrophes, with every apostrophe inside it doubled.
 std::string QuoteSqlText(std::string_view key);
 

@@ -51,8 +51,13 @@ std::vector<std::string> CellCodePatterns(const GridSystemInfo& system) {
 }
 
 bool IsCellCodeOf(const GridSystemInfo& system, std::string_view reference) {
-  const std::vector<std::string> patterns = CellCodePatterns(system);
-  return std::ranges::any_of(patterns,
+  // Made once per system: a count asks for every grid-referenced sample.
+  static const std::array<std::vector<std::string>, kGridSystems.size()> patterns = [] {
+    std::array<std::vector<std::string>, kGridSystems.size()> all;
+    for (const GridSystemInfo& s : kGridSystems) all[s.item] = CellCodePatterns(s);
+    return all;
+  }();
+  return std::ranges::any_of(patterns[system.item],
                              [reference](const std::string& p) { return Matches(p, reference); });
 }
 

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "count/count_sql.h"
+#include "count/count_transfer.h"
 #include "grid/grid_types.h"
 
 namespace velmora {
@@ -18,50 +19,29 @@ int CountOf(const Variant& value) {
   return std::stoi(VariantToText(value));
 }
 
-// Code -> figures of the counted cells; where a code stands twice, its first
-// row counts.
-std::unordered_map<std::string, CellCount> FiguresByCode(QueryResult& taxa, QueryResult* records) {
-  std::unordered_map<std::string, CellCount> figures;
-  figures.reserve(static_cast<size_t>(taxa.RecordCount()));
-  for (taxa.First(); !taxa.AtEnd(); taxa.Next()) {
-    std::string code = VariantToText(taxa.FieldValue("grid"));
-    figures.emplace(code, CellCount{code, CountOf(taxa.FieldValue("Anzahl")), std::nullopt});
-  }
-  if (!records) return figures;
-  for (records->First(); !records->AtEnd(); records->Next()) {
-    const auto cell = figures.find(VariantToText(records->FieldValue("grid")));
-    if (cell != figures.end() && !cell->second.records) {
-      cell->second.records = CountOf(records->FieldValue("Anzahl"));
+// The figures of the cells that the results name; a code that is no cell of
+// the map is left out, and where a code stands twice its first row counts.
+FiguresOfCells FiguresFromResults(const MapState& map, QueryResult& taxa, QueryResult* records) {
+  std::unordered_map<std::string, size_t> positionOf;
+  const size_t cellCount = static_cast<size_t>(map.CellRows) * map.CellColumns;
+  positionOf.reserve(cellCount);
+  for (int row = 0; row < map.CellRows; ++row) {
+    for (int column = 0; column < map.CellColumns; ++column) {
+      positionOf.emplace(map.Grids[row][column].Code, CellPosition(map, row, column));
     }
   }
-  return figures;
-}
-
-// Writes the measure into the cells, column by column, through the index from
-// code to figures, and gathers the counted cells in the order of the cell list.
-CountResult TransferCounts(const std::unordered_map<std::string, CellCount>& figures,
-                           CountMeasure measure, MapState& map, ProgressSink& progress) {
-  int shown = -1;
-  for (int column = 0; column < map.CellColumns; ++column) {
-    const int percent = column * 100 / map.CellColumns;
-    if (percent != shown) progress.SetProgressPosition(shown = percent);
-    for (int row = 0; row < map.CellRows; ++row) {
-      TGrid& cell = map.Grids[row][column];
-      const auto found = figures.find(cell.Code);
-      if (found == figures.end()) continue;
-      const CellCount& counted = found->second;
-      cell.Count = std::to_string(measure == CountMeasure::Records ? counted.records.value_or(0)
-                                                                   : counted.taxa);
+  FiguresOfCells cells(cellCount);
+  const auto read = [&](QueryResult& result, int CellFigures::*figure) {
+    for (result.First(); !result.AtEnd(); result.Next()) {
+      const auto position = positionOf.find(VariantToText(result.FieldValue("grid")));
+      if (position == positionOf.end()) continue;
+      int& value = cells[position->second].*figure;
+      if (value == 0) value = CountOf(result.FieldValue("Anzahl"));
     }
-  }
-  CountResult result;
-  for (const std::vector<TGrid>& row : map.Grids) {
-    for (const TGrid& cell : row) {
-      const auto found = figures.find(cell.Code);
-      if (found != figures.end()) result.cells.push_back(found->second);
-    }
-  }
-  return result;
+  };
+  read(taxa, &CellFigures::taxa);
+  if (records) read(*records, &CellFigures::records);
+  return cells;
 }
 
 }  // namespace
@@ -90,7 +70,7 @@ CountResult CountTaxaPerCell(DatabaseSession& session, MapState& map,
 
   progress.SetProgressText("Übertrage Auszählergebnisse");
   progress.SetProgressPosition(0);
-  return TransferCounts(FiguresByCode(*taxa, records.get()), figures.measure, map, progress);
+  return TransferCounts(FiguresFromResults(map, *taxa, records.get()), figures, map, progress);
 }
 
 }  // namespace velmora

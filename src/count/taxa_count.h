@@ -3,18 +3,12 @@
 #include <string_view>
 
 #include "count/count_result.h"
+#include "count/count_transfer.h"
 #include "count/progress.h"
 #include "grid/cell_list.h"
 #include "platform/db/database_session.h"
 
 namespace velmora {
-
-// The figures a count works out, and which of them goes into the cells' Count.
-struct CountFigures {
-  CountMeasure measure = CountMeasure::Taxa;
-  // Records are counted too; they must be when they are the measure.
-  bool records = false;
-};
 
 // Counts, per cell of the map's grid type, the distinct recommended taxa (and
 // the records, when asked) with a qualifying determination in the session's
