@@ -17,6 +17,7 @@
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
 #include "temp_folder.h"
+#include "test_database.h"
 
 namespace velmora {
 namespace {
@@ -346,6 +347,46 @@ TEST_F(GeneratedDatabase, YearLimitsAndRecordsAgreeWithTheRawRows) {
     const auto expected = ExpectedFigures(*host_, map, type.item, groups_, surveys_, run.days);
     EXPECT_GT(expected.size(), 3u) << type.name;
     EXPECT_EQ(counted, expected) << type.name;
+  }
+}
+
+// The embedded backend streams and counts in memory; through ODBC the same
+// database is counted by the statements. Both give the same figures and leave
+// the same samples with the same codes in the sample table.
+TEST_F(GeneratedDatabase, TheStatementsGiveTheSameFiguresAndSampleTable) {
+  DatabaseSession odbc;
+  odbc.Open(testing::TestConnectionString(testing::Backend::Odbc, folder_->Path() / "demo.db"));
+  ASSERT_EQ(odbc.Streaming(), nullptr);
+  const auto table = [](DatabaseSession& session) {
+    std::vector<std::string> rows;
+    for (const auto& row :
+         ReadAll(session,
+                 "SELECT grid, gridtype, sample_key, SURVEY_EVENT_KEY, SPATIAL_REF, "
+                 "SPATIAL_REF_SYSTEM, LAT, Long FROM temp.sample_grid ORDER BY sample_key")) {
+      std::string text;
+      for (const Variant& value : row) {
+        text += std::holds_alternative<std::monostate>(value) ? "NULL" : VariantToText(value);
+        text += '|';
+      }
+      rows.push_back(text);
+    }
+    return rows;
+  };
+  NullProgress progress;
+  for (const GridTypeInfo& type : kGridTypes) {
+    for (const GridSystemInfo& system : kGridSystems) {
+      if (!system.offersGridType[type.item]) continue;
+      CountRunInputs inputs = Inputs(type);
+      inputs.countRecords = true;
+      if (type.item == 2) inputs.years = {.from = 1990, .to = 2010};
+      MapState streamed = Map(type, system);
+      MapState stated = Map(type, system);
+      const CountResult fromStream = CountDatabase(*session_, streamed, inputs, progress);
+      const CountResult fromStatements = CountDatabase(odbc, stated, inputs, progress);
+      EXPECT_GT(fromStream.cells.size(), 3u) << type.name << " / " << system.code;
+      EXPECT_EQ(fromStream.cells, fromStatements.cells) << type.name << " / " << system.code;
+      EXPECT_EQ(table(*session_), table(odbc)) << type.name << " / " << system.code;
+    }
   }
 }
 

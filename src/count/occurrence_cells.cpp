@@ -1,0 +1,76 @@
+#include "count/occurrence_cells.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/errors.h"
+
+namespace velmora {
+
+void OccurrenceCells::Add(std::string_view key, std::int32_t cell) {
+  if (characters_.size() + key.size() > std::numeric_limits<std::uint32_t>::max() ||
+      cells_.size() >= static_cast<size_t>(std::numeric_limits<int>::max())) {
+    throw Exception("Too many records to count");
+  }
+  characters_.append(key);
+  ends_.push_back(static_cast<std::uint32_t>(characters_.size()));
+  cells_.push_back(cell);
+}
+
+void OccurrenceCells::Append(const OccurrenceCells& later) {
+  for (int i = 0; i < later.Size(); ++i) Add(later.Key(i), later.cells_[i]);
+}
+
+void OccurrenceCells::Seal() {
+  counted_ = std::vector<std::atomic<std::uint64_t>>((cells_.size() + 63) / 64);
+}
+
+int OccurrenceCells::LowerBound(std::string_view key, int first, int last) const {
+  while (first < last) {
+    const int middle = first + (last - first) / 2;
+    if (Key(middle) < key) {
+      first = middle + 1;
+    } else {
+      last = middle;
+    }
+  }
+  return first;
+}
+
+// Gallops from `near` in steps of 1, 2, 4, ... towards the key, then halves the
+// last step: a key a few places on costs a few comparisons, any other the
+// logarithm of its distance.
+int OccurrenceCells::Find(std::string_view key, int& near) const {
+  const int size = Size();
+  if (size == 0) return -1;
+  const int start = std::clamp(near, 0, size - 1);
+  int first = 0;
+  int last = size;
+  if (Key(start) < key) {
+    int step = 1;
+    first = start + 1;
+    while (first + step - 1 < size && Key(first + step - 1) < key) {
+      first += step;
+      step *= 2;
+    }
+    last = std::min(size, first + step);
+  } else {
+    int step = 1;
+    last = start + 1;
+    while (last - step - 1 >= 0 && !(Key(last - step - 1) < key)) {
+      last -= step;
+      step *= 2;
+    }
+    first = std::max(0, last - step);
+  }
+  const int found = LowerBound(key, first, last);
+  near = found;
+  return found < size && Key(found) == key ? found : -1;
+}
+
+bool OccurrenceCells::MarkCounted(int occurrence) {
+  const std::uint64_t bit = std::uint64_t{1} << (occurrence % 64);
+  return (counted_[occurrence / 64].fetch_or(bit, std::memory_order_relaxed) & bit) == 0;
+}
+
+}  // namespace velmora
