@@ -48,12 +48,6 @@ int KeyIndex::Find(std::string_view key) const {
   return static_cast<int>(slots_[SlotOf(key, HashOf(key))].number) - 1;
 }
 
-int KeyIndex::FindNear(std::string_view key, int last) const {
-  if (last >= 0 && last < Size() && Key(last) == key) return last;
-  if (last + 1 >= 0 && last + 1 < Size() && Key(last + 1) == key) return last + 1;
-  return Find(key);
-}
-
 std::string_view KeyIndex::Key(int number) const {
   const std::uint32_t begin = number == 0 ? 0 : ends_[number - 1];
   return std::string_view(characters_).substr(begin, ends_[number] - begin);

@@ -21,10 +21,6 @@ class KeyIndex {
   int Add(std::string_view key);
   // The number of the key; -1 when it was never added.
   int Find(std::string_view key) const;
-  // Find for a key that is often the one found last or the one added after
-  // it, as when records come in the order in which their samples were added:
-  // those two are compared before the table is searched.
-  int FindNear(std::string_view key, int last) const;
   std::string_view Key(int number) const;
   int Size() const { return static_cast<int>(ends_.size()); }
 

@@ -15,11 +15,12 @@
 namespace velmora {
 namespace {
 
-// The samples in key order, so that the bar can follow the keys.
+// The samples in the byte order of their keys, so that they can be found by
+// key and the bar can follow the keys.
 std::string SamplesSql(const YearRange& years) {
   return "SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG FROM "
          "SAMPLE WHERE LAT IS NOT NULL" +
-         YearLimitsSql(years) + " ORDER BY SAMPLE_KEY";
+         YearLimitsSql(years) + " ORDER BY SAMPLE_KEY COLLATE BINARY";
 }
 
 constexpr const char* kInsertSample =
@@ -87,12 +88,12 @@ class Assignment {
   // system, or of none, waits for its conversion. A "QQQ" or "QYX" sample is
   // never converted.
   void Read(const StreamedRow& row) {
-    const int sample = result_.samples.Add(row.Text(0));
+    KeyedCells& samples = result_.samples;
     // As the sample table's primary key would refuse it.
-    if (sample < static_cast<int>(result_.cellOf.size())) {
+    if (samples.Size() > 0 && samples.Key(samples.Size() - 1) == row.Text(0)) {
       throw DatabaseError("UNIQUE constraint failed: sample_grid.sample_key");
     }
-    result_.cellOf.push_back(-1);
+    const int sample = samples.Add(row.Text(0), -1);
     const std::string_view event = row.Text(1);
     const bool counted = !row.IsNull(1) && countedEvents_.Find(event) >= 0;
     const std::optional<std::string_view> system = TextOrNull(row, 3);
@@ -157,7 +158,7 @@ class Assignment {
     const std::string_view code = std::get<std::string_view>(row[0]);
     if (!cells_.HasSheetOf(code)) return;
     rows_.Add(row);
-    if (counted) result_.cellOf[sample] = cells_.PositionOf(code);
+    if (counted) result_.samples.SetCell(sample, cells_.PositionOf(code));
   }
 
   const MapState& map_;

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "count/key_index.h"
+#include "count/keyed_cells.h"
 #include "count/progress.h"
 #include "count/year_range.h"
 #include "grid/cell_list.h"
@@ -13,14 +13,12 @@
 
 namespace velmora {
 
-// What the streamed count needs of the samples: every sample read, numbered,
-// and the map cell it counts in.
+// What the streamed count needs of the samples: every sample read, in key
+// order, with the position (CellPosition) of the cell its code names when cut
+// to the map's grid type; -1 for a sample that counts in no cell, which
+// includes every sample of a survey that is not counted.
 struct SampleCells {
-  KeyIndex samples;
-  // By sample number: the position (CellPosition) of the cell its code names
-  // when cut to the map's grid type; -1 for a sample that counts in no cell,
-  // which includes every sample of a survey that is not counted.
-  std::vector<std::int32_t> cellOf;
+  KeyedCells samples;
 };
 
 // AssignSampleCells on the embedded backend, in one ordered pass over the

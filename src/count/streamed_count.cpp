@@ -18,7 +18,7 @@
 #include "count/count_sql.h"
 #include "count/key_index.h"
 #include "count/key_progress.h"
-#include "count/occurrence_cells.h"
+#include "count/keyed_cells.h"
 
 namespace velmora {
 namespace {
@@ -131,7 +131,7 @@ void ReadInHalves(DatabaseSession& session, StreamingAccess& streaming, const Ke
     beside = std::jthread([&](std::stop_token stop) {
       try {
         size_t rows = 0;
-        reader->Stream(sql(" AND " + key + " >= " + QuoteSqlText(*split)),
+        reader->Stream(sql(" AND " + key + " COLLATE BINARY >= " + QuoteSqlText(*split)),
                        [&](const StreamedRow& row) {
                          if (++rows % kProgressRows == 0) {
                            if (stop.stop_requested()) throw ReaderStopped();
@@ -150,7 +150,7 @@ void ReadInHalves(DatabaseSession& session, StreamingAccess& streaming, const Ke
     upperRead.set_value();
   }
   size_t rows = 0;
-  streaming.Stream(sql(split ? " AND " + key + " < " + QuoteSqlText(*split) : ""),
+  streaming.Stream(sql(split ? " AND " + key + " COLLATE BINARY < " + QuoteSqlText(*split) : ""),
                    [&](const StreamedRow& row) {
                      if (++rows % kProgressRows == 0) bar(keys.Percent(row.Text(keyColumn)));
                      read(0, row);
@@ -161,37 +161,37 @@ void ReadInHalves(DatabaseSession& session, StreamingAccess& streaming, const Ke
   if (upperError) std::rethrow_exception(upperError);
 }
 
-// The qualifying occurrences of a range of their keys, in key order; the
+// The qualifying occurrences of a range of their keys, in the byte order of
+// the keys, which the search by key relies on; the
 // same conditions as the selection of the statements.
 std::string OccurrencesSql(const std::string& range) {
   return "SELECT TAXON_OCCURRENCE_KEY, SAMPLE_KEY FROM taxon_occurrence WHERE CONFIDENTIAL=0 "
          "AND ZERO_ABUNDANCE=0 AND CHECKED=1" +
-         range + " ORDER BY TAXON_OCCURRENCE_KEY";
+         range + " ORDER BY TAXON_OCCURRENCE_KEY COLLATE BINARY";
 }
 
 // The preferred determinations of a range of their keys, in key order.
 std::string DeterminationsSql(const std::string& range) {
   return "SELECT TAXON_OCCURRENCE_KEY, TAXON_LIST_ITEM_KEY, TAXON_DETERMINATION_KEY FROM "
          "taxon_determination WHERE PREFERRED = 1" +
-         range + " ORDER BY TAXON_DETERMINATION_KEY";
+         range + " ORDER BY TAXON_DETERMINATION_KEY COLLATE BINARY";
 }
 
 // The occurrences that count in a cell, with that cell: those of a sample
 // that counts in one.
-OccurrenceCells CountedOccurrences(DatabaseSession& session, StreamingAccess& streaming,
-                                   const SampleCells& samples, ProgressSink& progress) {
-  OccurrenceCells halves[2];
-  int lastSample[2] = {-1, -1};
+KeyedCells CountedOccurrences(DatabaseSession& session, StreamingAccess& streaming,
+                              const SampleCells& samples, ProgressSink& progress) {
+  KeyedCells halves[2];
+  int nearSample[2] = {0, 0};
   ReadInHalves(
       session, streaming, {"taxon_occurrence", "TAXON_OCCURRENCE_KEY"}, OccurrencesSql, 0,
       [&](int half, const StreamedRow& row) {
         if (row.IsNull(0) || row.IsNull(1)) return;
         // The occurrences of a sample mostly follow one another, and the
-        // samples mostly come in the order they were read in.
-        const int sample = lastSample[half] =
-            samples.samples.FindNear(row.Text(1), lastSample[half]);
-        if (sample < 0 || samples.cellOf[sample] < 0) return;
-        halves[half].Add(row.Text(0), samples.cellOf[sample]);
+        // samples mostly come in the order of their keys.
+        const int sample = samples.samples.Find(row.Text(1), nearSample[half]);
+        if (sample < 0 || samples.samples.CellOf(sample) < 0) return;
+        halves[half].Add(row.Text(0), samples.samples.CellOf(sample));
       },
       [](int) {}, progress, 0, 25);
   halves[0].Append(halves[1]);
@@ -242,7 +242,7 @@ CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streami
   // two halves at once, and joined here: looking each determination's
   // occurrence up in the database would cost a search of its key index per
   // record, most of the work.
-  OccurrenceCells occurrences = CountedOccurrences(session, streaming, samples, progress);
+  KeyedCells occurrences = CountedOccurrences(session, streaming, samples, progress);
   const size_t cellCount = static_cast<size_t>(map.CellRows) * map.CellColumns;
   HalfCount halves[2];
   for (HalfCount& half : halves) {

@@ -1,5 +1,5 @@
-// The parts of the streamed count: key numbering, the occurrences found by
-// key, the bar of an ordered pass, finding cells by code, and the work on
+// The parts of the streamed count: key numbering, the samples and
+// occurrences found by key, the bar of an ordered pass, finding cells by code, and the work on
 // the second core.
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include "count/background_conversion.h"
 #include "count/key_index.h"
 #include "count/key_progress.h"
+#include "count/keyed_cells.h"
 #include "count/map_cells.h"
-#include "count/occurrence_cells.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
 #include "platform/ui/message_box.h"
@@ -43,28 +43,22 @@ TEST(KeyIndex, GrowsPastItsFirstTableWithoutLosingAKey) {
   EXPECT_EQ(index.Key(99999), "K99999");
 }
 
-TEST(KeyIndex, FindNearLooksAtTheLastKeyAndTheNextBeforeTheTable) {
-  KeyIndex index;
-  for (const char* key : {"S1", "S2", "S3"}) index.Add(key);
-  EXPECT_EQ(index.FindNear("S2", 1), 1);
-  EXPECT_EQ(index.FindNear("S3", 1), 2);
-  EXPECT_EQ(index.FindNear("S1", 2), 0) << "any other key is found in the table";
-  EXPECT_EQ(index.FindNear("S1", -1), 0);
-  EXPECT_EQ(index.FindNear("S9", 2), -1);
-}
-
-TEST(OccurrenceCells, FindsEveryKeyFromAnyStartAndNoOtherKey) {
-  OccurrenceCells occurrences;
+TEST(KeyedCells, FindsEveryKeyFromAnyStartAndNoOtherKey) {
+  KeyedCells occurrences;
   std::vector<std::string> keys;
   for (int i = 0; i < 1000; ++i) {
     keys.push_back("T" + std::to_string(100000 + 3 * i));
     occurrences.Add(keys.back(), i % 7 - 1);
   }
-  OccurrenceCells later;
+  KeyedCells later;
   later.Add("U", 41);
   occurrences.Append(later);
   occurrences.Seal();
   ASSERT_EQ(occurrences.Size(), 1001);
+  occurrences.SetCell(3, 17);
+  EXPECT_EQ(occurrences.CellOf(3), 17);
+  occurrences.SetCell(3, 3 % 7 - 1);
+  EXPECT_EQ(occurrences.Key(1000), "U");
   for (const int start : {-5, 0, 1, 499, 998, 999, 1000, 5000}) {
     for (int i = 0; i < 1000; i += 37) {
       int near = start;
@@ -84,12 +78,12 @@ TEST(OccurrenceCells, FindsEveryKeyFromAnyStartAndNoOtherKey) {
     EXPECT_EQ(occurrences.Find("V", near), -1) << "after every key";
   }
   int near = 0;
-  EXPECT_EQ(OccurrenceCells().Find("T", near), -1) << "no occurrences at all";
+  EXPECT_EQ(KeyedCells().Find("T", near), -1) << "no occurrences at all";
 }
 
-TEST(OccurrenceCells, AnOccurrenceIsMarkedCountedOnceAcrossThreads) {
-  OccurrenceCells occurrences;
-  for (int i = 0; i < 200; ++i) occurrences.Add("K" + std::to_string(1000 + i), 0);
+TEST(KeyedCells, AKeyIsMarkedCountedOnceAcrossThreads) {
+  KeyedCells occurrences;
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(occurrences.Add("K" + std::to_string(1000 + i), 0), i);
   occurrences.Seal();
   int first[2] = {0, 0};
   std::thread other([&] {

@@ -1,4 +1,4 @@
-#include "count/occurrence_cells.h"
+#include "count/keyed_cells.h"
 
 #include <algorithm>
 #include <limits>
@@ -7,25 +7,26 @@
 
 namespace velmora {
 
-void OccurrenceCells::Add(std::string_view key, std::int32_t cell) {
+int KeyedCells::Add(std::string_view key, std::int32_t cell) {
   if (characters_.size() + key.size() > std::numeric_limits<std::uint32_t>::max() ||
       cells_.size() >= static_cast<size_t>(std::numeric_limits<int>::max())) {
-    throw Exception("Too many records to count");
+    throw Exception("Too many keys to count");
   }
   characters_.append(key);
   ends_.push_back(static_cast<std::uint32_t>(characters_.size()));
   cells_.push_back(cell);
+  return Size() - 1;
 }
 
-void OccurrenceCells::Append(const OccurrenceCells& later) {
+void KeyedCells::Append(const KeyedCells& later) {
   for (int i = 0; i < later.Size(); ++i) Add(later.Key(i), later.cells_[i]);
 }
 
-void OccurrenceCells::Seal() {
+void KeyedCells::Seal() {
   counted_ = std::vector<std::atomic<std::uint64_t>>((cells_.size() + 63) / 64);
 }
 
-int OccurrenceCells::LowerBound(std::string_view key, int first, int last) const {
+int KeyedCells::LowerBound(std::string_view key, int first, int last) const {
   while (first < last) {
     const int middle = first + (last - first) / 2;
     if (Key(middle) < key) {
@@ -40,7 +41,7 @@ int OccurrenceCells::LowerBound(std::string_view key, int first, int last) const
 // Gallops from `near` in steps of 1, 2, 4, ... towards the key, then halves the
 // last step: a key a few places on costs a few comparisons, any other the
 // logarithm of its distance.
-int OccurrenceCells::Find(std::string_view key, int& near) const {
+int KeyedCells::Find(std::string_view key, int& near) const {
   const int size = Size();
   if (size == 0) return -1;
   const int start = std::clamp(near, 0, size - 1);
@@ -68,9 +69,9 @@ int OccurrenceCells::Find(std::string_view key, int& near) const {
   return found < size && Key(found) == key ? found : -1;
 }
 
-bool OccurrenceCells::MarkCounted(int occurrence) {
-  const std::uint64_t bit = std::uint64_t{1} << (occurrence % 64);
-  return (counted_[occurrence / 64].fetch_or(bit, std::memory_order_relaxed) & bit) == 0;
+bool KeyedCells::MarkCounted(int number) {
+  const std::uint64_t bit = std::uint64_t{1} << (number % 64);
+  return (counted_[number / 64].fetch_or(bit, std::memory_order_relaxed) & bit) == 0;
 }
 
 }  // namespace velmora
