@@ -11,8 +11,8 @@ struct GeographicPoint {
 
 // WGS84 (EPSG:4326) to DHDN (EPSG:4314) geographic degrees, with the most
 // accurate operation PROJ has for the point. The PROJ context and the
-// transformation are created on first use and kept for the life of the
-// process; like the program that calls it, it is meant for one thread at a
+// transformation are created when the library is loaded and kept for the
+// life of the process; like the program that calls it, it is meant for one thread at a
 // time. Nothing for a non-finite input, a point PROJ cannot transform, or
 // when PROJ could not set up the transformation at all.
 std::optional<GeographicPoint> Wgs84ToDhdn(GeographicPoint wgs84);
