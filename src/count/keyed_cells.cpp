@@ -7,19 +7,34 @@
 
 namespace velmora {
 
-int KeyedCells::Add(std::string_view key, std::int32_t cell) {
-  if (characters_.size() + key.size() > std::numeric_limits<std::uint32_t>::max() ||
-      cells_.size() >= static_cast<size_t>(std::numeric_limits<int>::max())) {
+namespace {
+
+void CheckRoom(size_t characters, size_t keys) {
+  if (characters > std::numeric_limits<std::uint32_t>::max() ||
+      keys > static_cast<size_t>(std::numeric_limits<int>::max())) {
     throw Exception("Too many keys to count");
   }
+}
+
+}  // namespace
+
+int KeyedCells::Add(std::string_view key, std::int32_t cell) {
+  CheckRoom(characters_.size() + key.size(), cells_.size() + 1);
   characters_.append(key);
   ends_.push_back(static_cast<std::uint32_t>(characters_.size()));
   cells_.push_back(cell);
   return Size() - 1;
 }
 
+// In whole blocks, each grown once: the occurrences' later half holds
+// millions of keys.
 void KeyedCells::Append(const KeyedCells& later) {
-  for (int i = 0; i < later.Size(); ++i) Add(later.Key(i), later.cells_[i]);
+  CheckRoom(characters_.size() + later.characters_.size(), cells_.size() + later.cells_.size());
+  const auto offset = static_cast<std::uint32_t>(characters_.size());
+  characters_ += later.characters_;
+  ends_.reserve(ends_.size() + later.ends_.size());
+  for (const std::uint32_t end : later.ends_) ends_.push_back(offset + end);
+  cells_.insert(cells_.end(), later.cells_.begin(), later.cells_.end());
 }
 
 void KeyedCells::Seal() {

@@ -43,6 +43,35 @@ TEST(KeyIndex, GrowsPastItsFirstTableWithoutLosingAKey) {
   EXPECT_EQ(index.Key(99999), "K99999");
 }
 
+TEST(KeyedCells, AppendKeepsEveryKeyAndCellOfBothRanges) {
+  KeyedCells later;
+  later.Add("U1", 5);
+  later.Add("U22", -1);
+  later.Add("V", 9);
+  KeyedCells empty;
+  empty.Append(later);
+  KeyedCells lower;
+  lower.Add("A", 1);
+  lower.Add("BBBB", 2);
+  lower.Append(KeyedCells{});
+  lower.Append(later);
+  for (const KeyedCells* cells : {&empty, &lower}) {
+    const int first = cells->Size() - 3;
+    EXPECT_EQ(cells->Key(first), "U1");
+    EXPECT_EQ(cells->Key(first + 1), "U22");
+    EXPECT_EQ(cells->Key(first + 2), "V");
+    EXPECT_EQ(cells->CellOf(first + 1), -1);
+    EXPECT_EQ(cells->CellOf(first + 2), 9);
+    int near = 0;
+    EXPECT_EQ(cells->Find("U22", near), first + 1);
+  }
+  ASSERT_EQ(lower.Size(), 5);
+  EXPECT_EQ(lower.Key(1), "BBBB");
+  EXPECT_EQ(lower.CellOf(0), 1);
+  lower.Add("W", 3);
+  EXPECT_EQ(lower.Key(5), "W") << "keys added after an append follow it";
+}
+
 TEST(KeyedCells, FindsEveryKeyFromAnyStartAndNoOtherKey) {
   KeyedCells occurrences;
   std::vector<std::string> keys;
