@@ -38,7 +38,7 @@ void KeyedCells::Append(const KeyedCells& later) {
 }
 
 void KeyedCells::Seal() {
-  counted_ = std::vector<std::atomic<std::uint64_t>>((cells_.size() + 63) / 64);
+  counted_ = LargeVector<std::atomic<std::uint64_t>>((cells_.size() + 63) / 64);
 }
 
 int KeyedCells::LowerBound(std::string_view key, int first, int last) const {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "count/large_blocks.h"
+
 namespace velmora {
 
 // The keys of a host table in ascending byte order, each with a map cell (or
@@ -43,10 +45,10 @@ class KeyedCells {
   // The first key in [first, last) whose key is not less than `key`.
   int LowerBound(std::string_view key, int first, int last) const;
 
-  std::string characters_;
-  std::vector<std::uint32_t> ends_;  // where each key ends in characters_
-  std::vector<std::int32_t> cells_;
-  std::vector<std::atomic<std::uint64_t>> counted_;  // one bit per key
+  LargeText characters_;
+  LargeVector<std::uint32_t> ends_;  // where each key ends in characters_
+  LargeVector<std::int32_t> cells_;
+  LargeVector<std::atomic<std::uint64_t>> counted_;  // one bit per key
 };
 
 }  // namespace velmora

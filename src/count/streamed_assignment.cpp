@@ -9,6 +9,7 @@
 #include "count/count_sql.h"
 #include "count/grid_references.h"
 #include "count/key_progress.h"
+#include "count/large_blocks.h"
 #include "count/map_cells.h"
 #include "platform/errors.h"
 
@@ -168,8 +169,8 @@ class Assignment {
   BackgroundConversion conversion_;
   BufferedWriter rows_;
   SampleCells result_;
-  std::vector<PendingSample> pending_;
-  std::string texts_;  // the events and references of the pending samples
+  LargeVector<PendingSample> pending_;
+  LargeText texts_;  // the events and references of the pending samples
   KeyIndex systems_;
 };
 

@@ -19,6 +19,7 @@
 #include "count/key_index.h"
 #include "count/key_progress.h"
 #include "count/keyed_cells.h"
+#include "count/large_blocks.h"
 
 namespace velmora {
 namespace {
@@ -202,7 +203,7 @@ KeyedCells CountedOccurrences(DatabaseSession& session, StreamingAccess& streami
 // The (cell, taxon) pairs that one half of the determinations found, as
 // cell * 2^32 + taxon, sorted, and the records it counted per cell.
 struct HalfCount {
-  std::vector<std::uint64_t> pairs;
+  LargeVector<std::uint64_t> pairs;
   std::vector<int> records;
   int nearOccurrence = 0;
 };
@@ -211,8 +212,8 @@ struct HalfCount {
 // adds up their records.
 FiguresOfCells Figures(HalfCount (&halves)[2], size_t cellCount, bool records) {
   FiguresOfCells cells(cellCount);
-  const std::vector<std::uint64_t>& a = halves[0].pairs;
-  const std::vector<std::uint64_t>& b = halves[1].pairs;
+  const LargeVector<std::uint64_t>& a = halves[0].pairs;
+  const LargeVector<std::uint64_t>& b = halves[1].pairs;
   std::uint64_t last = ~std::uint64_t{0};
   for (size_t i = 0, j = 0; i < a.size() || j < b.size();) {
     const std::uint64_t pair = j == b.size() || (i < a.size() && a[i] < b[j]) ? a[i++] : b[j++];

@@ -13,6 +13,7 @@
 #include "count/key_index.h"
 #include "count/key_progress.h"
 #include "count/keyed_cells.h"
+#include "count/large_blocks.h"
 #include "count/map_cells.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
@@ -41,6 +42,22 @@ TEST(KeyIndex, GrowsPastItsFirstTableWithoutLosingAKey) {
   for (int i = 0; i < 100000; i += 7) ASSERT_EQ(index.Find("K" + std::to_string(i)), i);
   EXPECT_EQ(index.Find("K100000"), -1);
   EXPECT_EQ(index.Key(99999), "K99999");
+}
+
+TEST(LargeBlocks, ContainersKeepTheirContentsAsTheyGrowIntoMappedBlocks) {
+  LargeVector<std::uint64_t> numbers;
+  LargeText text;
+  for (std::uint64_t i = 0; i < (std::uint64_t{3} << 20); ++i) {
+    numbers.push_back(i * 7);
+    if (i % 4 == 0) text += static_cast<char>('a' + i % 26);
+  }
+  for (std::uint64_t i = 0; i < numbers.size(); i += 4099) ASSERT_EQ(numbers[i], i * 7);
+  for (size_t i = 0; i < text.size(); i += 4099) ASSERT_EQ(text[i], 'a' + i * 4 % 26);
+  numbers.resize(10);
+  numbers.shrink_to_fit();
+  EXPECT_EQ(numbers.back(), 63U);
+  const LargeVector<std::uint64_t> copy = numbers;
+  EXPECT_EQ(copy, numbers);
 }
 
 TEST(KeyedCells, AppendKeepsEveryKeyAndCellOfBothRanges) {
