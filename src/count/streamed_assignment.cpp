@@ -73,6 +73,28 @@ struct PendingSample {
   double longitude;
 };
 
+// A value of a taken-over sample's row; a text stands in a block of
+// characters of its own.
+struct KeptValue {
+  enum class Kind : std::uint8_t { Null, Number, Text } kind = Kind::Null;
+  double number = 0;
+  std::uint32_t begin = 0;
+  std::uint32_t end = 0;
+};
+
+// A sample whose reference is taken over as its code, kept until the
+// converted samples before it are written: the sample table takes its rows
+// fastest in the order of its key.
+struct TakenOverSample {
+  std::int32_t sample;
+  bool counted;
+  KeptValue event;
+  KeptValue reference;
+  KeptValue system;
+  KeptValue latitude;
+  KeptValue longitude;
+};
+
 class Assignment {
  public:
   Assignment(StreamingAccess& streaming, const MapState& map, const GridTypeInfo* gridType,
@@ -102,10 +124,10 @@ class Assignment {
     if (system == kQuadrantSystemCode || system == kMinuteFieldSystemCode) {
       const GridSystemInfo& info = *GridSystemByCode(*system);
       if (gridType_ && info.offersGridType[gridType_->item] && reference &&
-          IsCellCodeOf(info, *reference)) {
-        Keep(sample, counted,
-             {*reference, *system, result_.samples.Key(sample), ValueOf(TextOrNull(row, 1)),
-              *reference, *system, CoordinateOf(row, 4), CoordinateOf(row, 5)});
+          IsCellCodeOf(info, *reference) && cells_.HasSheetOf(*reference)) {
+        takenOver_.push_back({sample, counted, KeepValue(ValueOf(TextOrNull(row, 1))),
+                              KeepValue(*reference), KeepValue(*system),
+                              KeepValue(CoordinateOf(row, 4)), KeepValue(CoordinateOf(row, 5))});
       }
       return;
     }
@@ -122,12 +144,15 @@ class Assignment {
     conversion_.Add(*latitude, *longitude);
   }
 
-  // Writes the converted samples that got a code on one of the map's sheets.
+  // Writes the converted samples that got a code on one of the map's sheets,
+  // and the taken-over ones, all in the order of their keys.
   void WriteConverted(ProgressSink& progress) {
     conversion_.Finish();
     std::uint32_t begin = 0;
+    size_t nextTakenOver = 0;
     for (size_t i = 0; i < pending_.size(); ++i) {
       const PendingSample& p = pending_[i];
+      nextTakenOver = WriteTakenOver(nextTakenOver, p.sample);
       const std::string_view texts(texts_);
       const std::string_view event = texts.substr(begin, p.eventEnd - begin);
       const std::string_view reference = texts.substr(p.eventEnd, p.referenceEnd - p.eventEnd);
@@ -145,6 +170,7 @@ class Assignment {
         progress.SetProgressPosition(static_cast<int>((i + 1) * 100 / pending_.size()));
       }
     }
+    WriteTakenOver(nextTakenOver, result_.samples.Size());
     rows_.Flush();
     if (!pending_.empty()) progress.SetProgressPosition(100);
   }
@@ -152,6 +178,43 @@ class Assignment {
   SampleCells Result() { return std::move(result_); }
 
  private:
+  KeptValue KeepValue(const RowValue& value) {
+    if (const auto* number = std::get_if<double>(&value)) {
+      return {KeptValue::Kind::Number, *number};
+    }
+    const auto* text = std::get_if<std::string_view>(&value);
+    if (!text) return {};
+    const auto begin = static_cast<std::uint32_t>(takenOverTexts_.size());
+    takenOverTexts_.append(*text);
+    return {KeptValue::Kind::Text, 0, begin, static_cast<std::uint32_t>(takenOverTexts_.size())};
+  }
+
+  RowValue ValueOfKept(const KeptValue& value) const {
+    switch (value.kind) {
+      case KeptValue::Kind::Number:
+        return value.number;
+      case KeptValue::Kind::Text:
+        return std::string_view(takenOverTexts_).substr(value.begin, value.end - value.begin);
+      case KeptValue::Kind::Null:
+        break;
+    }
+    return std::monostate{};
+  }
+
+  // Writes the taken-over samples from `next` on that come before sample
+  // `before`; returns the first one left.
+  size_t WriteTakenOver(size_t next, int before) {
+    for (; next < takenOver_.size() && takenOver_[next].sample < before; ++next) {
+      const TakenOverSample& t = takenOver_[next];
+      const RowValue reference = ValueOfKept(t.reference);
+      const RowValue system = ValueOfKept(t.system);
+      Keep(t.sample, t.counted,
+           {reference, system, result_.samples.Key(t.sample), ValueOfKept(t.event), reference,
+            system, ValueOfKept(t.latitude), ValueOfKept(t.longitude)});
+    }
+    return next;
+  }
+
   // A sample whose code (the row's first value) lies on one of the map's
   // sheets stays in the table, and counts in the cell its code names when its
   // survey is counted.
@@ -170,7 +233,9 @@ class Assignment {
   BufferedWriter rows_;
   SampleCells result_;
   LargeVector<PendingSample> pending_;
-  LargeText texts_;  // the events and references of the pending samples
+  LargeVector<TakenOverSample> takenOver_;
+  LargeText takenOverTexts_;  // the texts of the taken-over samples
+  LargeText texts_;           // the events and references of the pending samples
   KeyIndex systems_;
 };
 

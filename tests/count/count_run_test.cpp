@@ -100,6 +100,38 @@ TEST_F(CountRun, TakesOverGridReferencesByGridType) {
   }
 }
 
+// The count writes the taken-over samples among the converted ones, in the
+// order of their keys, each with the values it was read with.
+TEST_F(CountRun, CountKeepsTakenOverAndConvertedSamplesWithTheirValues) {
+  HostFixture host;
+  const Point p = MinuteFieldCentre(65, 8, 2, 8);
+  host.AddSample("A1", p.latitude, p.longitude);
+  host.AddSample("A2", 49.43, std::nullopt, "QYX", "6508/123");
+  host.AddSample("A3", p.latitude, p.longitude, "OSGB", "SU 123 456");
+  host.AddSample("A4", 49.43, 7.04, "QYX", "6508/431");
+  host.AddSample("A5", 49.43, 7.04, "QYX", "9999/111");
+  MapState map = Map("6508", "6508", 4, 0);
+  Counted(host, map, 4);
+  std::vector<std::string> rows;
+  const auto read = host.Session().OpenQuery(
+      "SELECT grid, gridtype, sample_key, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, Long FROM "
+      "temp.sample_grid ORDER BY sample_key");
+  for (; !read->AtEnd(); read->Next()) {
+    std::string row;
+    for (int column = 0; column < 7; ++column) {
+      const Variant value = read->FieldValue(column);
+      row += std::holds_alternative<std::monostate>(value) ? "NULL" : VariantToText(value);
+      row += '|';
+    }
+    rows.push_back(row);
+  }
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0].substr(0, 26), "6508/234|QYX|A1|NULL|LTLN|");
+  EXPECT_EQ(rows[1], "6508/123|QYX|A2|6508/123|QYX|49.43|NULL|");
+  EXPECT_EQ(rows[2].substr(0, 32), "6508/234|QYX|A3|SU 123 456|OSGB|");
+  EXPECT_EQ(rows[3], "6508/431|QYX|A4|6508/431|QYX|49.43|7.04|");
+}
+
 TEST_F(CountRun, RemovesSamplesWithoutCodeOrOutsideTheSheets) {
   HostFixture host;
   host.AddSample("NOLAT", std::nullopt, 7.04, "QQQ", "6508/214");
