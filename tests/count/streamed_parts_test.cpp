@@ -1,8 +1,10 @@
-// The parts of the streamed count: key numbering, the samples and
+// The parts of the streamed count: key numbering, rows written in batches, the samples and
 // occurrences found by key, the bar of an ordered pass, finding cells by code, and the work on
 // the second core.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -10,6 +12,7 @@
 
 #include "count/background_batches.h"
 #include "count/background_conversion.h"
+#include "count/buffered_writer.h"
 #include "count/key_index.h"
 #include "count/key_progress.h"
 #include "count/keyed_cells.h"
@@ -42,6 +45,86 @@ TEST(KeyIndex, GrowsPastItsFirstTableWithoutLosingAKey) {
   for (int i = 0; i < 100000; i += 7) ASSERT_EQ(index.Find("K" + std::to_string(i)), i);
   EXPECT_EQ(index.Find("K100000"), -1);
   EXPECT_EQ(index.Key(99999), "K99999");
+}
+
+// Keeps what each batch held when it was written, as a table would: a text
+// as "t" and the text, a number as "n" and the number, a null as "-".
+class RecordingStreaming final : public StreamingAccess {
+ public:
+  std::unique_ptr<RowWriter> PrepareWriter(const std::string&) override {
+    return std::make_unique<Writer>(*this);
+  }
+  std::unique_ptr<RowReader> OpenReader() override { return nullptr; }
+  void Stream(const std::string&, const RowCallback&) override {}
+
+  std::vector<std::string> written;
+  std::vector<size_t> batchSizes;
+
+ private:
+  struct Writer final : RowWriter {
+    explicit Writer(RecordingStreaming& to) : to(to) {}
+    long long WriteRows(std::span<const RowValue> values) override {
+      for (const RowValue& value : values) {
+        if (const auto* text = std::get_if<std::string_view>(&value)) {
+          to.written.push_back("t" + std::string(*text));
+        } else if (const auto* number = std::get_if<double>(&value)) {
+          to.written.push_back("n" + std::to_string(*number));
+        } else {
+          to.written.push_back("-");
+        }
+      }
+      to.batchSizes.push_back(values.size());
+      return static_cast<long long>(values.size());
+    }
+    RecordingStreaming& to;
+  };
+};
+
+TEST(BufferedWriter, WritesEveryRowAsItWasAddedThoughTheCallersTextsAreGone) {
+  RecordingStreaming streaming;
+  std::vector<std::string> expected;
+  {
+    BufferedWriter writer(streaming, "INSERT INTO t VALUES (?, ?, ?)", 3);
+    for (int i = 0; i < 10000; ++i) {
+      // Texts of every length, a long one now and then, which live only
+      // for the call, as a streamed row's do.
+      std::string key = "K" + std::to_string(i) + std::string(static_cast<size_t>(i % 40), 'x');
+      std::string text(i % 997 == 0 ? 300000 : static_cast<size_t>(i % 3), 'a' + i % 26);
+      const RowValue row[] = {std::string_view(key),
+                              i % 5 == 0 ? RowValue(std::monostate{}) : RowValue(double(i)),
+                              std::string_view(text)};
+      writer.Add(row);
+      expected.push_back("t" + key);
+      expected.push_back(i % 5 == 0 ? "-" : "n" + std::to_string(double(i)));
+      expected.push_back("t" + text);
+      key.assign(key.size(), '#');
+      text.assign(text.size(), '#');
+    }
+    writer.Flush();
+  }
+  ASSERT_EQ(streaming.written.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(streaming.written[i], expected[i]) << i;
+  for (const size_t size : streaming.batchSizes) EXPECT_EQ(size % 3, 0U) << "whole rows a batch";
+  EXPECT_GT(streaming.batchSizes.size(), 3U) << "the long texts make batches end early";
+}
+
+TEST(BufferedWriter, ARowWhoseTextsExceedABatchIsWrittenWhole) {
+  RecordingStreaming streaming;
+  BufferedWriter writer(streaming, "INSERT INTO t VALUES (?, ?)", 2);
+  const std::string small = "VLMDEMO100000001";
+  const std::string huge(3 << 20, 'h');
+  const RowValue first[] = {std::string_view(small), 1.0};
+  const RowValue second[] = {std::string_view(huge), std::string_view(huge)};
+  writer.Add(first);
+  writer.Add(second);
+  writer.Add(first);
+  writer.Flush();
+  ASSERT_EQ(streaming.written.size(), 6U);
+  EXPECT_EQ(streaming.written[0], "t" + small);
+  EXPECT_EQ(streaming.written[1], "n" + std::to_string(1.0));
+  EXPECT_EQ(streaming.written[2], "t" + huge);
+  EXPECT_EQ(streaming.written[3], "t" + huge);
+  EXPECT_EQ(streaming.written[4], "t" + small);
 }
 
 TEST(LargeBlocks, ContainersKeepTheirContentsAsTheyGrowIntoMappedBlocks) {
