@@ -55,7 +55,7 @@ std::string_view KeyIndex::Key(int number) const {
 
 // The slots are placed anew by their hashes; no key is read.
 void KeyIndex::Grow() {
-  std::vector<Slot> old(slots_.size() * 2, Slot{0, 0});
+  LargeVector<Slot> old(slots_.size() * 2, Slot{0, 0});
   old.swap(slots_);
   const size_t mask = slots_.size() - 1;
   for (const Slot& s : old) {
