@@ -1,8 +1,7 @@
 #pragma once
 
-#include <vector>
-
 #include "count/count_result.h"
+#include "count/large_blocks.h"
 #include "count/progress.h"
 #include "grid/cell_list.h"
 
@@ -22,7 +21,8 @@ struct CellFigures {
 };
 
 // The figures of the map's cells by position: cell row * CellColumns + cell column.
-using FiguresOfCells = std::vector<CellFigures>;
+// They live in a large block: the finer grids have hundreds of thousands of cells.
+using FiguresOfCells = LargeVector<CellFigures>;
 
 inline size_t CellPosition(const MapState& map, int row, int column) {
   return static_cast<size_t>(row) * map.CellColumns + column;

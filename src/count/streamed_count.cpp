@@ -204,7 +204,7 @@ KeyedCells CountedOccurrences(DatabaseSession& session, StreamingAccess& streami
 // cell * 2^32 + taxon, sorted, and the records it counted per cell.
 struct HalfCount {
   LargeVector<std::uint64_t> pairs;
-  std::vector<int> records;
+  LargeVector<int> records;  // by cell, as many as the map has
   int nearOccurrence = 0;
 };
 
