@@ -18,7 +18,7 @@ const std::string_view kHostHelp =
     "  --help, -h              shows this help and ends\n";
 
 HostOptions ParseHostOptions(cli::Arguments args) {
-  static constexpr cli::OptionSpec kOptions[] = {
+  static constexpr cli::KnownOption kOptions[] = {
       {"--db"}, {"--connect"}, {"--install-addin"}, {"--list-addins", false}};
   HostOptions options;
   // Whatever else the arguments say, the user asks how the program is used.

@@ -8,7 +8,7 @@
 namespace velmora::cli {
 namespace {
 
-constexpr OptionSpec kOptions[] = {{"--nw"}, {"--se"}, {"--csv", false}};
+constexpr KnownOption kOptions[] = {{"--nw"}, {"--se"}, {"--csv", false}};
 
 template <typename Action>
 std::string UsageErrorOf(Action action) {

@@ -14,19 +14,20 @@ std::string Say(const std::string& wording, std::string_view what) {
 
 }  // namespace
 
-OptionReader::OptionReader(Arguments args, std::span<const OptionSpec> known, OptionWording wording)
+OptionReader::OptionReader(Arguments args, std::span<const KnownOption> known,
+                           OptionWording wording)
     : wording_(std::move(wording)) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string_view argument = args[i];
-    const auto spec = std::ranges::find(known, argument, &OptionSpec::name);
-    if (spec == known.end()) {
+    const auto option = std::ranges::find(known, argument, &KnownOption::name);
+    if (option == known.end()) {
       if (argument.starts_with("--")) throw UsageError(Say(wording_.unknown, argument));
       if (!wording_.unexpected.empty()) throw UsageError(Say(wording_.unexpected, argument));
       operands_.push_back(argument);
       continue;
     }
     std::string value;
-    if (spec->takesValue) {
+    if (option->takesValue) {
       if (i + 1 == args.size()) throw UsageError(Say(wording_.needsValue, argument));
       value = args[++i];
     }

@@ -13,7 +13,7 @@
 namespace velmora::cli {
 
 // One option a command knows, by its name with the dashes ("--nw").
-struct OptionSpec {
+struct KnownOption {
   std::string_view name;
   bool takesValue = true;  // false for a flag, which stands alone
 };
@@ -38,7 +38,7 @@ struct OptionWording {
 // any value.
 class OptionReader {
  public:
-  OptionReader(Arguments args, std::span<const OptionSpec> known, OptionWording wording = {});
+  OptionReader(Arguments args, std::span<const KnownOption> known, OptionWording wording = {});
 
   bool Has(std::string_view name) const { return values_.contains(name); }
   // The value of an option; "" for a flag.

@@ -35,7 +35,7 @@ OptionWording Wording() {
           .givenTwice = ""};
 }
 
-constexpr OptionSpec kOptions[] = {{"--system"}, {"--frame", false}};
+constexpr KnownOption kOptions[] = {{"--system"}, {"--frame", false}};
 
 ConvertOptions ParseOptions(Arguments args) {
   const OptionReader given(args, kOptions, Wording());

@@ -39,7 +39,7 @@ OptionWording Wording() {
           .missing = "option %s is missing" + usage};
 }
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"--db"},      {"--connect"}, {"--nw"},         {"--se"},   {"--system"},
     {"--type"},    {"--groups"},  {"--surveys"},    {"--from"}, {"--to"},
     {"--measure"}, {"--format"},  {"--csv", false},

@@ -11,7 +11,7 @@
 namespace velmora::cli {
 namespace {
 
-constexpr OptionSpec kOptions[] = {{"--db"}, {"--connect"}};
+constexpr KnownOption kOptions[] = {{"--db"}, {"--connect"}};
 
 int PrintList(std::string_view command, Arguments args,
               void (*load)(DatabaseSession&, const AppendSelectionItem&)) {

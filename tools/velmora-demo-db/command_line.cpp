@@ -50,7 +50,7 @@ std::optional<Sheet> SheetOption(const cli::OptionReader& options, std::string_v
                    "digits), not '" + *text + "'");
 }
 
-constexpr cli::OptionSpec kOptions[] = {
+constexpr cli::KnownOption kOptions[] = {
     {"--out"},
     {"--bmp"},
     {"--seed"},

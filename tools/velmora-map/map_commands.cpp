@@ -36,10 +36,10 @@ bool FitsInBmp(int width, int height) {
 }  // namespace
 
 int RunDraw(Arguments args) {
-  constexpr OptionSpec kKnown[] = {{"--nw"},         {"--se"},        {"--bmp"},
-                                   {"--out"},        {"--font-size"}, {"--color"},
-                                   {"--counts"},     {"--type"},      {"--cell-font-size"},
-                                   {"--cell-color"}, {"--measure"},   {"--force", false}};
+  constexpr KnownOption kKnown[] = {{"--nw"},         {"--se"},        {"--bmp"},
+                                    {"--out"},        {"--font-size"}, {"--color"},
+                                    {"--counts"},     {"--type"},      {"--cell-font-size"},
+                                    {"--cell-color"}, {"--measure"},   {"--force", false}};
   const OptionReader options(args, kKnown);
   const std::optional<std::string> counts = options.Optional("--counts");
   for (const char* option : {"--type", "--measure"}) {
@@ -76,7 +76,7 @@ int RunDraw(Arguments args) {
 }
 
 int RunBackground(Arguments args) {
-  constexpr OptionSpec kKnown[] = {
+  constexpr KnownOption kKnown[] = {
       {"--nw"}, {"--se"}, {"--out"}, {"--sheet-size"}, {"--force", false}};
   const OptionReader options(args, kKnown);
   const MapState state = ExtentOf(options);

@@ -22,7 +22,7 @@
 namespace velmora::cli {
 namespace {
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"--db"},         {"--connect"},   {"--settings"},     {"--nw"},
     {"--se"},         {"--system"},    {"--type"},         {"--groups"},
     {"--surveys"},    {"--from"},      {"--to"},           {"--measure"},

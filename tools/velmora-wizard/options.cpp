@@ -7,7 +7,7 @@
 namespace velmora::cli {
 namespace {
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"--db"}, {"--connect"}, {"--count", false}, {"--export"}, {"--screenshot"},
 };
 
