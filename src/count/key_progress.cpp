@@ -6,8 +6,30 @@
 namespace velmora {
 namespace {
 
-// Bytes beyond these make no difference to a double.
-constexpr size_t kBytes = 7;
+// The host writes its keys in digits and capital letters. A byte counts by
+// its place among those 36, not by its code, so that the codes between "9"
+// and "A" take no room: half of the way through the places is then about half
+// of the keys of a counter, where byte codes would put it at the "8"s. Bytes
+// outside them keep their order: before the digits, with the "9", or after
+// the "Z".
+constexpr int kPlaces = 38;
+// Places beyond these make no difference to a double.
+constexpr size_t kPlacesRead = 10;
+
+int PlaceOf(unsigned char byte) {
+  if (byte < '0') return 0;
+  if (byte <= '9') return 1 + (byte - '0');
+  if (byte < 'A') return 10;
+  if (byte <= 'Z') return 11 + (byte - 'A');
+  return kPlaces - 1;
+}
+
+char ByteAt(int place) {
+  if (place == 0) return ' ';
+  if (place <= 10) return static_cast<char>('0' + place - 1);
+  if (place <= 36) return static_cast<char>('A' + place - 11);
+  return '~';
+}
 
 }  // namespace
 
@@ -25,9 +47,9 @@ double KeyProgress::Fraction(std::string_view key) const {
   if (start != prefix_) return start < prefix_ ? 0.0 : 1.0;
   double fraction = 0;
   double scale = 1;
-  for (size_t i = prefix_.size(); i < std::min(key.size(), prefix_.size() + kBytes); ++i) {
-    scale /= 256;
-    fraction += static_cast<unsigned char>(key[i]) * scale;
+  for (size_t i = prefix_.size(); i < std::min(key.size(), prefix_.size() + kPlacesRead); ++i) {
+    scale /= kPlaces;
+    fraction += PlaceOf(static_cast<unsigned char>(key[i])) * scale;
   }
   return fraction;
 }
@@ -45,11 +67,11 @@ KeyProgress KeyProgressOf(DatabaseSession& session, std::string_view table,
 std::string KeyProgress::KeyAt(double fraction) const {
   double value = first_ + (last_ - first_) * fraction;
   std::string key = prefix_;
-  for (size_t i = 0; i < kBytes; ++i) {
-    value *= 256;
-    const double byte = std::floor(value);
-    value -= byte;
-    key += static_cast<char>(std::clamp(byte, double{' '}, double{'~'}));
+  for (size_t i = 0; i < kPlacesRead; ++i) {
+    value *= kPlaces;
+    const double place = std::clamp(std::floor(value), 0.0, double{kPlaces - 1});
+    value -= place;
+    key += ByteAt(static_cast<int>(place));
   }
   return key;
 }

@@ -8,9 +8,11 @@
 namespace velmora {
 
 // How far a pass in key order has come, from the first key to the last, in
-// per cent: the bytes after the two keys' common beginning are read as a
-// fraction. The host's keys (a site and a counter) are spread evenly enough for
-// a progress bar, and the figure never goes back while the keys ascend.
+// per cent: the characters after the two keys' common beginning are read as a
+// fraction, each by its place among the digits and capital letters the host
+// writes its keys in. The host's keys (a site and a counter) are spread evenly
+// enough for a progress bar and for splitting a pass in halves, and the figure
+// never goes back while the keys ascend.
 class KeyProgress {
  public:
   KeyProgress(std::string_view first, std::string_view last);

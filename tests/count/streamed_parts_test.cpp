@@ -242,6 +242,27 @@ TEST(KeyProgress, FollowsAscendingKeysFromTheFirstToTheLast) {
   EXPECT_EQ(KeyProgress("A", "A").Percent("A"), 100);
 }
 
+// The host counts its keys up in digits and capital letters. Half of the way
+// must be about half of the keys, or one half of a pass does most of the work.
+TEST(KeyProgress, HalfOfTheWayIsHalfOfTheKeysOfACounter) {
+  const auto keyOf = [](int counter) {
+    constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::string key = "VLMDEMO10000";
+    for (int divisor = 36 * 36 * 36; divisor > 0; divisor /= 36) {
+      key += kDigits[counter / divisor % 36];
+    }
+    return key;
+  };
+  for (const int last : {36 * 36 * 36 * 11 - 1, 36 * 36 * 36 * 36 - 1, 5000}) {
+    const KeyProgress keys(keyOf(1), keyOf(last));
+    const std::string split = keys.KeyAt(0.5);
+    int below = 0;
+    while (keyOf(below + 1) < split) ++below;
+    EXPECT_NEAR(static_cast<double>(below) / last, 0.5, 0.02) << keyOf(last);
+    EXPECT_NEAR(keys.Percent(keyOf(last / 4)), 25, 2) << keyOf(last);
+  }
+}
+
 MapState Map(const std::string& nw, const std::string& se, int gridType, int gridSystem) {
   MapState map;
   BuildCellList({gridType, gridSystem, Extent::Read(nw, se), ""}, map);
