@@ -36,13 +36,13 @@ char ByteAt(int place) {
 KeyProgress::KeyProgress(std::string_view first, std::string_view last) {
   const auto [a, b] = std::ranges::mismatch(first, last);
   prefix_.assign(first.begin(), a);
-  first_ = Fraction(first);
-  last_ = Fraction(last);
+  first_ = ValueOf(first);
+  last_ = ValueOf(last);
 }
 
 // A key that does not start with the common beginning lies before or after
 // the whole range.
-double KeyProgress::Fraction(std::string_view key) const {
+double KeyProgress::ValueOf(std::string_view key) const {
   const std::string_view start = key.substr(0, prefix_.size());
   if (start != prefix_) return start < prefix_ ? 0.0 : 1.0;
   double fraction = 0;
@@ -76,10 +76,13 @@ std::string KeyProgress::KeyAt(double fraction) const {
   return key;
 }
 
+double KeyProgress::FractionOf(std::string_view key) const {
+  if (last_ <= first_) return 1;
+  return std::clamp((ValueOf(key) - first_) / (last_ - first_), 0.0, 1.0);
+}
+
 int KeyProgress::Percent(std::string_view key) const {
-  if (last_ <= first_) return 100;
-  const double part = (Fraction(key) - first_) / (last_ - first_);
-  return static_cast<int>(std::clamp(part, 0.0, 1.0) * 100);
+  return static_cast<int>(FractionOf(key) * 100);
 }
 
 }  // namespace velmora

@@ -18,12 +18,15 @@ class KeyProgress {
   KeyProgress(std::string_view first, std::string_view last);
 
   int Percent(std::string_view key) const;
+  // The same from 0 to 1.
+  double FractionOf(std::string_view key) const;
   // A text of printable characters about that fraction of the way from the
   // first key to the last, where a pass can be split in two.
   std::string KeyAt(double fraction) const;
 
  private:
-  double Fraction(std::string_view key) const;
+  // The characters after the common beginning, read as a number from 0 to 1.
+  double ValueOf(std::string_view key) const;
 
   std::string prefix_;
   double first_;

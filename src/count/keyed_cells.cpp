@@ -26,15 +26,27 @@ int KeyedCells::Add(std::string_view key, std::int32_t cell) {
   return Size() - 1;
 }
 
-// In whole blocks, each grown once: the occurrences' later half holds
-// millions of keys.
-void KeyedCells::Append(const KeyedCells& later) {
-  CheckRoom(characters_.size() + later.characters_.size(), cells_.size() + later.cells_.size());
-  const auto offset = static_cast<std::uint32_t>(characters_.size());
-  characters_ += later.characters_;
-  ends_.reserve(ends_.size() + later.ends_.size());
-  for (const std::uint32_t end : later.ends_) ends_.push_back(offset + end);
-  cells_.insert(cells_.end(), later.cells_.begin(), later.cells_.end());
+// In whole blocks, each grown once: the occurrences hold millions of keys.
+KeyedCells KeyedCells::Join(std::span<KeyedCells> ranges) {
+  size_t characters = 0;
+  size_t keys = 0;
+  for (const KeyedCells& range : ranges) {
+    characters += range.characters_.size();
+    keys += range.cells_.size();
+  }
+  CheckRoom(characters, keys);
+  KeyedCells joined;
+  joined.characters_.reserve(characters);
+  joined.ends_.reserve(keys);
+  joined.cells_.reserve(keys);
+  for (KeyedCells& range : ranges) {
+    const auto offset = static_cast<std::uint32_t>(joined.characters_.size());
+    joined.characters_ += range.characters_;
+    for (const std::uint32_t end : range.ends_) joined.ends_.push_back(offset + end);
+    joined.cells_.insert(joined.cells_.end(), range.cells_.begin(), range.cells_.end());
+    range = KeyedCells{};
+  }
+  return joined;
 }
 
 void KeyedCells::Seal() {

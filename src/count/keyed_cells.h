@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,9 +22,10 @@ class KeyedCells {
   // Keys must come in ascending byte order, as the table's key gives them.
   // Returns the key's number.
   int Add(std::string_view key, std::int32_t cell);
-  // Puts the occurrences of another range after these; all its keys must be
-  // greater than these.
-  void Append(const KeyedCells& later);
+  // The keys of ranges one after the other, each range's keys greater than
+  // those before it. Empties each range once it is taken over, so that
+  // millions of keys are not held twice.
+  static KeyedCells Join(std::span<KeyedCells> ranges);
   // Sizes the marks; call once the occurrences are all added.
   void Seal();
 

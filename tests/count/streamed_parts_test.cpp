@@ -143,19 +143,22 @@ TEST(LargeBlocks, ContainersKeepTheirContentsAsTheyGrowIntoMappedBlocks) {
   EXPECT_EQ(copy, numbers);
 }
 
-TEST(KeyedCells, AppendKeepsEveryKeyAndCellOfBothRanges) {
-  KeyedCells later;
-  later.Add("U1", 5);
-  later.Add("U22", -1);
-  later.Add("V", 9);
-  KeyedCells empty;
-  empty.Append(later);
-  KeyedCells lower;
-  lower.Add("A", 1);
-  lower.Add("BBBB", 2);
-  lower.Append(KeyedCells{});
-  lower.Append(later);
-  for (const KeyedCells* cells : {&empty, &lower}) {
+TEST(KeyedCells, JoinKeepsEveryKeyAndCellOfEveryRange) {
+  const auto addLater = [](KeyedCells& later) {
+    later.Add("U1", 5);
+    later.Add("U22", -1);
+    later.Add("V", 9);
+  };
+  KeyedCells alone[2];
+  addLater(alone[1]);
+  const KeyedCells empty = KeyedCells::Join(alone);
+  EXPECT_EQ(alone[1].Size(), 0) << "a range taken over is emptied";
+  KeyedCells ranges[3];
+  ranges[0].Add("A", 1);
+  ranges[0].Add("BBBB", 2);
+  addLater(ranges[2]);
+  KeyedCells lower = KeyedCells::Join(ranges);
+  for (const KeyedCells* cells : {&empty, static_cast<const KeyedCells*>(&lower)}) {
     const int first = cells->Size() - 3;
     EXPECT_EQ(cells->Key(first), "U1");
     EXPECT_EQ(cells->Key(first + 1), "U22");
@@ -173,15 +176,14 @@ TEST(KeyedCells, AppendKeepsEveryKeyAndCellOfBothRanges) {
 }
 
 TEST(KeyedCells, FindsEveryKeyFromAnyStartAndNoOtherKey) {
-  KeyedCells occurrences;
+  KeyedCells ranges[2];
   std::vector<std::string> keys;
   for (int i = 0; i < 1000; ++i) {
     keys.push_back("T" + std::to_string(100000 + 3 * i));
-    occurrences.Add(keys.back(), i % 7 - 1);
+    ranges[0].Add(keys.back(), i % 7 - 1);
   }
-  KeyedCells later;
-  later.Add("U", 41);
-  occurrences.Append(later);
+  ranges[1].Add("U", 41);
+  KeyedCells occurrences = KeyedCells::Join(ranges);
   occurrences.Seal();
   ASSERT_EQ(occurrences.Size(), 1001);
   occurrences.SetCell(3, 17);
