@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRect>
 #include <QWidget>
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -234,6 +235,8 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
                                   [this](QChar& key) { eFontSizeCellsKeyPress(key); }};
   WheelHook wheelHook_{*this,
                        [this](int delta, QPoint position) { FormMouseWheel(delta, position); }};
+  // When the bar was last moved (dialog_count_run.cpp).
+  std::chrono::steady_clock::time_point barMoved_;
 };
 
 }  // namespace velmora

@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "platform/ui/message_box.h"
 #include "wizard/ShowImage.h"
@@ -296,6 +298,18 @@ TEST_F(WizardDialog, SetProgressTextShowsTheTextAndLetsWaitingWorkRun) {
   wizard->SetProgressText("Stichproben werden zugeordnet");
   EXPECT_EQ(wizard->lblProgress.text(), "Stichproben werden zugeordnet");
   EXPECT_TRUE(ran);
+}
+
+// The bar may skip positions that come faster than it is repainted, but never
+// the start or the end of a stage, nor a position after a pause.
+TEST_F(WizardDialog, TheBarShowsEveryStartEndAndPositionAfterAPause) {
+  for (const int percent : {0, 37, 61, 100}) wizard->SetProgressPosition(percent);
+  EXPECT_EQ(wizard->ProgressBar.value(), 100);
+  wizard->SetProgressPosition(0);
+  EXPECT_EQ(wizard->ProgressBar.value(), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  wizard->SetProgressPosition(42);
+  EXPECT_EQ(wizard->ProgressBar.value(), 42);
 }
 
 TEST_F(WizardDialog, AllAndNoneSetEveryItemOfTheirOwnList) {
