@@ -11,7 +11,7 @@ namespace velmora {
 // per cent: the characters after the two keys' common beginning are read as a
 // fraction, each by its place among the digits and capital letters the host
 // writes its keys in. The host's keys (a site and a counter) are spread evenly
-// enough for a progress bar and for splitting a pass in halves, and the figure
+// enough for a progress bar and for splitting a pass into parts, and the figure
 // never goes back while the keys ascend.
 class KeyProgress {
  public:

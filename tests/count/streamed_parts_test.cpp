@@ -245,7 +245,7 @@ TEST(KeyProgress, FollowsAscendingKeysFromTheFirstToTheLast) {
 }
 
 // The host counts its keys up in digits and capital letters. Half of the way
-// must be about half of the keys, or one half of a pass does most of the work.
+// must be about half of the keys, or the parts of a pass are far from equal.
 TEST(KeyProgress, HalfOfTheWayIsHalfOfTheKeysOfACounter) {
   const auto keyOf = [](int counter) {
     constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
