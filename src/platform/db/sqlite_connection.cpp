@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "platform/db/connection.h"
@@ -213,14 +214,38 @@ class SqliteReader final : public RowReader {
   SqliteDatabase database_;
 };
 
+// An INSERT whose text ends in its one group of values, "VALUES (?, ?)", as an
+// INSERT of `rows` such groups; nothing for any other statement.
+std::optional<std::string> ManyRowsOf(const std::string& sql, int rows) {
+  const size_t values = sql.rfind("VALUES");
+  if (values == std::string::npos) return std::nullopt;
+  const size_t open = sql.find_first_not_of(" \t\r\n", values + 6);
+  const size_t close = sql.find_last_not_of(" \t\r\n;");
+  if (open == std::string::npos || sql[open] != '(' || sql[close] != ')' ||
+      sql.find_first_of("()", open + 1) != close) {
+    return std::nullopt;
+  }
+  const std::string group = sql.substr(open, close + 1 - open);
+  std::string many = sql.substr(0, open) + group;
+  for (int row = 1; row < rows; ++row) many += ", " + group;
+  return many;
+}
+
 // A prepared statement run per row, with text rows (PreparedStatement) or typed
 // values (RowWriter); each batch in one transaction unless one is open.
 class SqlitePreparedStatement : public PreparedStatement, public RowWriter {
  public:
-  SqlitePreparedStatement(std::shared_ptr<SqliteDatabase> database, StatementHandle statement)
+  // `many` inserts kRowsAtOnce rows in one run where the statement allows it.
+  SqlitePreparedStatement(std::shared_ptr<SqliteDatabase> database, StatementHandle statement,
+                          StatementHandle many = nullptr)
       : database_(std::move(database)),
         statement_(std::move(statement)),
+        many_(std::move(many)),
         parameters_(sqlite3_bind_parameter_count(statement_.get())) {}
+
+  // Rows written by one run of a statement of many rows: a run costs about as
+  // much as the row it writes.
+  static constexpr int kRowsAtOnce = 64;
 
   long long ExecuteBatch(std::span<const std::vector<std::string>> rows) override {
     for (const auto& row : rows) {
@@ -229,8 +254,13 @@ class SqlitePreparedStatement : public PreparedStatement, public RowWriter {
                             " parameters, but a row gives " + std::to_string(row.size()));
       }
     }
-    return InTransaction(rows.size(), [&](std::size_t r) {
-      for (int i = 0; i < parameters_; ++i) BindText(i, rows[r][i]);
+    return InTransaction(rows.size(), [&] {
+      long long affected = 0;
+      for (const auto& row : rows) {
+        for (int i = 0; i < parameters_; ++i) BindText(statement_.get(), i, row[i]);
+        affected += ExecuteOnce(statement_.get());
+      }
+      return affected;
     });
   }
 
@@ -240,15 +270,32 @@ class SqlitePreparedStatement : public PreparedStatement, public RowWriter {
                           " values a row, but " + std::to_string(values.size()) +
                           " values do not make whole rows");
     }
-    return InTransaction(values.size() / parameters_, [&](std::size_t r) {
-      for (int i = 0; i < parameters_; ++i) Bind(i, values[r * parameters_ + i]);
+    const size_t rows = values.size() / parameters_;
+    return InTransaction(rows, [&] {
+      long long affected = 0;
+      size_t r = 0;
+      if (many_) {
+        for (; rows - r >= kRowsAtOnce; r += kRowsAtOnce) {
+          const auto run = values.subspan(r * parameters_, size_t{kRowsAtOnce} * parameters_);
+          for (size_t i = 0; i < run.size(); ++i) Bind(many_.get(), static_cast<int>(i), run[i]);
+          affected += ExecuteOnce(many_.get());
+        }
+      }
+      for (; r < rows; ++r) {
+        for (int i = 0; i < parameters_; ++i) {
+          Bind(statement_.get(), i, values[r * parameters_ + i]);
+        }
+        affected += ExecuteOnce(statement_.get());
+      }
+      return affected;
     });
   }
 
  private:
-  // Runs the statement `rows` times, `bind` setting the parameters of each row.
-  template <typename BindRow>
-  long long InTransaction(std::size_t rows, BindRow bind) {
+  // Runs `write` (which gives the rows affected) in a transaction of its own
+  // unless one is open.
+  template <typename Write>
+  long long InTransaction(std::size_t rows, Write write) {
     if (rows == 0) return 0;
     sqlite3* db = database_->Handle();
     const bool ownTransaction = sqlite3_get_autocommit(db) != 0;
@@ -256,10 +303,7 @@ class SqlitePreparedStatement : public PreparedStatement, public RowWriter {
     if (ownTransaction) Exec("BEGIN");
     long long affected = 0;
     try {
-      for (std::size_t r = 0; r < rows; ++r) {
-        bind(r);
-        affected += ExecuteOnce();
-      }
+      affected = write();
     } catch (...) {
       if (ownTransaction && sqlite3_get_autocommit(db) == 0) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -270,23 +314,22 @@ class SqlitePreparedStatement : public PreparedStatement, public RowWriter {
     return affected;
   }
 
-  void BindText(int index, std::string_view text) {
-    sqlite3_bind_text(statement_.get(), index + 1, text.data(), static_cast<int>(text.size()),
+  static void BindText(sqlite3_stmt* statement, int index, std::string_view text) {
+    sqlite3_bind_text(statement, index + 1, text.data(), static_cast<int>(text.size()),
                       SQLITE_STATIC);
   }
 
-  void Bind(int index, const RowValue& value) {
+  static void Bind(sqlite3_stmt* statement, int index, const RowValue& value) {
     if (const auto* text = std::get_if<std::string_view>(&value)) {
-      BindText(index, *text);
+      BindText(statement, index, *text);
     } else if (const double* number = std::get_if<double>(&value)) {
-      sqlite3_bind_double(statement_.get(), index + 1, *number);
+      sqlite3_bind_double(statement, index + 1, *number);
     } else {
-      sqlite3_bind_null(statement_.get(), index + 1);
+      sqlite3_bind_null(statement, index + 1);
     }
   }
 
-  long long ExecuteOnce() {
-    sqlite3_stmt* statement = statement_.get();
+  long long ExecuteOnce(sqlite3_stmt* statement) {
     struct Reset {
       sqlite3_stmt* statement;
       ~Reset() { sqlite3_reset(statement); }
@@ -302,6 +345,7 @@ class SqlitePreparedStatement : public PreparedStatement, public RowWriter {
 
   std::shared_ptr<SqliteDatabase> database_;
   StatementHandle statement_;
+  StatementHandle many_;
   int parameters_;
 };
 
@@ -344,7 +388,22 @@ class SqliteConnection : public Connection, public StreamingAccess {
   }
 
   std::unique_ptr<RowWriter> PrepareWriter(const std::string& sql) override {
-    return std::make_unique<SqlitePreparedStatement>(database_, CompileSingle(*database_, sql));
+    StatementHandle statement = CompileSingle(*database_, sql);
+    // A statement of many rows that the library refuses (too many
+    // placeholders, say) leaves the rows to the statement of one.
+    StatementHandle many;
+    if (const std::optional<std::string> manyRows =
+            ManyRowsOf(sql, SqlitePreparedStatement::kRowsAtOnce)) {
+      const char* text = manyRows->c_str();
+      sqlite3_stmt* compiled = nullptr;
+      if (sqlite3_prepare_v2(database_->Handle(), text, -1, &compiled, nullptr) == SQLITE_OK) {
+        many.reset(compiled);
+      } else {
+        sqlite3_finalize(compiled);
+      }
+    }
+    return std::make_unique<SqlitePreparedStatement>(database_, std::move(statement),
+                                                     std::move(many));
   }
 
   std::unique_ptr<RowReader> OpenReader() override {

@@ -285,6 +285,41 @@ TEST_F(StreamingTest, WriterTakesTypedValuesRowAfterRow) {
       << "a failing batch is rolled back whole";
 }
 
+// Rows go in many at a time where the statement is an INSERT of one group of
+// values; every row lands as a row of its own would, also around the runs.
+TEST_F(StreamingTest, WriterWritesRunsOfRowsAsSingleRows) {
+  session_.ExecuteNoRecords("CREATE TEMP TABLE g (k CHAR(16) PRIMARY KEY, x FLOAT, s TEXT)");
+  for (const char* insert :
+       {"INSERT INTO g (k, x, s) VALUES (?, ?, ?)", "INSERT INTO g (k, x, s) VALUES(?,?,?);",
+        "INSERT INTO g (k, x, s) SELECT ?, ?, ?", "INSERT INTO g VALUES (?, ? + 0, lower(?))"}) {
+    session_.ExecuteNoRecords("DELETE FROM g");
+    const auto writer = Streaming().PrepareWriter(insert);
+    std::vector<std::string> keys;
+    std::vector<RowValue> rows;
+    constexpr int kRows = 3 * 64 + 5;
+    keys.reserve(kRows);
+    for (int i = 0; i < kRows; ++i) {
+      keys.push_back("K" + std::to_string(1000 + i));
+      rows.insert(rows.end(), {std::string_view(keys.back()), i / 4.0,
+                               i % 3 ? RowValue(std::string_view("s")) : std::monostate{}});
+    }
+    EXPECT_EQ(writer->WriteRows(rows), kRows) << insert;
+    const auto r = session_.OpenQuery("SELECT k, x, s FROM g ORDER BY k");
+    ASSERT_EQ(r->RecordCount(), kRows) << insert;
+    for (int i = 0; i < kRows; ++i, r->Next()) {
+      ASSERT_EQ(VariantToText(r->FieldValue("k")), keys[i]) << insert;
+      EXPECT_EQ(std::get<double>(r->FieldValue("x")), i / 4.0) << insert;
+      EXPECT_EQ(std::holds_alternative<std::monostate>(r->FieldValue("s")), i % 3 == 0) << insert;
+    }
+    // A duplicate inside the second run of rows: nothing of the batch stays.
+    std::vector<RowValue> again(rows.begin(), rows.begin() + 3 * 100);
+    again[3 * 90] = std::string_view(keys[70]);
+    session_.ExecuteNoRecords("DELETE FROM g");
+    EXPECT_THROW(writer->WriteRows(again), DatabaseError) << insert;
+    EXPECT_EQ(session_.OpenQuery("SELECT * FROM g")->RecordCount(), 0) << insert;
+  }
+}
+
 TEST_F(StreamingTest, AReaderBesideTheSessionSeesWhatIsCommittedOnItsOwnThread) {
   session_.ExecuteNoRecords("CREATE TABLE t (k INTEGER)");
   session_.ExecuteNoRecords("INSERT INTO t VALUES (1), (2), (3)");
