@@ -1,7 +1,11 @@
 #include "map/cell_values.h"
 
+#include <QPainter>
+#include <QPoint>
+#include <QStaticText>
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -14,36 +18,97 @@
 namespace velmora {
 namespace {
 
+// Where the values stand: each centred in its cell by its measured size, the
+// cells dividing the map area evenly, in real numbers.
+class CellPlacement {
+ public:
+  CellPlacement(const QImage& picture, const CellValueDrawing& cells)
+      : cells_(cells),
+        mapWidth_(picture.width() - cells.margins.left),
+        mapHeight_(picture.height() - cells.margins.top) {}
+
+  // The top-left corner of the line box of a text of the size in the cell.
+  QPoint Of(int column, int row, int width, int height) const {
+    return {cells_.margins.left + CentredInPart(column, mapWidth_, cells_.cellColumns, width),
+            cells_.margins.top + CentredInPart(row, mapHeight_, cells_.cellRows, height)};
+  }
+
+  // Half a cell width: round(map width / cell columns / 2).
+  int HalfCell() const {
+    return static_cast<int>(RoundHalfEven(mapWidth_, 2 * std::int64_t{cells_.cellColumns}));
+  }
+
+ private:
+  const CellValueDrawing& cells_;
+  const int mapWidth_;
+  const int mapHeight_;
+};
+
+// A text measured, and drawn in one of the two ways.
+template <typename Drawn>
 struct LaidOutText {
-  TextStamp stamp;
+  Drawn drawn;
   int width = 0;
   int height = 0;
 };
 
-// Counts repeat across a map: measuring and drawing each distinct text once,
-// not once per cell, and laying its pixels over every cell that shows it,
-// draws a large map in a fraction of the time.
+// Counts repeat across a map: each distinct text is measured and made ready
+// to draw once, not once per cell.
+template <typename Drawn>
 class LaidOutTexts {
  public:
   LaidOutTexts(const QFont& font, const QColor& color) : font_(font), color_(color) {}
 
-  const LaidOutText& Of(const std::string& count) {
+  const LaidOutText<Drawn>& Of(const std::string& count) {
     auto entry = texts_.find(count);
     if (entry == texts_.end()) {
       const QString text = QString::fromStdString(count);
-      entry = texts_
-                  .try_emplace(count, TextStamp(font_, color_, text), TextWidthOf(font_, text),
-                               TextHeightOf(font_, text))
-                  .first;
+      entry =
+          texts_
+              .try_emplace(count, Ready(text), TextWidthOf(font_, text), TextHeightOf(font_, text))
+              .first;
     }
     return entry->second;
   }
 
  private:
+  Drawn Ready(const QString& text) const {
+    if constexpr (std::is_same_v<Drawn, TextStamp>) {
+      return TextStamp(font_, color_, text);
+    } else {
+      QStaticText laidOut(text);
+      laidOut.setTextFormat(Qt::PlainText);
+      laidOut.prepare(QTransform(), font_);
+      return laidOut;
+    }
+  }
+
   const QFont font_;
   const QColor color_;
-  std::unordered_map<std::string, LaidOutText> texts_;
+  std::unordered_map<std::string, LaidOutText<Drawn>> texts_;
 };
+
+// Calls `value(column, row, count)` for every count other than "0", column by
+// column and in each column row by row (`columnsFirst`), or row by row.
+template <typename Value>
+void ForEachValue(const TGrids& grids, const CellValueDrawing& cells, bool columnsFirst,
+                  Value value) {
+  const int rows = std::min(cells.cellRows, static_cast<int>(grids.size()));
+  const auto cell = [&](int i, int j) {
+    if (static_cast<size_t>(i) >= grids[j].size()) return;
+    const std::string& count = grids[j][i].Count;
+    if (count != "0") value(i, j, count);
+  };
+  if (columnsFirst) {
+    for (int i = 0; i < cells.cellColumns; ++i) {
+      for (int j = 0; j < rows; ++j) cell(i, j);
+    }
+  } else {
+    for (int j = 0; j < rows; ++j) {
+      for (int i = 0; i < cells.cellColumns; ++i) cell(i, j);
+    }
+  }
+}
 
 // The rows of the picture are drawn one after the other, each from left to
 // right along its memory, by the values of a band of rows around it: a large
@@ -61,39 +126,23 @@ struct PlacedValue {
   int bottom;
 };
 
-}  // namespace
-
-void DrawCellValues(QImage& picture, const TGrids& grids, const CellValueDrawing& cells) {
-  if (picture.isNull() || cells.cellRows <= 0 || cells.cellColumns <= 0) return;
-  const int mapWidth = picture.width() - cells.margins.left;
-  const int mapHeight = picture.height() - cells.margins.top;
-  // Half a cell width: round(map width / cell columns / 2).
-  const int halfCell =
-      static_cast<int>(RoundHalfEven(mapWidth, 2 * std::int64_t{cells.cellColumns}));
+// The values laid from stamps. They are read and placed row by row, along the
+// cell list's memory, each into the bands of the picture it inks.
+void LayValues(QImage& picture, const TGrids& grids, const CellValueDrawing& cells,
+               const CellPlacement& placement, LaidOutTexts<TextStamp>& texts) {
   // The map picture is RGB32; a picture of another format becomes one.
   if (picture.format() != QImage::Format_RGB32) picture.convertTo(QImage::Format_RGB32);
-  LaidOutTexts texts(MapFont(FontPointsOf(cells.fontSizeText, halfCell)), ToQColor(cells.color));
-
-  // The values are read and placed row by row, along the cell list's memory,
-  // each into the bands of the picture it inks.
   const QRect whole = picture.rect();
   std::vector<std::vector<PlacedValue>> bands((picture.height() + kBandRows - 1) / kBandRows);
-  const int rows = std::min(cells.cellRows, static_cast<int>(grids.size()));
-  for (int j = 0; j < rows; ++j) {
-    const int columns = std::min(cells.cellColumns, static_cast<int>(grids[j].size()));
-    for (int i = 0; i < columns; ++i) {
-      const std::string& count = grids[j][i].Count;
-      if (count == "0") continue;
-      const LaidOutText& text = texts.Of(count);
-      const int x = cells.margins.left + CentredInPart(i, mapWidth, cells.cellColumns, text.width);
-      const int y = cells.margins.top + CentredInPart(j, mapHeight, cells.cellRows, text.height);
-      const QRect ink = text.stamp.Ink().translated(x, y) & whole;
-      if (ink.isEmpty()) continue;
-      for (int band = ink.top() / kBandRows; band <= ink.bottom() / kBandRows; ++band) {
-        bands[band].push_back({&text.stamp, x, y, i, ink.top(), ink.bottom()});
-      }
+  ForEachValue(grids, cells, false, [&](int i, int j, const std::string& count) {
+    const LaidOutText<TextStamp>& text = texts.Of(count);
+    const QPoint at = placement.Of(i, j, text.width, text.height);
+    const QRect ink = text.drawn.Ink().translated(at) & whole;
+    if (ink.isEmpty()) return;
+    for (int band = ink.top() / kBandRows; band <= ink.bottom() / kBandRows; ++band) {
+      bands[band].push_back({&text.drawn, at.x(), at.y(), i, ink.top(), ink.bottom()});
     }
-  }
+  });
   // The values are drawn column by column, and in each column row by row:
   // where values overprint each other, the later one lies on top. Row by row,
   // each pixel still meets its values in that order.
@@ -108,6 +157,35 @@ void DrawCellValues(QImage& picture, const TGrids& grids, const CellValueDrawing
         }
       }
     }
+  }
+}
+
+// The values drawn by the painter, column by column and in each column row by
+// row: where values overprint each other, the later one lies on top.
+void PaintValues(QImage& picture, const TGrids& grids, const CellValueDrawing& cells,
+                 const CellPlacement& placement, const QFont& font, const QColor& color) {
+  LaidOutTexts<QStaticText> texts(font, color);
+  QPainter painter(&picture);
+  painter.setFont(font);
+  painter.setPen(color);
+  ForEachValue(grids, cells, true, [&](int i, int j, const std::string& count) {
+    const LaidOutText<QStaticText>& text = texts.Of(count);
+    painter.drawStaticText(placement.Of(i, j, text.width, text.height), text.drawn);
+  });
+}
+
+}  // namespace
+
+void DrawCellValues(QImage& picture, const TGrids& grids, const CellValueDrawing& cells) {
+  if (picture.isNull() || cells.cellRows <= 0 || cells.cellColumns <= 0) return;
+  const CellPlacement placement(picture, cells);
+  const QFont font = MapFont(FontPointsOf(cells.fontSizeText, placement.HalfCell()));
+  const QColor color = ToQColor(cells.color);
+  if (TextStamp::GivesThePaintersPixels(font)) {
+    LaidOutTexts<TextStamp> texts(font, color);
+    LayValues(picture, grids, cells, placement, texts);
+  } else {
+    PaintValues(picture, grids, cells, placement, font, color);
   }
 }
 

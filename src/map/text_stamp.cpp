@@ -1,5 +1,6 @@
 #include "map/text_stamp.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPainter>
@@ -58,6 +59,18 @@ QImage DrawnGlyph(const QGlyphRun& glyph, const QPointF& position, const QColor&
 }
 
 }  // namespace
+
+// The painter's cache takes glyphs of fewer pixels than QT_MAX_CACHED_GLYPH_SIZE,
+// 64 unless set. The font's pixel size is rounded: one pixel less keeps clear
+// of the limit.
+bool TextStamp::GivesThePaintersPixels(const QFont& font) {
+  static const int limit = [] {
+    bool set = false;
+    const int value = qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE", &set);
+    return set && value > 0 ? value : 64;
+  }();
+  return QFontInfo(font).pixelSize() < limit - 1;
+}
 
 // The glyphs stand where a line of the text places them, the line box's
 // top-left corner at the origin.

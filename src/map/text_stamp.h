@@ -35,6 +35,11 @@ struct PictureRows {
 // blending them again.
 class TextStamp {
  public:
+  // Whether the texts of the font laid from stamps give the painter's pixels:
+  // the painter blends glyphs up to a size from its cache of them, as a stamp
+  // blends them; larger glyphs it fills as outlines, which rounds otherwise.
+  static bool GivesThePaintersPixels(const QFont& font);
+
   // `color` is opaque.
   TextStamp(const QFont& font, const QColor& color, const QString& text);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <cstdint>
 
 #include "map/map_font.h"
@@ -88,6 +89,41 @@ TEST(DrawCellValues, ValuesOtherThanZeroAreCentredInTheirCells) {
         picture.size(), Placed(grids, {c.mapWidth, c.mapHeight}, c.margin, c.points), c.points,
         QColor(255, 0, 0));
     EXPECT_EQ(testing::DifferingPixels(picture, expected, picture.rect()), 0) << c.name;
+  }
+}
+
+// Values that overprint their neighbours, over a background of every colour,
+// in sizes the stamps draw and sizes the painter draws: the painter's own
+// pixels, with the later value of the column-by-column order on top.
+TEST(DrawCellValues, OverprintedValuesAreThePaintersOverAnyBackground) {
+  QImage background(300, 200, QImage::Format_RGB32);
+  for (int y = 0; y < background.height(); ++y) {
+    for (int x = 0; x < background.width(); ++x) {
+      background.setPixel(x, y, qRgb(x * 37 % 256, y * 91 % 256, (x * 13 + y * 7) % 256));
+    }
+  }
+  TGrids grids = GridsOf(5, 7);
+  for (int j = 0; j < 5; ++j) {
+    for (int i = 0; i < 7; ++i) grids[j][i].Count = std::to_string((i * 7 + j * 3) % 11 * 13);
+  }
+  for (const int points : {9, 30, 60}) {
+    QImage picture = background;
+    DrawCellValues(picture, grids, {{20, 20}, 5, 7, std::to_string(points), 0x2080F0});
+    QImage expected = background;
+    QPainter painter(&expected);
+    const QFont font = MapFont(points);
+    painter.setFont(font);
+    painter.setPen(QColor(0xF0, 0x80, 0x20));
+    for (int i = 0; i < 7; ++i) {
+      for (int j = 0; j < 5; ++j) {
+        const QString t = QString::fromStdString(grids[j][i].Count);
+        if (t == "0") continue;
+        DrawTextAt(painter, 20 + Centred(i, 280, 7, TextWidthOf(font, t)),
+                   20 + Centred(j, 180, 5, TextHeightOf(font, t)), t);
+      }
+    }
+    painter.end();
+    EXPECT_EQ(picture, expected) << points << " pt";
   }
 }
 
