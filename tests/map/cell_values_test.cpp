@@ -93,37 +93,45 @@ TEST(DrawCellValues, ValuesOtherThanZeroAreCentredInTheirCells) {
 }
 
 // Values that overprint their neighbours, over a background of every colour,
-// in sizes the stamps draw and sizes the painter draws: the painter's own
-// pixels, with the later value of the column-by-column order on top.
+// in sizes the stamps draw and sizes the painter draws, few of them and more
+// than one core draws: the painter's own pixels, with the later value of the
+// column-by-column order on top.
 TEST(DrawCellValues, OverprintedValuesAreThePaintersOverAnyBackground) {
-  QImage background(300, 200, QImage::Format_RGB32);
-  for (int y = 0; y < background.height(); ++y) {
-    for (int x = 0; x < background.width(); ++x) {
-      background.setPixel(x, y, qRgb(x * 37 % 256, y * 91 % 256, (x * 13 + y * 7) % 256));
+  struct Case {
+    int width, height, rows, columns, points;
+  };
+  for (const Case c : {Case{300, 200, 5, 7, 9}, Case{300, 200, 5, 7, 30}, Case{300, 200, 5, 7, 60},
+                       Case{1000, 700, 90, 110, 8}}) {
+    QImage background(c.width + 20, c.height + 20, QImage::Format_RGB32);
+    for (int y = 0; y < background.height(); ++y) {
+      for (int x = 0; x < background.width(); ++x) {
+        background.setPixel(x, y, qRgb(x * 37 % 256, y * 91 % 256, (x * 13 + y * 7) % 256));
+      }
     }
-  }
-  TGrids grids = GridsOf(5, 7);
-  for (int j = 0; j < 5; ++j) {
-    for (int i = 0; i < 7; ++i) grids[j][i].Count = std::to_string((i * 7 + j * 3) % 11 * 13);
-  }
-  for (const int points : {9, 30, 60}) {
+    TGrids grids = GridsOf(c.rows, c.columns);
+    for (int j = 0; j < c.rows; ++j) {
+      for (int i = 0; i < c.columns; ++i) {
+        grids[j][i].Count = std::to_string((i * 7 + j * 3) % 11 * 13);
+      }
+    }
     QImage picture = background;
-    DrawCellValues(picture, grids, {{20, 20}, 5, 7, std::to_string(points), 0x2080F0});
+    DrawCellValues(picture, grids,
+                   {{20, 20}, c.rows, c.columns, std::to_string(c.points), 0x2080F0});
     QImage expected = background;
     QPainter painter(&expected);
-    const QFont font = MapFont(points);
+    const QFont font = MapFont(c.points);
     painter.setFont(font);
     painter.setPen(QColor(0xF0, 0x80, 0x20));
-    for (int i = 0; i < 7; ++i) {
-      for (int j = 0; j < 5; ++j) {
+    for (int i = 0; i < c.columns; ++i) {
+      for (int j = 0; j < c.rows; ++j) {
         const QString t = QString::fromStdString(grids[j][i].Count);
         if (t == "0") continue;
-        DrawTextAt(painter, 20 + Centred(i, 280, 7, TextWidthOf(font, t)),
-                   20 + Centred(j, 180, 5, TextHeightOf(font, t)), t);
+        DrawTextAt(painter, 20 + Centred(i, c.width, c.columns, TextWidthOf(font, t)),
+                   20 + Centred(j, c.height, c.rows, TextHeightOf(font, t)), t);
       }
     }
     painter.end();
-    EXPECT_EQ(picture, expected) << points << " pt";
+    EXPECT_EQ(picture, expected) << c.rows << " x " << c.columns << " at " << c.points << " pt";
   }
 }
 
