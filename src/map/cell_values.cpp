@@ -207,7 +207,7 @@ void DrawCellValues(QImage& picture, const TGrids& grids, const CellValueDrawing
   const CellPlacement placement(picture, cells);
   const QFont font = MapFont(FontPointsOf(cells.fontSizeText, placement.HalfCell()));
   const QColor color = ToQColor(cells.color);
-  if (TextStamp::GivesThePaintersPixels(font)) {
+  if (TextStamp::GivesThePaintersPixels(font, color)) {
     LaidOutTexts<TextStamp> texts(font, color);
     LayValues(picture, grids, cells, placement, texts);
   } else {

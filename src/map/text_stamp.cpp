@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "map/text_metrics.h"
+
 namespace velmora {
 namespace {
 
@@ -63,13 +65,32 @@ QImage DrawnGlyph(const QGlyphRun& glyph, const QPointF& position, const QColor&
 // The painter's cache takes glyphs of fewer pixels than QT_MAX_CACHED_GLYPH_SIZE,
 // 64 unless set. The font's pixel size is rounded: one pixel less keeps clear
 // of the limit.
-bool TextStamp::GivesThePaintersPixels(const QFont& font) {
+bool TextStamp::GivesThePaintersPixels(const QFont& font, const QColor& color) {
   static const int limit = [] {
     bool set = false;
     const int value = qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE", &set);
     return set && value > 0 ? value : 64;
   }();
-  return QFontInfo(font).pixelSize() < limit - 1;
+  if (QFontInfo(font).pixelSize() >= limit - 1) return false;
+  const QString digits = "0123456789";
+  constexpr int kMargin = 4;
+  QImage laid(TextWidthOf(font, digits) + 2 * kMargin, TextHeightOf(font, digits) + 2 * kMargin,
+              QImage::Format_RGB32);
+  for (int y = 0; y < laid.height(); ++y) {
+    for (int x = 0; x < laid.width(); ++x) {
+      laid.setPixel(x, y, qRgb(x * 37 % 256, y * 91 % 256, (x * 13 + y * 7) % 256));
+    }
+  }
+  QImage painted = laid;
+  const TextStamp stamp(font, color, digits);
+  const PictureRows rows(laid);
+  for (int row = 0; row < laid.height(); ++row) stamp.LayOverRow(rows, kMargin, kMargin, row);
+  QPainter painter(&painted);
+  painter.setFont(font);
+  painter.setPen(color);
+  DrawTextAt(painter, kMargin, kMargin, digits);
+  painter.end();
+  return laid == painted;
 }
 
 // The glyphs stand where a line of the text places them, the line box's

@@ -35,10 +35,13 @@ struct PictureRows {
 // blending them again.
 class TextStamp {
  public:
-  // Whether the texts of the font laid from stamps give the painter's pixels:
-  // the painter blends glyphs up to a size from its cache of them, as a stamp
-  // blends them; larger glyphs it fills as outlines, which rounds otherwise.
-  static bool GivesThePaintersPixels(const QFont& font);
+  // Whether texts of the font in the colour, laid from stamps, give the
+  // painter's pixels. The painter blends glyphs up to a size from its cache of
+  // them, as a stamp blends them; larger glyphs it fills as outlines, which
+  // rounds otherwise. A desktop may also have the painter blend glyphs
+  // otherwise (subpixel or gamma-corrected antialiasing): the digits are laid
+  // both ways over pixels of many colours, and compared.
+  static bool GivesThePaintersPixels(const QFont& font, const QColor& color);
 
   // `color` is opaque.
   TextStamp(const QFont& font, const QColor& color, const QString& text);

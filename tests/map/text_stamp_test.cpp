@@ -27,14 +27,14 @@ QImage Background(int width, int height) {
 
 TEST(TextStamp, GivesThePaintersPixelsOverAnyBackgroundAndAtTheEdges) {
   const QImage background = Background(90, 60);
-  EXPECT_TRUE(TextStamp::GivesThePaintersPixels(MapFont(41)));
-  EXPECT_FALSE(TextStamp::GivesThePaintersPixels(MapFont(60)));
+  EXPECT_TRUE(TextStamp::GivesThePaintersPixels(MapFont(41), Qt::black));
+  EXPECT_FALSE(TextStamp::GivesThePaintersPixels(MapFont(60), Qt::black));
   // Around the size where the painter stops taking glyphs from its cache.
   for (const int points : {6, 10, 13, 41, 45, 46, 47, 48, 49, 50}) {
     const QFont font = MapFont(points);
-    if (!TextStamp::GivesThePaintersPixels(font)) continue;
     for (const QColor color : {QColor(Qt::black), QColor(255, 0, 0), QColor(128, 128, 128),
                                QColor(17, 200, 99), QColor(Qt::white)}) {
+      if (!TextStamp::GivesThePaintersPixels(font, color)) continue;
       for (const QString text : {"7", "10", "1000", "0123456789"}) {
         const TextStamp stamp(font, color, text);
         const int width = TextWidthOf(font, text);
