@@ -67,7 +67,9 @@ class Pass {
   // The bar never goes back, though a part's share moves from the worker's
   // reading to the parts read in two steps.
   void ShowBar(ProgressSink& progress) {
-    const int units = std::min(kRangeUnits, read_ + reading_[0] + reading_[1]);
+    int units = read_;
+    for (const std::atomic<int>& reading : reading_) units += reading;
+    units = std::min(kRangeUnits, units);
     shown_ = std::max(shown_, from_ + (to_ - from_) * units / kRangeUnits);
     progress.SetProgressPosition(shown_);
   }
@@ -91,8 +93,8 @@ class Pass {
   std::vector<int> starts_;          // the share of the range before each part, and the end
   std::atomic<int> next_ = 0;
   std::atomic<bool> stopped_ = false;
-  std::atomic<int> read_ = 0;                        // the shares of the parts read
-  std::atomic<int> reading_[kPassWorkers] = {0, 0};  // of the part each worker reads
+  std::atomic<int> read_ = 0;                    // the shares of the parts read
+  std::atomic<int> reading_[kPassWorkers] = {};  // of the part each worker reads
   const int from_;
   const int to_;
   int shown_;

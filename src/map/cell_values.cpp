@@ -130,12 +130,41 @@ struct PlacedValue {
   int bottom;
 };
 
+// Draws each band of the values (bands[band] draws band `band`): those after
+// the band that holds half of the values on a second core, since bands share
+// no pixel; a few values all on this one.
+template <typename DrawBand>
+void DrawBands(const std::vector<std::vector<PlacedValue>>& bands, DrawBand drawBand) {
+  const auto drawRange = [&](size_t first, size_t last) {
+    for (size_t band = first; band < last; ++band) drawBand(band);
+  };
+  size_t values = 0;
+  for (const auto& band : bands) values += band.size();
+  if (values < kValuesForSecondCore) return drawRange(0, bands.size());
+  size_t half = 0;
+  for (size_t passed = 0; half < bands.size() && passed < values / 2; ++half) {
+    passed += bands[half].size();
+  }
+  std::exception_ptr failure;
+  std::thread second([&] {
+    try {
+      drawRange(half, bands.size());
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  });
+  drawRange(0, half);
+  second.join();
+  if (failure) std::rethrow_exception(failure);
+}
+
 // The values laid from stamps. They are read and placed row by row, along the
 // cell list's memory, each into the bands of the picture it inks.
 void LayValues(QImage& picture, const TGrids& grids, const CellValueDrawing& cells,
-               const CellPlacement& placement, LaidOutTexts<TextStamp>& texts) {
+               const CellPlacement& placement, const QFont& font, const QColor& color) {
   // The map picture is RGB32; a picture of another format becomes one.
   if (picture.format() != QImage::Format_RGB32) picture.convertTo(QImage::Format_RGB32);
+  LaidOutTexts<TextStamp> texts(font, color);
   const QRect whole = picture.rect();
   std::vector<std::vector<PlacedValue>> bands((picture.height() + kBandRows - 1) / kBandRows);
   ForEachValue(grids, cells, false, [&](int i, int j, const std::string& count) {
@@ -151,39 +180,17 @@ void LayValues(QImage& picture, const TGrids& grids, const CellValueDrawing& cel
   // where values overprint each other, the later one lies on top. Row by row,
   // each pixel still meets its values in that order.
   const PictureRows pixels(picture);
-  const auto drawBands = [&](size_t first, size_t last) {
-    for (size_t band = first; band < last; ++band) {
-      std::ranges::stable_sort(bands[band], {}, &PlacedValue::column);
-      const int top = static_cast<int>(band) * kBandRows;
-      for (int row = top; row < std::min(top + kBandRows, whole.height()); ++row) {
-        for (const PlacedValue& value : bands[band]) {
-          if (row >= value.top && row <= value.bottom) {
-            value.stamp->LayOverRow(pixels, value.x, value.y, row);
-          }
+  DrawBands(bands, [&](size_t band) {
+    std::ranges::stable_sort(bands[band], {}, &PlacedValue::column);
+    const int top = static_cast<int>(band) * kBandRows;
+    for (int row = top; row < std::min(top + kBandRows, whole.height()); ++row) {
+      for (const PlacedValue& value : bands[band]) {
+        if (row >= value.top && row <= value.bottom) {
+          value.stamp->LayOverRow(pixels, value.x, value.y, row);
         }
       }
     }
-  };
-  // Bands share no pixel: those after the one that holds half of the values
-  // are drawn on a second core.
-  size_t values = 0;
-  for (const auto& band : bands) values += band.size();
-  if (values < kValuesForSecondCore) return drawBands(0, bands.size());
-  size_t half = 0;
-  for (size_t passed = 0; half < bands.size() && passed < values / 2; ++half) {
-    passed += bands[half].size();
-  }
-  std::exception_ptr failure;
-  std::thread second([&] {
-    try {
-      drawBands(half, bands.size());
-    } catch (...) {
-      failure = std::current_exception();
-    }
   });
-  drawBands(0, half);
-  second.join();
-  if (failure) std::rethrow_exception(failure);
 }
 
 // The values drawn by the painter, column by column and in each column row by
@@ -208,8 +215,7 @@ void DrawCellValues(QImage& picture, const TGrids& grids, const CellValueDrawing
   const QFont font = MapFont(FontPointsOf(cells.fontSizeText, placement.HalfCell()));
   const QColor color = ToQColor(cells.color);
   if (TextStamp::GivesThePaintersPixels(font, color)) {
-    LaidOutTexts<TextStamp> texts(font, color);
-    LayValues(picture, grids, cells, placement, texts);
+    LayValues(picture, grids, cells, placement, font, color);
   } else {
     PaintValues(picture, grids, cells, placement, font, color);
   }
