@@ -1,6 +1,6 @@
 #include "bench_database.h"
 
-#include "demo_database.h"
+#include "demo/demo_database.h"
 
 namespace velmora::bench {
 

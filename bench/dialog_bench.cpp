@@ -15,12 +15,12 @@
 #include <memory>
 #include <string>
 
-#include "background_bmp.h"
 #include "bench_database.h"
 #include "count/count_run.h"
+#include "demo/background_bmp.h"
 #include "grid/geodll32.h"
 #include "map/fonts.h"
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 #include "session_connector.h"
 #include "wizard/lifecycle.h"
 #include "wizard/settings_file.h"

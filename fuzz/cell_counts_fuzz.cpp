@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "cell_counts.h"
+#include "cli/cell_counts.h"
 #include "grid/cell_list.h"
 #include "platform/errors.h"
 

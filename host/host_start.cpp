@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <optional>
 
-#include "background_bmp.h"
-#include "demo_database.h"
+#include "demo/background_bmp.h"
+#include "demo/demo_database.h"
 #include "host/application_settings.h"
 #include "host_interfaces/host_registry.h"
 #include "platform/com/registry.h"

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "host/about_addins.h"
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 
 namespace velmora::host {
 namespace {

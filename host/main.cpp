@@ -10,14 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/program_help.h"
 #include "host/addins.h"
 #include "host/application_settings.h"
 #include "host/host_start.h"
 #include "host/host_window.h"
 #include "host/options.h"
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 #include "platform/ui/qt_message_box.h"
-#include "program_help.h"
 
 namespace {
 

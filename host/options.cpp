@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "cli/option_reader.h"
+#include "cli/program_help.h"
 #include "host/application_settings.h"
-#include "option_reader.h"
-#include "program_help.h"
 
 namespace velmora::host {
 

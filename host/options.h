@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "command_errors.h"
+#include "cli/command_errors.h"
 
 namespace velmora::host {
 

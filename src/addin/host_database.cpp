@@ -5,7 +5,7 @@
 #include "platform/com/bstr.h"
 #include "platform/com/com_error.h"
 #include "platform/errors.h"
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 
 namespace velmora {
 namespace {

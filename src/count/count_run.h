@@ -3,11 +3,11 @@
 #include <string>
 
 #include "count/count_result.h"
-#include "count/progress.h"
 #include "count/year_range.h"
 #include "grid/cell_list.h"
 #include "grid/grid_types.h"
 #include "platform/db/database_session.h"
+#include "platform/progress.h"
 
 namespace velmora {
 

@@ -2,8 +2,8 @@
 
 #include "count/count_result.h"
 #include "count/large_blocks.h"
-#include "count/progress.h"
 #include "grid/cell_list.h"
+#include "platform/progress.h"
 
 namespace velmora {
 

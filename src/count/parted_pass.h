@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "count/progress.h"
 #include "platform/db/database_session.h"
 #include "platform/db/streaming.h"
+#include "platform/progress.h"
 
 namespace velmora {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "count/progress.h"
 #include "count/year_range.h"
 #include "grid/cell_list.h"
 #include "grid/grid_types.h"
 #include "platform/db/database_session.h"
+#include "platform/progress.h"
 
 namespace velmora {
 

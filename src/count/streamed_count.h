@@ -4,10 +4,10 @@
 
 #include "count/count_result.h"
 #include "count/count_transfer.h"
-#include "count/progress.h"
 #include "count/streamed_assignment.h"
 #include "grid/cell_list.h"
 #include "platform/db/database_session.h"
+#include "platform/progress.h"
 
 namespace velmora {
 

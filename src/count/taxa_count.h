@@ -4,9 +4,9 @@
 
 #include "count/count_result.h"
 #include "count/count_transfer.h"
-#include "count/progress.h"
 #include "grid/cell_list.h"
 #include "platform/db/database_session.h"
+#include "platform/progress.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 
 namespace velmora {
 namespace {

@@ -11,8 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "map/color.h"
 #include "map/map_font.h"
+#include "map/qcolor_conversion.h"
 #include "map/rounding.h"
 #include "map/text_metrics.h"
 #include "map/text_stamp.h"

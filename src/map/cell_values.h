@@ -5,7 +5,7 @@
 
 #include "grid/cell_list.h"
 #include "map/background.h"
-#include "platform/color.h"
+#include "platform/tcolor.h"
 
 namespace velmora {
 

@@ -4,8 +4,8 @@
 #include <QPen>
 #include <cstdio>
 
-#include "map/color.h"
 #include "map/map_font.h"
+#include "map/qcolor_conversion.h"
 #include "map/rounding.h"
 #include "map/text_metrics.h"
 

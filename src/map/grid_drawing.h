@@ -4,7 +4,7 @@
 #include <string>
 
 #include "map/background.h"
-#include "platform/color.h"
+#include "platform/tcolor.h"
 
 namespace velmora {
 

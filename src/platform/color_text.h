@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/color.h"
+#include "platform/tcolor.h"
 
 namespace velmora {
 

@@ -15,8 +15,8 @@
 #include <memory>
 #include <string>
 
-#include "count/progress.h"
 #include "grid/cell_list.h"
+#include "platform/progress.h"
 #include "platform/ui/check_list_box.h"
 #include "platform/ui/common_dialogs.h"
 #include "platform/ui/image_control.h"

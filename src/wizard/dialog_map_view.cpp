@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "map/color.h"
 #include "map/jpeg_export.h"
+#include "map/qcolor_conversion.h"
 #include "map/view.h"
 #include "platform/errors.h"
 #include "wizard/ShowImage.h"

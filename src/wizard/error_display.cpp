@@ -1,7 +1,7 @@
 #include "wizard/error_display.h"
 
 #include "platform/errors.h"
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 
 namespace velmora {
 

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "map/color.h"
+#include "map/qcolor_conversion.h"
 
 namespace velmora {
 

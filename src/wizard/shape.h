@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "platform/color.h"
+#include "platform/tcolor.h"
 
 namespace velmora {
 

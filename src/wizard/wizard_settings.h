@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/color.h"
+#include "platform/tcolor.h"
 #include "wizard/settings_file.h"
 
 namespace velmora {

@@ -9,7 +9,7 @@
 
 #include "addin/Velmora_TLB.h"
 #include "addin_module.h"
-#include "demo_database.h"
+#include "demo/demo_database.h"
 #include "host/application_settings.h"
 #include "host_interfaces/host_addin.h"
 #include "modal_closer.h"
@@ -19,7 +19,7 @@
 #include "platform/com/com_ptr.h"
 #include "platform/com/error_info.h"
 #include "platform/com/registry.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace velmora {
 namespace {

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <optional>
 
-#include "file_bytes.h"
 #include "host/application_settings.h"
 #include "platform/com/activation.h"
 #include "platform/com/bstr.h"
@@ -15,8 +14,9 @@
 #include "platform/com/object.h"
 #include "platform/com/registry.h"
 #include "platform/errors.h"
-#include "platform/ui/message_box.h"
-#include "temp_folder.h"
+#include "platform/message_box.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 #include "wizard/lifecycle.h"
 #include "wizard/settings_file.h"
 

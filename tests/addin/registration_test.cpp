@@ -9,11 +9,11 @@
 
 #include "addin/addin_path.h"
 #include "addin_module.h"
-#include "file_bytes.h"
 #include "platform/com/error_info.h"
 #include "platform/com/registry.h"
-#include "run_command.h"
-#include "temp_folder.h"
+#include "support/file_bytes.h"
+#include "support/run_command.h"
+#include "support/temp_folder.h"
 
 namespace velmora {
 namespace {

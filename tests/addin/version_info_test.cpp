@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "file_bytes.h"
-#include "temp_folder.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 namespace velmora {
 namespace {

@@ -476,8 +476,8 @@ TEST_P(CountFigures, YearsOutsideTheCalendarAreRefusedBeforeAnyWork) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CountFigures, ::testing::Values(Backend::Sqlite, Backend::Odbc),
-                         [](const auto& info) {
-                           return info.param == Backend::Sqlite ? "Embedded" : "Odbc";
+                         [](const auto& row) {
+                           return row.param == Backend::Sqlite ? "Embedded" : "Odbc";
                          });
 
 TEST(SelectionLists, LoadInQueryOrderByColumnPosition) {

@@ -12,11 +12,11 @@
 #include "count/count_run.h"
 #include "count/count_sql.h"
 #include "count/selection_lists.h"
-#include "demo_database.h"
+#include "demo/demo_database.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 #include "test_database.h"
 
 namespace velmora {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/db/database_session.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 #include "test_database.h"
 
 namespace velmora::testing {

@@ -13,7 +13,7 @@
 #include "count/count_sql.h"
 #include "platform/db/database_session.h"
 #include "platform/errors.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 #include "test_database.h"
 
 namespace velmora {

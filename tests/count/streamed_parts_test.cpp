@@ -20,7 +20,7 @@
 #include "count/map_cells.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 
 namespace velmora {
 namespace {
@@ -62,7 +62,7 @@ class RecordingStreaming final : public StreamingAccess {
 
  private:
   struct Writer final : RowWriter {
-    explicit Writer(RecordingStreaming& to) : to(to) {}
+    explicit Writer(RecordingStreaming& streaming) : to(streaming) {}
     long long WriteRows(std::span<const RowValue> values) override {
       for (const RowValue& value : values) {
         if (const auto* text = std::get_if<std::string_view>(&value)) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "GeoDLL32.h"
-#include "run_command.h"
+#include "support/run_command.h"
 
 namespace velmora {
 namespace {

@@ -11,7 +11,7 @@
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
 #include "grid/sheet.h"
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 
 namespace velmora {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "grid/coordinate_conversion.h"
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 
 namespace velmora {
 namespace {

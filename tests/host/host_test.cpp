@@ -8,7 +8,6 @@
 
 #include "addin/Velmora_TLB.h"
 #include "addin_module.h"
-#include "file_bytes.h"
 #include "host/about_addins.h"
 #include "host/addins.h"
 #include "host/application_settings.h"
@@ -17,9 +16,10 @@
 #include "host/options.h"
 #include "modal_closer.h"
 #include "platform/com/registry.h"
-#include "platform/ui/message_box.h"
-#include "run_command.h"
-#include "temp_folder.h"
+#include "platform/message_box.h"
+#include "support/file_bytes.h"
+#include "support/run_command.h"
+#include "support/temp_folder.h"
 
 namespace velmora::host {
 namespace {

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "file_bytes.h"
-#include "run_command.h"
-#include "temp_folder.h"
+#include "support/file_bytes.h"
+#include "support/run_command.h"
+#include "support/temp_folder.h"
 
 namespace velmora {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "run_command.h"
+#include "support/run_command.h"
 
 namespace velmora {
 namespace {

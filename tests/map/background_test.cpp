@@ -9,8 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "file_bytes.h"
 #include "picture_compare.h"
+#include "support/file_bytes.h"
 
 namespace velmora {
 namespace {

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "file_bytes.h"
-#include "file_permissions.h"
 #include "picture_compare.h"
 #include "platform/errors.h"
+#include "support/file_bytes.h"
+#include "support/file_permissions.h"
 
 namespace velmora {
 namespace {

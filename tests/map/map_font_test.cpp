@@ -5,8 +5,8 @@
 #include <QFontInfo>
 #include <cstdint>
 
-#include "map/color.h"
 #include "map/fonts.h"
+#include "map/qcolor_conversion.h"
 #include "map/rounding.h"
 #include "map/text_metrics.h"
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <stdexcept>
 
-#include "file_bytes.h"
 #include "map/map_font.h"
 #include "map/text_metrics.h"
+#include "support/file_bytes.h"
 
 namespace velmora::testing {
 

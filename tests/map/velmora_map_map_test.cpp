@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "demo_database.h"
-#include "file_bytes.h"
+#include "demo/demo_database.h"
 #include "map/jpeg_export.h"
 #include "picture_compare.h"
-#include "run_command.h"
-#include "temp_folder.h"
+#include "support/file_bytes.h"
+#include "support/run_command.h"
+#include "support/temp_folder.h"
 #include "wizard/settings_file.h"
 
 namespace velmora {

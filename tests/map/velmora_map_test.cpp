@@ -6,9 +6,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "file_bytes.h"
 #include "picture_compare.h"
-#include "run_command.h"
+#include "support/file_bytes.h"
+#include "support/run_command.h"
 
 namespace velmora {
 namespace {

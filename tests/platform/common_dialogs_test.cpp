@@ -14,9 +14,9 @@
 #include <QWheelEvent>
 #include <functional>
 
-#include "file_bytes.h"
 #include "platform/ui/wheel_hook.h"
-#include "temp_folder.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 namespace velmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 
 #include <gtest/gtest.h>
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "file_bytes.h"
-#include "file_permissions.h"
-#include "temp_folder.h"
+#include "support/file_bytes.h"
+#include "support/file_permissions.h"
+#include "support/temp_folder.h"
 
 namespace velmora {
 namespace {

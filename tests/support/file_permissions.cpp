@@ -1,4 +1,4 @@
-#include "file_permissions.h"
+#include "support/file_permissions.h"
 
 #include <sys/syscall.h>
 #include <unistd.h>

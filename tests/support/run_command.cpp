@@ -1,4 +1,4 @@
-#include "run_command.h"
+#include "support/run_command.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 int main(int argc, char** argv) {
   const velmora::testing::TempFolder home;

@@ -1,7 +1,7 @@
 // Golden tests of velmora-count convert: stdout, stderr and the exit status.
 #include <gtest/gtest.h>
 
-#include "run_command.h"
+#include "support/run_command.h"
 
 namespace velmora {
 namespace {

@@ -15,11 +15,11 @@
 
 #include "count/count_run.h"
 #include "count/selection_lists.h"
-#include "demo_database.h"
-#include "file_bytes.h"
+#include "demo/demo_database.h"
 #include "grid/geodll32.h"
-#include "run_command.h"
-#include "temp_folder.h"
+#include "support/file_bytes.h"
+#include "support/run_command.h"
+#include "support/temp_folder.h"
 #include "test_database.h"
 
 namespace velmora {

@@ -2,7 +2,7 @@
 // status all count.
 #include <gtest/gtest.h>
 
-#include "run_command.h"
+#include "support/run_command.h"
 
 namespace velmora {
 namespace {

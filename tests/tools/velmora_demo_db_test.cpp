@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "file_bytes.h"
-#include "run_command.h"
-#include "temp_folder.h"
+#include "support/file_bytes.h"
+#include "support/run_command.h"
+#include "support/temp_folder.h"
 
 namespace velmora {
 namespace {

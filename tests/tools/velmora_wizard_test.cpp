@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "background_bmp.h"
-#include "demo_database.h"
-#include "file_bytes.h"
-#include "run_command.h"
-#include "temp_folder.h"
+#include "demo/background_bmp.h"
+#include "demo/demo_database.h"
+#include "support/file_bytes.h"
+#include "support/run_command.h"
+#include "support/temp_folder.h"
 #include "wizard/settings_file.h"
 
 namespace velmora {

@@ -8,15 +8,15 @@
 #include <memory>
 #include <string>
 
-#include "background_bmp.h"
-#include "demo_database.h"
-#include "file_bytes.h"
+#include "demo/background_bmp.h"
+#include "demo/demo_database.h"
 #include "grid/geodll32.h"
 #include "map/jpeg_export.h"
-#include "platform/ui/message_box.h"
-#include "run_command.h"
+#include "platform/message_box.h"
 #include "session_connector.h"
-#include "temp_folder.h"
+#include "support/file_bytes.h"
+#include "support/run_command.h"
+#include "support/temp_folder.h"
 #include "wizard/lifecycle.h"
 #include "wizard/settings_file.h"
 

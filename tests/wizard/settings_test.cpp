@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "file_bytes.h"
 #include "platform/errors.h"
-#include "temp_folder.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 #include "wizard/settings_file.h"
 #include "wizard/wizard_settings.h"
 

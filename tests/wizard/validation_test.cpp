@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 #include "wizard/error_display.h"
 
 namespace velmora {

@@ -12,16 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "background_bmp.h"
-#include "demo_database.h"
+#include "demo/background_bmp.h"
+#include "demo/demo_database.h"
 #include "grid/geodll32.h"
 #include "host_fixture.h"
 #include "map/cell_values.h"
 #include "picture_compare.h"
-#include "platform/ui/message_box.h"
-#include "run_command.h"
+#include "platform/message_box.h"
 #include "session_connector.h"
-#include "temp_folder.h"
+#include "support/run_command.h"
+#include "support/temp_folder.h"
 #include "wizard/lifecycle.h"
 #include "wizard/settings_file.h"
 

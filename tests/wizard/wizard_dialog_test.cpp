@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 #include "wizard/ShowImage.h"
 #include "wizard/lifecycle.h"
 #include "wizard/settings_file.h"

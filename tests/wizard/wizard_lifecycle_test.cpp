@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "file_bytes.h"
-#include "file_permissions.h"
 #include "host_fixture.h"
 #include "picture_compare.h"
 #include "platform/errors.h"
+#include "support/file_bytes.h"
+#include "support/file_permissions.h"
 #include "wizard/database_connector.h"
 #include "wizard/lifecycle.h"
 #include "wizard/settings_file.h"

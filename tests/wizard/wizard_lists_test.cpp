@@ -12,7 +12,7 @@
 
 #include "host_fixture.h"
 #include "platform/errors.h"
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 #include "session_connector.h"
 #include "wizard/lifecycle.h"
 #include "wizard/selection_list_boxes.h"

@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "file_bytes.h"
-#include "file_permissions.h"
 #include "picture_compare.h"
-#include "platform/ui/message_box.h"
-#include "temp_folder.h"
+#include "platform/message_box.h"
+#include "support/file_bytes.h"
+#include "support/file_permissions.h"
+#include "support/temp_folder.h"
 #include "wizard/lifecycle.h"
 #include "wizard/settings_file.h"
 

@@ -1,4 +1,4 @@
-#include "convert_command.h"
+#include "velmora-count/convert_command.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
+#include "cli/grid_arguments.h"
+#include "cli/option_reader.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
-#include "grid_arguments.h"
-#include "option_reader.h"
 
 namespace velmora::cli {
 namespace {

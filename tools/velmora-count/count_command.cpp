@@ -1,15 +1,15 @@
-#include "count_command.h"
+#include "velmora-count/count_command.h"
 
 #include <cstdio>
 #include <string>
 
-#include "count_arguments.h"
-#include "count_formats.h"
+#include "cli/count_arguments.h"
+#include "cli/grid_arguments.h"
+#include "cli/option_reader.h"
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
-#include "grid_arguments.h"
-#include "option_reader.h"
 #include "platform/errors.h"
+#include "velmora-count/count_formats.h"
 
 namespace velmora::cli {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "command_errors.h"
+#include "cli/command_errors.h"
 
 namespace velmora::cli {
 

@@ -1,4 +1,4 @@
-#include "count_formats.h"
+#include "velmora-count/count_formats.h"
 
 #include <array>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "command_errors.h"
+#include "cli/command_errors.h"
 #include "grid/cell_geometry.h"
 #include "grid/coordinate_conversion.h"
 #include "platform/errors.h"

@@ -1,10 +1,10 @@
-#include "grid_commands.h"
+#include "velmora-count/grid_commands.h"
 
 #include <cstdio>
 #include <string>
 
+#include "cli/grid_arguments.h"
 #include "count/sheet_list.h"
-#include "grid_arguments.h"
 
 namespace velmora::cli {
 namespace {

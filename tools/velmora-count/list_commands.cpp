@@ -1,11 +1,11 @@
-#include "list_commands.h"
+#include "velmora-count/list_commands.h"
 
 #include <cstdio>
 #include <string>
 
+#include "cli/database_argument.h"
+#include "cli/option_reader.h"
 #include "count/selection_lists.h"
-#include "database_argument.h"
-#include "option_reader.h"
 #include "platform/db/database_session.h"
 
 namespace velmora::cli {

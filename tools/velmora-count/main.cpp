@@ -2,11 +2,11 @@
 #include <string_view>
 #include <vector>
 
-#include "command_errors.h"
-#include "convert_command.h"
-#include "count_command.h"
-#include "grid_commands.h"
-#include "list_commands.h"
+#include "cli/command_errors.h"
+#include "velmora-count/convert_command.h"
+#include "velmora-count/count_command.h"
+#include "velmora-count/grid_commands.h"
+#include "velmora-count/list_commands.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "command_line.h"
+#include "velmora-demo-db/command_line.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <variant>
 
-#include "option_reader.h"
-#include "output_files.h"
+#include "cli/option_reader.h"
+#include "cli/output_files.h"
 
 namespace velmora::demo {
 

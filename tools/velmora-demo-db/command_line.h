@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "command_errors.h"
-#include "demo_options.h"
+#include "cli/command_errors.h"
+#include "demo/demo_options.h"
 
 namespace velmora::demo {
 

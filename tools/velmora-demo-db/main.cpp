@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "background_bmp.h"
-#include "command_line.h"
-#include "demo_database.h"
-#include "program_help.h"
-#include "terminal_progress.h"
+#include "cli/program_help.h"
+#include "cli/terminal_progress.h"
+#include "demo/background_bmp.h"
+#include "demo/demo_database.h"
+#include "velmora-demo-db/command_line.h"
 
 namespace {
 

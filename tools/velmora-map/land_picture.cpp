@@ -1,4 +1,4 @@
-#include "land_picture.h"
+#include "velmora-map/land_picture.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "command_errors.h"
+#include "cli/command_errors.h"
+#include "cli/program_help.h"
 #include "map/fonts.h"
-#include "map_commands.h"
-#include "map_from_database.h"
-#include "program_help.h"
+#include "velmora-map/map_commands.h"
+#include "velmora-map/map_from_database.h"
 
 namespace {
 

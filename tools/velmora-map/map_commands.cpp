@@ -1,4 +1,4 @@
-#include "map_commands.h"
+#include "velmora-map/map_commands.h"
 
 #include <QImage>
 #include <cstdint>
@@ -7,18 +7,18 @@
 #include <string_view>
 #include <vector>
 
-#include "cell_counts.h"
-#include "count_arguments.h"
-#include "grid_arguments.h"
-#include "land_picture.h"
+#include "cli/cell_counts.h"
+#include "cli/count_arguments.h"
+#include "cli/grid_arguments.h"
+#include "cli/option_reader.h"
+#include "cli/output_files.h"
 #include "map/background.h"
 #include "map/cell_values.h"
 #include "map/grid_drawing.h"
-#include "map_options.h"
-#include "option_reader.h"
-#include "output_files.h"
-#include "picture_files.h"
 #include "platform/integer_text.h"
+#include "velmora-map/land_picture.h"
+#include "velmora-map/map_options.h"
+#include "velmora-map/picture_files.h"
 
 namespace velmora::cli {
 namespace {

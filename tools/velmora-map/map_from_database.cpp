@@ -1,4 +1,4 @@
-#include "map_from_database.h"
+#include "velmora-map/map_from_database.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,18 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "count_arguments.h"
-#include "grid_arguments.h"
+#include "cli/count_arguments.h"
+#include "cli/grid_arguments.h"
+#include "cli/option_reader.h"
+#include "cli/output_files.h"
 #include "map/background.h"
 #include "map/cell_values.h"
 #include "map/grid_drawing.h"
 #include "map/jpeg_export.h"
-#include "map_options.h"
-#include "map_settings.h"
-#include "option_reader.h"
-#include "output_files.h"
-#include "picture_files.h"
 #include "platform/replace_file.h"
+#include "velmora-map/map_options.h"
+#include "velmora-map/map_settings.h"
+#include "velmora-map/picture_files.h"
 
 namespace velmora::cli {
 namespace {
@@ -93,9 +93,9 @@ MapRequest ReadRequest(Arguments args) {
   if (request.background.empty()) {
     throw UsageError("give the background map with --bmp (the settings hold none)");
   }
-  const auto fontSize = [&](std::string_view option, const std::string& stored, const char* key) {
+  const auto fontSize = [&](std::string_view option, const std::string& value, const char* key) {
     if (given.Has(option)) return FontSizeOption(given, option, "");
-    return CheckedFontSize(settings.Source() + ", " + key, stored);
+    return CheckedFontSize(settings.Source() + ", " + key, value);
   };
   request.fontSizeMargins = fontSize("--font-size", stored.fontSizeMargins, "eFontSizeMargins");
   request.fontSizeCells = fontSize("--cell-font-size", stored.fontSizeCells, "eFontSizeCells");

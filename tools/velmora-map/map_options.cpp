@@ -1,4 +1,4 @@
-#include "map_options.h"
+#include "velmora-map/map_options.h"
 
 #include <QSize>
 #include <charconv>

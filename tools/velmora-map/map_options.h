@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "cli/option_reader.h"
 #include "grid/cell_list.h"
-#include "option_reader.h"
-#include "platform/color.h"
+#include "platform/tcolor.h"
 
 namespace velmora::cli {
 

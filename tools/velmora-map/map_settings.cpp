@@ -1,6 +1,6 @@
-#include "map_settings.h"
+#include "velmora-map/map_settings.h"
 
-#include "command_errors.h"
+#include "cli/command_errors.h"
 #include "wizard/settings_file.h"
 
 namespace velmora::cli {

@@ -1,4 +1,4 @@
-#include "picture_files.h"
+#include "velmora-map/picture_files.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -11,15 +11,15 @@
 #include <vector>
 
 #include "addin/host_database.h"
-#include "export_answer.h"
+#include "cli/program_help.h"
 #include "grid/geodll32.h"
 #include "host/application_settings.h"
 #include "map/fonts.h"
-#include "options.h"
 #include "platform/replace_file.h"
 #include "platform/ui/qt_message_box.h"
-#include "program_help.h"
-#include "unattended_messages.h"
+#include "velmora-wizard/export_answer.h"
+#include "velmora-wizard/options.h"
+#include "velmora-wizard/unattended_messages.h"
 #include "wizard/error_display.h"
 #include "wizard/lifecycle.h"
 

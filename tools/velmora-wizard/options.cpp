@@ -1,8 +1,8 @@
-#include "options.h"
+#include "velmora-wizard/options.h"
 
-#include "database_argument.h"
-#include "option_reader.h"
-#include "program_help.h"
+#include "cli/database_argument.h"
+#include "cli/option_reader.h"
+#include "cli/program_help.h"
 
 namespace velmora::cli {
 namespace {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "command_errors.h"
+#include "cli/command_errors.h"
 
 namespace velmora::cli {
 

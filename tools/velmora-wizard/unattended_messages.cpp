@@ -1,4 +1,4 @@
-#include "unattended_messages.h"
+#include "velmora-wizard/unattended_messages.h"
 
 #include <cstdio>
 #include <utility>

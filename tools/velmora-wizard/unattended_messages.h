@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 
 namespace velmora::cli {
 

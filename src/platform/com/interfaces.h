@@ -35,9 +35,9 @@ struct IDispatchVtbl {
   IUnknownVtbl unknown;
   HRESULT (*GetTypeInfoCount)(IDispatch* self, UINT* count);
   HRESULT (*GetTypeInfo)(IDispatch* self, UINT index, LCID locale, ITypeInfo** info);
-  HRESULT (*GetIDsOfNames)
+  HRESULT(*GetIDsOfNames)
   (IDispatch* self, REFIID reserved, OLECHAR** names, UINT count, LCID locale, DISPID* ids);
-  HRESULT (*Invoke)
+  HRESULT(*Invoke)
   (IDispatch* self, DISPID id, REFIID reserved, LCID locale, WORD flags, DISPPARAMS* arguments,
    VARIANT* result, EXCEPINFO* exception, UINT* argumentError);
 };

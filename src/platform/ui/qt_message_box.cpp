@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdio>
 
-#include "platform/ui/message_box.h"
+#include "platform/message_box.h"
 
 namespace velmora {
 namespace {

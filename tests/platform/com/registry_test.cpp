@@ -7,9 +7,9 @@
 
 #include <typeinfo>
 
-#include "file_bytes.h"
 #include "platform/errors.h"
-#include "temp_folder.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 namespace velmora::com {
 namespace {

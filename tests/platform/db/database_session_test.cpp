@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/errors.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 #include "test_database.h"
 
 namespace velmora {

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "platform/progress.h"
+
+namespace velmora::cli {
+
+// Progress of a command on standard error: every status text on a line of its
+// own; on a terminal also a bar, kept on the line below the latest text.
+// Standard output stays free for the command's results.
+class TerminalProgress final : public ProgressSink {
+ public:
+  TerminalProgress();
+  ~TerminalProgress() override;
+  TerminalProgress(const TerminalProgress&) = delete;
+  TerminalProgress& operator=(const TerminalProgress&) = delete;
+
+  void SetProgressText(const std::string& text) override;
+  void SetProgressPosition(int percent) override;
+
+  // The work is done: the bar shows 100 %, whatever the last step reported.
+  void Finish();
+
+ private:
+  void DrawBar() const;
+
+  bool terminal_;
+  int shown_ = -1;  // the percentage on the bar; -1 while there is none
+};
+
+}  // namespace velmora::cli
