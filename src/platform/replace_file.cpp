@@ -9,28 +9,12 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/file_descriptor.h"
+
 namespace velmora {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Closes the descriptor it owns; Close() reports what close() says, which is
-// where some file systems report a failed write.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-
-  int Get() const { return fd_; }
-  bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
-
- private:
-  int fd_;
-};
 
 [[noreturn]] void Fail(const fs::path& file) { throw FileWriteError(file, SystemErrorText(errno)); }
 
@@ -69,7 +53,7 @@ Temporary CreateTemporaryBeside(const fs::path& target, FileAccess access) {
   if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) Fail(target);
   for (int attempt = 0; attempt < 100; ++attempt) {
     fs::path temporary = TemporaryNameBeside(target);
-    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (fd.Get() < 0) {
       if (errno == EEXIST) continue;
       Fail(target);
@@ -91,7 +75,7 @@ Temporary CreateTemporaryBeside(const fs::path& target, FileAccess access) {
 }
 
 void SyncFolder(const fs::path& folder) {
-  Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.Get() >= 0) ::fsync(fd.Get());
 }
 
@@ -125,7 +109,7 @@ FileReplacement::~FileReplacement() {
 }
 
 void FileReplacement::Commit() {
-  Descriptor fd(::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC));
+  FileDescriptor fd(::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0 || ::fchmod(fd.Get(), mode_) != 0 || ::fsync(fd.Get()) != 0 || !fd.Close() ||
       ::rename(temporary_.c_str(), target_.c_str()) != 0) {
     Fail(target_);
@@ -138,7 +122,7 @@ void FileReplacement::Commit() {
 
 void ReplaceFile(const fs::path& target, std::string_view contents, FileAccess access) {
   FileReplacement replacement(target, access);
-  Descriptor fd(::open(replacement.TemporaryPath().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+  FileDescriptor fd(::open(replacement.TemporaryPath().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
   if (fd.Get() < 0 || !WriteAll(fd.Get(), contents) || !fd.Close()) Fail(replacement.Target());
   replacement.Commit();
 }

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +12,7 @@
 #include <sstream>
 #include <utility>
 
+#include "platform/file_descriptor.h"
 #include "platform/replace_file.h"
 
 namespace velmora::com {
@@ -91,21 +91,6 @@ std::string Trimmed(std::string_view text) {
   const auto end = text.find_last_not_of(" \t\r");
   return std::string(text.substr(begin, end - begin + 1));
 }
-
-// Closes a file descriptor when it goes.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 
