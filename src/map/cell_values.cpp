@@ -5,8 +5,7 @@
 #include <QStaticText>
 #include <algorithm>
 #include <cstdint>
-#include <exception>
-#include <thread>
+#include <future>
 #include <type_traits>
 #include <unordered_map>
 #include <vector>
@@ -145,17 +144,10 @@ void DrawBands(const std::vector<std::vector<PlacedValue>>& bands, DrawBand draw
   for (size_t passed = 0; half < bands.size() && passed < values / 2; ++half) {
     passed += bands[half].size();
   }
-  std::exception_ptr failure;
-  std::thread second([&] {
-    try {
-      drawRange(half, bands.size());
-    } catch (...) {
-      failure = std::current_exception();
-    }
-  });
+  // The future's end waits for the second half even when the first throws.
+  std::future<void> second = std::async(std::launch::async, drawRange, half, bands.size());
   drawRange(0, half);
-  second.join();
-  if (failure) std::rethrow_exception(failure);
+  second.get();
 }
 
 // The values laid from stamps. They are read and placed row by row, along the
