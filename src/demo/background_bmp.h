@@ -16,9 +16,8 @@ struct BmpSize {
 // (a sheet is about 12 km wide and 11 km high), smaller for large extents.
 BmpSize BackgroundSize(const Extent& extent);
 
-// Writes a plain background map of the extent as a 24-bit BMP: land colour in
-// sheet-sized tiles, forests, lakes, rivers, roads and towns, the same for the
-// same seed.
+// Writes the made-up Landscape of the extent as a 24-bit BMP of
+// BackgroundSize, the same for the same seed.
 void WriteBackgroundBmp(const std::filesystem::path& path, const Extent& extent,
                         std::uint64_t seed);
 

@@ -12,11 +12,11 @@
 #include "cli/grid_arguments.h"
 #include "cli/option_reader.h"
 #include "cli/output_files.h"
+#include "demo/landscape.h"
 #include "map/background.h"
 #include "map/cell_values.h"
 #include "map/grid_drawing.h"
 #include "platform/integer_text.h"
-#include "velmora-map/land_picture.h"
 #include "velmora-map/map_options.h"
 #include "velmora-map/picture_files.h"
 
@@ -26,6 +26,9 @@ namespace {
 MapState ExtentOf(const OptionReader& options, const GridTypeInfo& gridType = kMesstischblatt) {
   return BuildExtent(options.Required("--nw"), options.Required("--se"), gridType);
 }
+
+// The background command's landscape is always the same one.
+constexpr std::uint64_t kLandscapeSeed = 6508;
 
 // A BMP file states its own size in 32 bits, which Qt's writer reads as signed.
 bool FitsInBmp(int width, int height) {
@@ -93,7 +96,8 @@ int RunBackground(Arguments args) {
     throw Exception("a background of " + std::to_string(width) + " x " + std::to_string(height) +
                     " pixels is larger than a BMP file can be; choose a smaller --sheet-size");
   }
-  const QImage land = LandPicture(state.SheetColumns, state.SheetRows, *sheetSize);
+  const QImage land = demo::Landscape(state.SheetColumns, state.SheetRows, {*sheetSize, *sheetSize},
+                                      kLandscapeSeed);
   if (land.isNull()) throw Exception("the background would be too large");
   SavePicture(land, out, "BMP");
   ReportWritten(out, land);
