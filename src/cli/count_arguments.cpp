@@ -40,7 +40,7 @@ CountArguments ReadCountArguments(const OptionReader& given) {
 
 CountResult CountIntoMap(const CountArguments& arguments, const GridTypeInfo& gridType,
                          bool withRecords, MapState& map) {
-  LoadGeodeticLibrary();
+  RequireGeodeticLibrary();
   // The session's own connection time-out bounds the opening, the wait for a
   // locked database included: a batch job should not sit silent for minutes.
   DatabaseSession session;

@@ -36,7 +36,9 @@ CountArguments ReadCountArguments(const OptionReader& given);
 // opens the database, checks the selected keys against its lists and counts
 // into the map's cells, with the status texts on standard error and the bar on
 // a terminal. The cells' Count shows the measure; the result has the records
-// of each cell as well when `withRecords`. Unknown keys are a UsageError;
+// of each cell as well when `withRecords`. Unknown keys are a UsageError; a
+// geodetic library that cannot be bound is a GeodeticLibraryError before any
+// work, as a count without it would leave out every sample with coordinates;
 // errors of the database pass out.
 CountResult CountIntoMap(const CountArguments& arguments, const GridTypeInfo& gridType,
                          bool withRecords, MapState& map);

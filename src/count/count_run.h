@@ -33,7 +33,9 @@ struct CountRunInputs {
 // over and where the counts go. Returns the figures of the counted cells.
 // Errors of the database or the conversion pass out unchanged; counts already
 // written stay. A year outside kFirstYear to kLastYear is refused before any
-// work.
+// work. The conversion's first use loads the geodetic library, with the
+// fallbacks when it cannot (LoadGeodeticLibrary); a caller that must not run
+// without it calls RequireGeodeticLibrary first.
 CountResult CountDatabase(DatabaseSession& session, MapState& map, const CountRunInputs& inputs,
                           ProgressSink& progress);
 

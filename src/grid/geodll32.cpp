@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -9,6 +10,8 @@
 
 namespace velmora {
 namespace {
+
+constexpr const char* kLibraryFile = "libGeoDLL32.so";
 
 void ShowNotBound(const char* message) { ShowMessageBox({message, "", MessageIcon::None}); }
 
@@ -35,8 +38,9 @@ struct LibraryCloser {
 using LibraryHandle = std::unique_ptr<void, LibraryCloser>;
 
 struct Binding {
-  LibraryHandle library;
+  LibraryHandle library;  // none when the library could not be loaded
   GeodeticLibrarySlots slots = kFallbacks;
+  std::string failure;  // the loader's reason when a slot holds its fallback
 };
 
 Binding& ProcessBinding() {
@@ -44,17 +48,55 @@ Binding& ProcessBinding() {
   return binding;
 }
 
+// Whether a load has put its binding into the slots yet.
+std::atomic<bool> bindingInstalled = false;
+
+std::once_flag& TheLoad() {
+  static std::once_flag once;
+  return once;
+}
+
+std::string LoaderError() {
+  const char* error = dlerror();
+  return error ? error : "unknown error";
+}
+
 // A name the library does not export keeps its fallback, so a call through the
 // slot reports the gap instead of jumping to address zero.
 template <typename Function>
-Function Lookup(void* library, const char* name, Function fallback) {
-  void* address = dlsym(library, name);
-  return address ? reinterpret_cast<Function>(address) : fallback;
+Function Lookup(Binding& binding, const char* name, Function fallback) {
+  if (void* address = dlsym(binding.library.get(), name)) {
+    return reinterpret_cast<Function>(address);
+  }
+  if (binding.failure.empty()) binding.failure = LoaderError();
+  return fallback;
+}
+
+// Loads the library and looks up its entry points; shows nothing.
+Binding Bind(const std::string& fileName) {
+  Binding binding;
+  binding.library.reset(dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL));
+  if (!binding.library) {
+    binding.failure = LoaderError();
+    return binding;
+  }
+  binding.slots.setlanguage = Lookup(binding, "setlanguage", kFallbacks.setlanguage);
+  binding.slots.coordtrans3 = Lookup(binding, "coordtrans3", kFallbacks.coordtrans3);
+  return binding;
+}
+
+// Replaces the binding in the slots; the library it held is closed.
+void Install(Binding binding) {
+  ProcessBinding() = std::move(binding);
+  bindingInstalled.store(true, std::memory_order_release);
 }
 
 }  // namespace
 
-const GeodeticLibrarySlots& GeodeticSlots() { return ProcessBinding().slots; }
+const GeodeticLibrarySlots& GeodeticSlots() {
+  if (!bindingInstalled.load(std::memory_order_acquire)) LoadGeodeticLibrary();
+  return ProcessBinding().slots;
+}
 
 bool IsGeodeticLibraryBound() {
   const GeodeticLibrarySlots& slots = GeodeticSlots();
@@ -62,22 +104,19 @@ bool IsGeodeticLibraryBound() {
 }
 
 void LoadGeodeticLibrary() {
-  static std::once_flag once;
-  std::call_once(once, [] { LoadGeodeticLibraryFrom("libGeoDLL32.so"); });
+  std::call_once(TheLoad(), [] { LoadGeodeticLibraryFrom(kLibraryFile); });
+}
+
+void RequireGeodeticLibrary() {
+  std::call_once(TheLoad(), [] { Install(Bind(kLibraryFile)); });
+  if (!IsGeodeticLibraryBound()) throw GeodeticLibraryError(ProcessBinding().failure);
 }
 
 void LoadGeodeticLibraryFrom(const std::string& fileName) {
-  Binding& binding = ProcessBinding();
-  LibraryHandle library(dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL));
-  if (!library) {
-    binding.slots = kFallbacks;
-    binding.library.reset();
-    ShowMessageBox({"Unable to load GeoDLL32.DLL", "", MessageIcon::None});
-    return;
-  }
-  binding.slots.setlanguage = Lookup(library.get(), "setlanguage", kFallbacks.setlanguage);
-  binding.slots.coordtrans3 = Lookup(library.get(), "coordtrans3", kFallbacks.coordtrans3);
-  binding.library = std::move(library);
+  Binding binding = Bind(fileName);
+  const bool loaded = binding.library != nullptr;
+  Install(std::move(binding));
+  if (!loaded) ShowMessageBox({"Unable to load GeoDLL32.DLL", "", MessageIcon::None});
 }
 
 }  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,19 @@ Results Transform(double longitude, double latitude) {
   Results r;
   r.status = GeodeticSlots().coordtrans3(longitude, latitude, 6, 10, 0, &r.a, &r.b, 1, 17, 0, 0);
   return r;
+}
+
+// A conversion needs no set-up: its first use of the slots loads the library.
+// The check runs in a process of its own ("threadsafe" starts the program
+// anew), where nothing has loaded the library before.
+TEST(GeodeticLibraryDeathTest, TheFirstConversionLoadsTheLibrary) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto convert = [] {
+    RecordingMessageSink messages;
+    const bool converted = CoordinateToCellCode("QYX", 51.0, 6.0) == "4902/331";
+    std::exit(converted && messages.Shown().empty() ? 0 : 1);
+  };
+  EXPECT_EXIT(convert(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(GeodeticLibrary, MissingLibraryShowsOneMessageAndInstallsTheFallbacks) {

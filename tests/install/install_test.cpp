@@ -2,10 +2,12 @@
 // programs from there, with no library path in the environment.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "support/file_bytes.h"
 #include "support/run_command.h"
@@ -56,6 +58,63 @@ TEST_F(Installation, ACountingProgramFindsTheGeodeticLibraryBesideIt) {
   EXPECT_EQ(convert.exitStatus, 0) << convert.err;
   EXPECT_EQ(convert.out, "6508/331\n");
   EXPECT_EQ(convert.err, "") << "the library was found, no fallback spoke";
+}
+
+// The installed programs again, beside a library folder that lacks the
+// geodetic library: the commands that convert coordinates stop before any work
+// with one message and exit status 1, rather than count without every sample
+// that has coordinates.
+TEST_F(Installation, WithoutTheGeodeticLibraryACountStopsWithOneMessage) {
+  const testing::TempFolder folder;
+  const fs::path bin = folder.Path() / "bin";
+  const fs::path libraries = folder.Path() / VELMORA_LIBRARY_DIR;
+  fs::create_directories(bin);
+  fs::create_directories(libraries);
+  for (const char* program : {"velmora-count", "velmora-map"}) {
+    fs::copy_file(Installed("bin") / program, bin / program);
+  }
+  for (const fs::directory_entry& library :
+       fs::directory_iterator(Installed(VELMORA_LIBRARY_DIR))) {
+    if (library.path().filename() != "libGeoDLL32.so") {
+      fs::copy_file(library.path(), libraries / library.path().filename());
+    }
+  }
+  const std::string db = folder.PathOf("demo.db");
+  const std::string bmp = folder.PathOf("demo.bmp");
+  const CommandResult demo = RunCommand(Installed("bin/velmora-demo-db").string(),
+                                        {"--out", db, "--samples", "50", "--bmp", bmp});
+  ASSERT_EQ(demo.exitStatus, 0) << demo.err;
+
+  const std::vector<std::string> extent = {"--nw",     "6508", "--se",   "6711",
+                                           "--system", "QYX",  "--type", "1"};
+  const auto with = [&extent](std::vector<std::string> args) {
+    args.insert(args.end(), extent.begin(), extent.end());
+    return args;
+  };
+  const struct {
+    const char* program;
+    std::vector<std::string> args;
+  } cases[] = {
+      {"velmora-count", with({"count", "--db", db})},
+      {"velmora-count", with({"count", "--db", db, "--format", "csv"})},
+      {"velmora-count", {"convert", "49.4", "7.0"}},
+      {"velmora-map", with({"map", "--db", db, "--bmp", bmp, "--out", folder.PathOf("map.png")})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.program) + " " + c.args[0]);
+    const CommandResult r = RunCommand((bin / c.program).string(), c.args);
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind(std::string(c.program) + ": cannot load the geodetic library: ", 0), 0u)
+        << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  EXPECT_FALSE(fs::exists(folder.PathOf("map.png")));
+
+  const CommandResult frame =
+      RunCommand((bin / "velmora-count").string(), {"convert", "--frame", "49.43", "7.04"});
+  EXPECT_EQ(frame.exitStatus, 0) << "a point in the grid's frame needs no library";
+  EXPECT_EQ(frame.out, "6508/323\n");
 }
 
 TEST_F(Installation, TheHostInstallsAndLoadsTheInstalledModule) {

@@ -151,7 +151,7 @@ int ConvertStandardInput(const ConvertOptions& options) {
 
 int RunConvert(Arguments args) {
   const ConvertOptions options = ParseOptions(args);
-  if (!options.frame) LoadGeodeticLibrary();
+  if (!options.frame) RequireGeodeticLibrary();
   if (options.point.empty()) return ConvertStandardInput(options);
   ConvertArguments(options);
   return 0;

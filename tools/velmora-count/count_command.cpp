@@ -6,9 +6,7 @@
 #include "cli/count_arguments.h"
 #include "cli/grid_arguments.h"
 #include "cli/option_reader.h"
-#include "grid/geodll32.h"
 #include "grid/grid_types.h"
-#include "platform/errors.h"
 #include "velmora-count/count_formats.h"
 
 namespace velmora::cli {
@@ -72,10 +70,6 @@ int RunCount(Arguments args) {
   MapState map =
       BuildExtent(options.northWest, options.southEast, *options.gridType, *options.system);
   const bool coordinates = HasRecordsAndCoordinates(options.format);
-  LoadGeodeticLibrary();
-  if (coordinates && !IsGeodeticLibraryBound()) {
-    throw Exception("the cells' WGS84 coordinates need the geodetic library libGeoDLL32.so");
-  }
   const CountResult result = CountIntoMap(options.count, *options.gridType, coordinates, map);
   const std::string out = FormatCounts(options.format, map, result);
   std::fwrite(out.data(), 1, out.size(), stdout);

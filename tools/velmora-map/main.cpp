@@ -77,8 +77,9 @@ constexpr std::string_view kDescription =
     "          clAqua, clWhite, clMoneyGreen, clSkyBlue, clCream, clMedGray or a system\n"
     "          colour such as clBtnFace; or $00BBGGRR (blue, green, red in hexadecimal)\n"
     "\n"
-    "Exit status: 0 done; 1 a failure (the database, a background that cannot be\n"
-    "loaded, an output that cannot be written); 2 bad arguments or settings.\n";
+    "Exit status: 0 done; 1 a failure (the database, the geodetic library, a\n"
+    "background that cannot be loaded, an output that cannot be written); 2 bad\n"
+    "arguments or settings.\n";
 
 constexpr velmora::cli::Command kCommands[] = {
     {"map", velmora::cli::RunMap},
