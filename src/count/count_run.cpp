@@ -1,9 +1,9 @@
 #include "count/count_run.h"
 
-#include "count/sample_assignment.h"
-#include "count/streamed_assignment.h"
-#include "count/streamed_count.h"
-#include "count/taxa_count.h"
+#include "count/statements/sample_assignment.h"
+#include "count/statements/taxa_count.h"
+#include "count/streamed/streamed_assignment.h"
+#include "count/streamed/streamed_count.h"
 
 namespace velmora {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "count/count_sql.h"
+#include "count/statements/count_sql.h"
 
 namespace velmora {
 namespace {

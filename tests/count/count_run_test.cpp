@@ -5,8 +5,8 @@
 #include <set>
 
 #include "count/count_run.h"
-#include "count/sample_assignment.h"
 #include "count/selection_lists.h"
+#include "count/statements/sample_assignment.h"
 #include "grid/geodll32.h"
 #include "host_fixture.h"
 #include "platform/errors.h"
@@ -479,21 +479,6 @@ INSTANTIATE_TEST_SUITE_P(Backends, CountFigures, ::testing::Values(Backend::Sqli
                          [](const auto& row) {
                            return row.param == Backend::Sqlite ? "Embedded" : "Odbc";
                          });
-
-TEST(SelectionLists, LoadInQueryOrderByColumnPosition) {
-  HostFixture host;
-  host.AddTaxonGroup("G2", "Vögel", 2);
-  host.AddTaxonGroup("G1", "Gefäßpflanzen", 1);
-  host.AddTaxonGroup("G3", "Vögel", 3);
-  host.AddSurvey("SURVEY00", "Atlas");
-  std::vector<std::pair<std::string, std::string>> groups, surveys;
-  LoadTaxonGroups(host.Session(), [&](SelectionItem i) { groups.emplace_back(i.name, i.key); });
-  LoadSurveys(host.Session(), [&](SelectionItem i) { surveys.emplace_back(i.name, i.key); });
-  EXPECT_EQ(groups, (std::vector<std::pair<std::string, std::string>>{
-                        {"Gefäßpflanzen", "G1"}, {"Vögel", "G2"}, {"Vögel", "G3"}}));
-  EXPECT_EQ(surveys, (std::vector<std::pair<std::string, std::string>>{
-                         {"Atlas", "SURVEY00"}, {"Kartierung", "SURVEY01"}}));
-}
 
 }  // namespace
 }  // namespace velmora

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "count/count_run.h"
-#include "count/count_sql.h"
 #include "count/selection_lists.h"
+#include "count/statements/count_sql.h"
 #include "demo/demo_database.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "count/count_sql.h"
+#include "count/statements/count_sql.h"
 
 namespace velmora::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/grid_arguments.h"
-#include "count/sheet_list.h"
+#include "count/statements/sheet_list.h"
 
 namespace velmora::cli {
 namespace {

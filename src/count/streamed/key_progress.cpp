@@ -1,4 +1,4 @@
-#include "count/key_progress.h"
+#include "count/streamed/key_progress.h"
 
 #include <algorithm>
 #include <cmath>

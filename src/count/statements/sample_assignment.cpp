@@ -1,4 +1,4 @@
-#include "count/sample_assignment.h"
+#include "count/statements/sample_assignment.h"
 
 #include <memory>
 #include <optional>
@@ -6,8 +6,8 @@
 #include <variant>
 #include <vector>
 
-#include "count/count_sql.h"
-#include "count/sheet_list.h"
+#include "count/statements/count_sql.h"
+#include "count/statements/sheet_list.h"
 #include "grid/coordinate_conversion.h"
 
 namespace velmora {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "count/key_index.h"
+#include "count/streamed/key_index.h"
 #include "grid/cell_list.h"
 #include "grid/grid_types.h"
 

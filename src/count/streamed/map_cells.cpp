@@ -1,4 +1,4 @@
-#include "count/map_cells.h"
+#include "count/streamed/map_cells.h"
 
 #include <optional>
 

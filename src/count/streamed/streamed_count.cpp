@@ -1,4 +1,4 @@
-#include "count/streamed_count.h"
+#include "count/streamed/streamed_count.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "count/count_sql.h"
-#include "count/key_index.h"
-#include "count/keyed_cells.h"
 #include "count/large_blocks.h"
-#include "count/parted_pass.h"
+#include "count/statements/count_sql.h"
+#include "count/streamed/key_index.h"
+#include "count/streamed/keyed_cells.h"
+#include "count/streamed/parted_pass.h"
 
 namespace velmora {
 namespace {

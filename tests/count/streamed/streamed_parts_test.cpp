@@ -10,14 +10,14 @@
 #include <thread>
 #include <vector>
 
-#include "count/background_batches.h"
-#include "count/background_conversion.h"
-#include "count/buffered_writer.h"
-#include "count/key_index.h"
-#include "count/key_progress.h"
-#include "count/keyed_cells.h"
 #include "count/large_blocks.h"
-#include "count/map_cells.h"
+#include "count/streamed/background_batches.h"
+#include "count/streamed/background_conversion.h"
+#include "count/streamed/buffered_writer.h"
+#include "count/streamed/key_index.h"
+#include "count/streamed/key_progress.h"
+#include "count/streamed/keyed_cells.h"
+#include "count/streamed/map_cells.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
 #include "platform/message_box.h"

@@ -1,4 +1,4 @@
-#include "count/count_sql.h"
+#include "count/statements/count_sql.h"
 
 #include <algorithm>
 #include <string>

@@ -1,6 +1,6 @@
 // A pass over a table in parts of its keys on two connections: every row once,
 // in key order within each worker, and the failure of either worker ends it.
-#include "count/parted_pass.h"
+#include "count/streamed/parted_pass.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "count/count_sql.h"
+#include "count/statements/count_sql.h"
 #include "platform/db/database_session.h"
 #include "platform/errors.h"
 #include "support/temp_folder.h"

@@ -1,4 +1,4 @@
-#include "count/background_conversion.h"
+#include "count/streamed/background_conversion.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "count/buffered_writer.h"
+#include "count/streamed/buffered_writer.h"
 
 namespace velmora {
 namespace {

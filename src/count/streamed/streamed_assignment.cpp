@@ -1,16 +1,16 @@
-#include "count/streamed_assignment.h"
+#include "count/streamed/streamed_assignment.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "count/background_conversion.h"
-#include "count/buffered_writer.h"
-#include "count/count_sql.h"
 #include "count/grid_references.h"
-#include "count/key_progress.h"
 #include "count/large_blocks.h"
-#include "count/map_cells.h"
+#include "count/statements/count_sql.h"
+#include "count/streamed/background_conversion.h"
+#include "count/streamed/buffered_writer.h"
+#include "count/streamed/key_progress.h"
+#include "count/streamed/map_cells.h"
 #include "platform/errors.h"
 
 namespace velmora {

@@ -1,4 +1,4 @@
-#include "count/sheet_list.h"
+#include "count/statements/sheet_list.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "count/background_batches.h"
+#include "count/streamed/background_batches.h"
 
 namespace velmora {
 

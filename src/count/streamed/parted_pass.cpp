@@ -1,4 +1,4 @@
-#include "count/parted_pass.h"
+#include "count/streamed/parted_pass.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "count/count_sql.h"
-#include "count/key_progress.h"
+#include "count/statements/count_sql.h"
+#include "count/streamed/key_progress.h"
 
 namespace velmora {
 namespace {

@@ -1,11 +1,11 @@
-#include "count/taxa_count.h"
+#include "count/statements/taxa_count.h"
 
 #include <memory>
 #include <string>
 #include <unordered_map>
 
-#include "count/count_sql.h"
 #include "count/count_transfer.h"
+#include "count/statements/count_sql.h"
 #include "grid/grid_types.h"
 
 namespace velmora {

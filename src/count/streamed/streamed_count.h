@@ -4,7 +4,7 @@
 
 #include "count/count_result.h"
 #include "count/count_transfer.h"
-#include "count/streamed_assignment.h"
+#include "count/streamed/streamed_assignment.h"
 #include "grid/cell_list.h"
 #include "platform/db/database_session.h"
 #include "platform/progress.h"

@@ -1,12 +1,10 @@
 // The SQL Server statements are what the host's server has always been sent;
 // they must stay word for word, but for the mends of unsafe or failing texts.
-#include "count/count_sql.h"
+#include "count/statements/count_sql.h"
 
 #include <gtest/gtest.h>
 
-#include "count/selection_lists.h"
 #include "count/year_range.h"
-#include "platform/errors.h"
 
 namespace velmora {
 namespace {
@@ -122,32 +120,6 @@ TEST(CountSqlServer, YearLimitsAndRecordsOnlyWhereAsked) {
             "SELECT grid, COUNT(DISTINCT taxon_occurrence_key) AS Anzahl FROM #interim WHERE "
             "(LEFT(grid,1)='W' AND LEN(grid) = 7) OR (LEFT(grid,1)<>'W' AND LEN(grid) = 6) GROUP "
             "BY grid ORDER BY grid");
-}
-
-TEST(YearRange, DaysCountFromTheHostsDayZero) {
-  EXPECT_EQ(LastDayOfYear(1899), 1);
-  EXPECT_EQ(FirstDayOfYear(1900), 2);
-  EXPECT_EQ(FirstDayOfYear(1985), 31048);
-  EXPECT_EQ(LastDayOfYear(2023), 45291);
-  EXPECT_EQ(FirstDayOfYear(kFirstYear), -693593);
-  EXPECT_EQ(LastDayOfYear(kLastYear), 2958465);
-  EXPECT_NO_THROW(CheckYearRange({.from = kFirstYear, .to = kLastYear}));
-  EXPECT_NO_THROW(CheckYearRange({.from = 2020, .to = 2010}));  // counts nothing
-  EXPECT_THROW(CheckYearRange({.from = 0}), Exception);
-  EXPECT_THROW(CheckYearRange({.to = 10000}), Exception);
-}
-
-TEST(CheckedKeyList, QuotesCheckedKeysInListOrder) {
-  const std::vector<CheckedKey> none = {{"K1", false}, {"K2", false}};
-  EXPECT_EQ(CheckedKeyList(none), "'no data'");
-  EXPECT_EQ(CheckedKeyList({}), "'no data'");
-  const std::vector<CheckedKey> some = {{"K1", true}, {"K2", false}, {"K3", true}};
-  EXPECT_EQ(CheckedKeyList(some), "'K1','K3'");
-}
-
-TEST(CheckedKeyList, DoublesApostrophesSoNoKeyCanChangeTheStatement) {
-  const std::vector<CheckedKey> keys = {{"O'BRIEN", true}, {"') OR 1=1 --", true}};
-  EXPECT_EQ(CheckedKeyList(keys), "'O''BRIEN',''') OR 1=1 --'");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "count/key_index.h"
+#include "count/streamed/key_index.h"
 
 #include <functional>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "count/keyed_cells.h"
+#include "count/streamed/keyed_cells.h"
 
 #include <algorithm>
 #include <limits>

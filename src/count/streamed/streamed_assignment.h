@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "count/keyed_cells.h"
+#include "count/streamed/keyed_cells.h"
 #include "count/year_range.h"
 #include "grid/cell_list.h"
 #include "grid/grid_types.h"
