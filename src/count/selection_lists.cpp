@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "count/statements/count_sql.h"
+#include "count/sql_text.h"
 
 namespace velmora {
 namespace {

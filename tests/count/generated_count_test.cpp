@@ -11,7 +11,7 @@
 
 #include "count/count_run.h"
 #include "count/selection_lists.h"
-#include "count/statements/count_sql.h"
+#include "count/sql_text.h"
 #include "demo/demo_database.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "count/statements/count_sql.h"
+#include "count/sql_text.h"
 
 namespace velmora::testing {
 namespace {

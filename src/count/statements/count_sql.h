@@ -12,13 +12,13 @@ namespace velmora {
 // The statements of a count run, in the dialect of the session that runs them.
 // The SQL Server texts are those the host's server has always been sent; the
 // SQLite texts do the same on the embedded database, with the temporary tables
-// in the temp schema and SQLite's string functions.
+// in the temp schema and SQLite's string functions. The sample table they fill
+// is made as sample_table.h has it, and the records they select are those of
+// record_rule.h.
 class CountSql {
  public:
   explicit CountSql(SqlDialect dialect) : dialect_(dialect) {}
 
-  std::string DropSampleGrid() const;
-  std::string CreateSampleGrid() const;
   // Every sample with a latitude; with year limits only those dated within them.
   std::string CopySamples(const YearRange& years) const;
   std::string SamplesToConvert() const;
@@ -49,12 +49,5 @@ class CountSql {
   std::string FullLengthCodes(const GridTypeInfo& gridType) const;
   SqlDialect dialect_;
 };
-
-// The conditions, each after " AND ", that keep the samples dated within the
-// years: nothing without limits.
-std::string YearLimitsSql(const YearRange& years);
-
-// key between apostrophes, with every apostrophe inside it doubled.
-std::string QuoteSqlText(std::string_view key);
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "count/sample_table.h"
 #include "count/statements/count_sql.h"
 #include "count/statements/sheet_list.h"
 #include "grid/coordinate_conversion.h"
@@ -51,8 +52,8 @@ void AssignSampleCells(DatabaseSession& session, const MapState& map, const Grid
   const CountSql sql(session.Dialect());
   progress.SetProgressPosition(0);
   progress.SetProgressText("Hole Aufnahmen...");
-  session.ExecuteNoRecords(sql.DropSampleGrid());
-  session.ExecuteNoRecords(sql.CreateSampleGrid());
+  session.ExecuteNoRecords(DropSampleTableSql(session.Dialect()));
+  session.ExecuteNoRecords(CreateSampleTableSql(session.Dialect()));
   session.ExecuteNoRecords(sql.CopySamples(years));
   const std::unique_ptr<QueryResult> samples = session.OpenQuery(sql.SamplesToConvert());
 

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "count/statements/count_sql.h"
+#include "count/sql_text.h"
 #include "count/streamed/key_progress.h"
 
 namespace velmora {

@@ -6,7 +6,8 @@
 
 #include "count/grid_references.h"
 #include "count/large_blocks.h"
-#include "count/statements/count_sql.h"
+#include "count/record_rule.h"
+#include "count/sample_table.h"
 #include "count/streamed/background_conversion.h"
 #include "count/streamed/buffered_writer.h"
 #include "count/streamed/key_progress.h"
@@ -51,11 +52,9 @@ RowValue CoordinateOf(const StreamedRow& row, int column) {
 // The survey events of the chosen surveys, as the selection joins them.
 KeyIndex CountedEvents(StreamingAccess& streaming, std::string_view surveyList) {
   KeyIndex events;
-  streaming.Stream(
-      "SELECT SURVEY_EVENT_KEY FROM SURVEY_EVENT WHERE SURVEY_KEY IN " + std::string(surveyList),
-      [&](const StreamedRow& row) {
-        if (!row.IsNull(0)) events.Add(row.Text(0));
-      });
+  streaming.Stream(CountedEventsSql(surveyList), [&](const StreamedRow& row) {
+    if (!row.IsNull(0)) events.Add(row.Text(0));
+  });
   return events;
 }
 
@@ -245,11 +244,10 @@ SampleCells AssignSampleCellsStreamed(DatabaseSession& session, StreamingAccess&
                                       const MapState& map, const GridTypeInfo* gridType,
                                       const YearRange& years, std::string_view surveyList,
                                       ProgressSink& progress) {
-  const CountSql sql(SqlDialect::SQLite);
   progress.SetProgressPosition(0);
   progress.SetProgressText("Hole Aufnahmen...");
-  session.ExecuteNoRecords(sql.DropSampleGrid());
-  session.ExecuteNoRecords(sql.CreateSampleGrid());
+  session.ExecuteNoRecords(DropSampleTableSql(SqlDialect::SQLite));
+  session.ExecuteNoRecords(CreateSampleTableSql(SqlDialect::SQLite));
   const KeyProgress keys = KeyProgressOf(session, "SAMPLE", "SAMPLE_KEY");
 
   Assignment assignment(streaming, map, gridType, CountedEvents(streaming, surveyList));

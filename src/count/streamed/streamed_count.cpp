@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "count/large_blocks.h"
-#include "count/statements/count_sql.h"
+#include "count/record_rule.h"
 #include "count/streamed/key_index.h"
 #include "count/streamed/keyed_cells.h"
 #include "count/streamed/parted_pass.h"
@@ -29,19 +29,12 @@ class TaxaOfItems {
  public:
   TaxaOfItems(StreamingAccess& streaming, std::string_view taxonGroupList) {
     std::vector<std::pair<int, std::uint32_t>> rows;
-    streaming.Stream(
-        "SELECT itn.TAXON_LIST_ITEM_KEY, itn.RECOMMENDED_TAXON_LIST_ITEM_KEY FROM "
-        "INDEX_TAXON_NAME itn INNER JOIN TAXON_LIST_ITEM TLI ON itn.TAXON_LIST_ITEM_KEY = "
-        "TLI.TAXON_LIST_ITEM_KEY INNER JOIN TAXON_VERSION TV ON TV.TAXON_VERSION_KEY = "
-        "TLI.TAXON_VERSION_KEY WHERE TV.OUTPUT_GROUP_KEY IN " +
-            std::string(taxonGroupList),
-        [&](const StreamedRow& row) {
-          if (row.IsNull(0)) return;
-          const std::uint32_t taxon = row.IsNull(1)
-                                          ? kNoRecommendedTaxon
-                                          : static_cast<std::uint32_t>(taxa_.Add(row.Text(1)));
-          rows.emplace_back(items_.Add(row.Text(0)), taxon);
-        });
+    streaming.Stream(TaxaOfGroupsSql(taxonGroupList), [&](const StreamedRow& row) {
+      if (row.IsNull(0)) return;
+      const std::uint32_t taxon =
+          row.IsNull(1) ? kNoRecommendedTaxon : static_cast<std::uint32_t>(taxa_.Add(row.Text(1)));
+      rows.emplace_back(items_.Add(row.Text(0)), taxon);
+    });
     // An item of two index rows has two taxa.
     std::ranges::sort(rows);
     ends_.assign(static_cast<size_t>(items_.Size()), 0);
@@ -66,20 +59,20 @@ class TaxaOfItems {
   std::vector<std::uint32_t> taxonOf_;
 };
 
-// The qualifying occurrences of a range of their keys, in the byte order of
-// the keys, which the search by key relies on; the
-// same conditions as the selection of the statements.
+// The occurrences that count by the record rule, of a range of their keys, in
+// the byte order of the keys, which the search by key relies on.
 std::string OccurrencesSql(const std::string& range) {
-  return "SELECT TAXON_OCCURRENCE_KEY, SAMPLE_KEY FROM taxon_occurrence WHERE CONFIDENTIAL=0 "
-         "AND ZERO_ABUNDANCE=0 AND CHECKED=1" +
-         range + " ORDER BY TAXON_OCCURRENCE_KEY COLLATE BINARY";
+  return "SELECT TAXON_OCCURRENCE_KEY, SAMPLE_KEY FROM taxon_occurrence WHERE " +
+         CountedOccurrenceCondition() + range + " ORDER BY TAXON_OCCURRENCE_KEY COLLATE BINARY";
 }
 
-// The preferred determinations of a range of their keys, in key order.
+// The determinations that count by the record rule, of a range of their keys,
+// in key order.
 std::string DeterminationsSql(const std::string& range) {
   return "SELECT TAXON_OCCURRENCE_KEY, TAXON_LIST_ITEM_KEY, TAXON_DETERMINATION_KEY FROM "
-         "taxon_determination WHERE PREFERRED = 1" +
-         range + " ORDER BY TAXON_DETERMINATION_KEY COLLATE BINARY";
+         "taxon_determination WHERE " +
+         CountedDeterminationCondition() + range +
+         " ORDER BY TAXON_DETERMINATION_KEY COLLATE BINARY";
 }
 
 // The occurrences that count in a cell, with that cell: those of a sample

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "count/sample_table.h"
 #include "count/year_range.h"
 
 namespace velmora {
@@ -12,9 +13,9 @@ namespace {
 const CountSql kServer(SqlDialect::SqlServer);
 
 TEST(CountSqlServer, SampleTableStatements) {
-  EXPECT_EQ(kServer.DropSampleGrid(),
+  EXPECT_EQ(DropSampleTableSql(SqlDialect::SqlServer),
             "IF OBJECT_ID('tempdb..#sample_grid') IS NOT NULL DROP TABLE #sample_grid");
-  EXPECT_EQ(kServer.CreateSampleGrid(),
+  EXPECT_EQ(CreateSampleTableSql(SqlDialect::SqlServer),
             "CREATE TABLE #sample_grid (grid VARCHAR(9) COLLATE Database_Default, gridtype "
             "VARCHAR(3) COLLATE Database_Default, sample_key CHAR(16) COLLATE Database_Default "
             "PRIMARY KEY , SURVEY_EVENT_KEY CHAR(16) COLLATE Database_Default , SPATIAL_REF "

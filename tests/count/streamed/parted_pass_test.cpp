@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "count/statements/count_sql.h"
 #include "platform/db/database_session.h"
 #include "platform/errors.h"
 #include "support/temp_folder.h"
