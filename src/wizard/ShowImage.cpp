@@ -8,6 +8,7 @@
 #include "map/background.h"
 #include "map/fonts.h"
 #include "map/grid_drawing.h"
+#include "map/map_job.h"
 #include "platform/errors.h"
 #include "wizard/error_display.h"
 #include "wizard/key_filters.h"
@@ -278,14 +279,13 @@ void TdlgMTBWizard::LoadBackgroundImage() {
 }
 
 void TdlgMTBWizard::DrawGrid() {
-  velmora::DrawGrid(Image1.Picture(), {{MarginLeft, MarginTop},
-                                       Map.SheetColumns,
-                                       Map.SheetRows,
-                                       Map.NwRow,
-                                       Map.NwColumnIndex,
-                                       eFontSizeMargins.text().toStdString(),
-                                       ShpRBsrColor.BrushColor()});
+  velmora::DrawGrid(Image1.Picture(), GridDrawingOf(Map, {MarginLeft, MarginTop}, Style()));
   Image1.update();
+}
+
+MapStyle TdlgMTBWizard::Style() const {
+  return {eFontSizeMargins.text().toStdString(), ShpRBsrColor.BrushColor(),
+          eFontSizeCells.text().toStdString(), shpCellValueColor.BrushColor()};
 }
 
 // Leaving the settings page needs settings that make a map; the cell list is

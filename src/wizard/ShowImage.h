@@ -16,6 +16,7 @@
 #include <string>
 
 #include "grid/cell_list.h"
+#include "map/map_job.h"
 #include "platform/progress.h"
 #include "platform/ui/check_list_box.h"
 #include "platform/ui/common_dialogs.h"
@@ -86,6 +87,9 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
 
   // Draws the frame, the sheet lines and the margin labels onto the picture.
   void DrawGrid();
+
+  // The look of the map's texts, as the settings page has it.
+  MapStyle Style() const;
 
   // Append the host's taxon groups (in their sort order) and its surveys (by
   // name) to their lists, each item unchecked with its row's key; the hourglass

@@ -1,12 +1,11 @@
-// "Datenbank auszählen": the dialog's part of a count run. The database work is
-// the count engine's; the dialog gathers what its controls hold, reports the
-// progress on its panel and writes the counts into the map picture.
+// "Datenbank auszählen": the dialog's part of a count run. The count and the
+// values it writes into the map picture are the map's main job; the dialog
+// gathers what its controls hold and reports the progress on its panel.
 #include <QCoreApplication>
 #include <chrono>
 
-#include "count/count_run.h"
 #include "grid/grid_types.h"
-#include "map/cell_values.h"
+#include "map/map_job.h"
 #include "wizard/ShowImage.h"
 #include "wizard/error_display.h"
 #include "wizard/selection_list_boxes.h"
@@ -45,16 +44,11 @@ void TdlgMTBWizard::btCountDatabaseClick() {
   // left as they were, the panel would cover the map and the buttons stay dead
   // until the user changed pages. The counts written before the failure stay.
   RunShowingErrors([this] {
-    CountDatabase(Session(), Map,
-                  {GridTypeByItem(rgGridType.ItemIndex()), CheckedKeyList(clbTaxonGroups),
-                   CheckedKeyList(ClbSurveys)},
-                  *this);
-    DrawCellValues(Image1.Picture(), Map.Grids,
-                   {{MarginLeft, MarginTop},
-                    Map.CellRows,
-                    Map.CellColumns,
-                    eFontSizeCells.text().toStdString(),
-                    shpCellValueColor.BrushColor()});
+    CountIntoPicture(Session(), Map,
+                     {{GridTypeByItem(rgGridType.ItemIndex()), CheckedKeyList(clbTaxonGroups),
+                       CheckedKeyList(ClbSurveys)},
+                      Style()},
+                     Image1.Picture(), {MarginLeft, MarginTop}, *this);
     Image1.update();
   });
   plProgress.hide();
