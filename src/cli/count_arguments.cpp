@@ -38,8 +38,8 @@ CountArguments ReadCountArguments(const OptionReader& given) {
           ReadMeasure(given)};
 }
 
-CountResult CountIntoMap(const CountArguments& arguments, const GridTypeInfo& gridType,
-                         bool withRecords, MapState& map) {
+CountResult CountFromCommandLine(const CountArguments& arguments, const GridTypeInfo& gridType,
+                                 bool withRecords, const SessionCount& count) {
   RequireGeodeticLibrary();
   // The session's own connection time-out bounds the opening, the wait for a
   // locked database included: a batch job should not sit silent for minutes.
@@ -49,18 +49,27 @@ CountResult CountIntoMap(const CountArguments& arguments, const GridTypeInfo& gr
   CountResult result;
   {
     TerminalProgress progress;
-    result = CountDatabase(session, map,
-                           {.gridType = &gridType,
-                            .taxonGroupKeys = keys.taxonGroups,
-                            .surveyKeys = keys.surveys,
-                            .years = arguments.years,
-                            .measure = arguments.measure,
-                            .countRecords = withRecords},
-                           progress);
+    result = count(session,
+                   {.gridType = &gridType,
+                    .taxonGroupKeys = keys.taxonGroups,
+                    .surveyKeys = keys.surveys,
+                    .years = arguments.years,
+                    .measure = arguments.measure,
+                    .countRecords = withRecords},
+                   progress);
     progress.Finish();
   }
   session.Close();
   return result;
+}
+
+CountResult CountIntoMap(const CountArguments& arguments, const GridTypeInfo& gridType,
+                         bool withRecords, MapState& map) {
+  return CountFromCommandLine(
+      arguments, gridType, withRecords,
+      [&map](DatabaseSession& session, const CountRunInputs& inputs, ProgressSink& progress) {
+        return CountDatabase(session, map, inputs, progress);
+      });
 }
 
 }  // namespace velmora::cli

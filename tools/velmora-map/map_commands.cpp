@@ -14,8 +14,7 @@
 #include "cli/output_files.h"
 #include "demo/landscape.h"
 #include "map/background.h"
-#include "map/cell_values.h"
-#include "map/grid_drawing.h"
+#include "map/map_job.h"
 #include "platform/integer_text.h"
 #include "velmora-map/map_options.h"
 #include "velmora-map/picture_files.h"
@@ -53,26 +52,22 @@ int RunDraw(Arguments args) {
   const GridTypeInfo& gridType =
       counts ? ParseGridType(options.Required("--type")) : kMesstischblatt;
   MapState state = ExtentOf(options, gridType);
-  const std::string bmp = options.Required("--bmp");
+  state.BackgroundImagePath = options.Required("--bmp");
+  const std::string& bmp = state.BackgroundImagePath;
   const std::string out = options.Required("--out");
-  const std::string fontSize = FontSizeOption(options, "--font-size", "18");
-  const TColor labelColor = ColorOption(options, "--color", clBlack);
-  const std::string cellFontSize = FontSizeOption(options, "--cell-font-size", "10");
-  const TColor cellColor = ColorOption(options, "--cell-color", clBlack);
+  const MapStyle style{FontSizeOption(options, "--font-size", "18"),
+                       ColorOption(options, "--color", clBlack),
+                       FontSizeOption(options, "--cell-font-size", "10"),
+                       ColorOption(options, "--cell-color", clBlack)};
   std::vector<NamedInput> inputs = {{"--bmp", bmp}};
   if (counts) inputs.push_back({"--counts", *counts});
   RefuseOutputNamingInput("--out", out, inputs);
   CheckMapPictureSize(bmp, state, options.Has("--force"));
   if (counts) ReadCellCounts(*counts, gridType, MeasureName(measure), state);
 
-  std::optional<MapPicture> map = LoadBackgroundImage(bmp, state.SheetColumns, state.SheetRows);
+  std::optional<MapPicture> map = DrawMapPicture(state, style);
   if (!map) throw Exception("cannot load '" + bmp + "' as a BMP background");
-  DrawGrid(map->picture, {map->margins, state.SheetColumns, state.SheetRows, state.NwRow,
-                          state.NwColumnIndex, fontSize, labelColor});
-  if (counts) {
-    DrawCellValues(map->picture, state.Grids,
-                   {map->margins, state.CellRows, state.CellColumns, cellFontSize, cellColor});
-  }
+  if (counts) DrawMapValues(map->picture, map->margins, state, style);
   SavePicture(map->picture, out, "PNG");
   ReportWritten(out, map->picture);
   return 0;

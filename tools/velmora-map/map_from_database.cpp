@@ -11,9 +11,8 @@
 #include "cli/option_reader.h"
 #include "cli/output_files.h"
 #include "map/background.h"
-#include "map/cell_values.h"
-#include "map/grid_drawing.h"
 #include "map/jpeg_export.h"
+#include "map/map_job.h"
 #include "platform/replace_file.h"
 #include "velmora-map/map_options.h"
 #include "velmora-map/map_settings.h"
@@ -47,11 +46,7 @@ struct MapRequest {
   CountArguments count;
   MapState map;
   const GridTypeInfo* gridType = nullptr;
-  std::string background;
-  std::string fontSizeMargins;
-  TColor marginLabelColor = clBlack;
-  std::string fontSizeCells;
-  TColor cellValueColor = clBlack;
+  MapStyle style;
   std::filesystem::path out;
   PictureFormat format = PictureFormat::Jpeg;
   bool force = false;
@@ -89,21 +84,22 @@ MapRequest ReadRequest(Arguments args) {
   request.map =
       BuildExtent(given.Optional("--nw").value_or(stored.northWest),
                   given.Optional("--se").value_or(stored.southEast), *request.gridType, *system);
-  request.background = given.Optional("--bmp").value_or(stored.backgroundImage);
-  if (request.background.empty()) {
+  request.map.BackgroundImagePath = given.Optional("--bmp").value_or(stored.backgroundImage);
+  const std::string& background = request.map.BackgroundImagePath;
+  if (background.empty()) {
     throw UsageError("give the background map with --bmp (the settings hold none)");
   }
   const auto fontSize = [&](std::string_view option, const std::string& value, const char* key) {
     if (given.Has(option)) return FontSizeOption(given, option, "");
     return CheckedFontSize(settings.Source() + ", " + key, value);
   };
-  request.fontSizeMargins = fontSize("--font-size", stored.fontSizeMargins, "eFontSizeMargins");
-  request.fontSizeCells = fontSize("--cell-font-size", stored.fontSizeCells, "eFontSizeCells");
-  request.marginLabelColor = ColorOption(given, "--color", stored.marginLabelColor);
-  request.cellValueColor = ColorOption(given, "--cell-color", stored.cellValueColor);
+  request.style = {fontSize("--font-size", stored.fontSizeMargins, "eFontSizeMargins"),
+                   ColorOption(given, "--color", stored.marginLabelColor),
+                   fontSize("--cell-font-size", stored.fontSizeCells, "eFontSizeCells"),
+                   ColorOption(given, "--cell-color", stored.cellValueColor)};
   request.force = given.Has("--force");
 
-  std::vector<NamedInput> inputs = {{"--bmp", request.background}};
+  std::vector<NamedInput> inputs = {{"--bmp", background}};
   if (request.count.database.file) inputs.push_back({"--db", *request.count.database.file});
   if (settings.file) inputs.push_back({"--settings", *settings.file});
   RefuseOutputNamingInput("--out", request.out, inputs);
@@ -121,26 +117,25 @@ void Write(const QImage& picture, const std::filesystem::path& out, PictureForma
 
 }  // namespace
 
-// The steps of the dialog's main job, with the routines it calls: the map
-// picture of the background with the grid and its labels (start-up, "Karte
-// neu zeichnen"), the count run with the counts written into the cells
-// ("Datenbank auszählen"), and the export ("Karte exportieren"). The
-// background is loaded first, so that a bad one fails before a long count.
+// The dialog's main job in one command: the map picture of the background
+// with the grid and its labels (start-up, "Karte neu zeichnen"), the count run
+// with the counts written into the cells ("Datenbank auszählen"), and the
+// export ("Karte exportieren"). The background is loaded first, so that a bad
+// one fails before the database is opened for a long count.
 int RunMap(Arguments args) {
   MapRequest request = ReadRequest(args);
   MapState& map = request.map;
-  CheckMapPictureSize(request.background, map, request.force);
-  std::optional<MapPicture> picture =
-      LoadBackgroundImage(request.background, map.SheetColumns, map.SheetRows);
-  if (!picture) throw Exception("cannot load '" + request.background + "' as a BMP background");
-  DrawGrid(picture->picture,
-           {picture->margins, map.SheetColumns, map.SheetRows, map.NwRow, map.NwColumnIndex,
-            request.fontSizeMargins, request.marginLabelColor});
-
-  CountIntoMap(request.count, *request.gridType, false, map);
-  DrawCellValues(picture->picture, map.Grids,
-                 {picture->margins, map.CellRows, map.CellColumns, request.fontSizeCells,
-                  request.cellValueColor});
+  CheckMapPictureSize(map.BackgroundImagePath, map, request.force);
+  std::optional<MapPicture> picture = DrawMapPicture(map, request.style);
+  if (!picture) {
+    throw Exception("cannot load '" + map.BackgroundImagePath + "' as a BMP background");
+  }
+  CountFromCommandLine(
+      request.count, *request.gridType, false,
+      [&](DatabaseSession& session, const CountRunInputs& inputs, ProgressSink& progress) {
+        return CountIntoPicture(session, map, {inputs, request.style}, picture->picture,
+                                picture->margins, progress);
+      });
   Write(picture->picture, request.out, request.format);
   ReportWritten(request.out.string(), picture->picture);
   return 0;
