@@ -5,11 +5,13 @@
 
 #include <filesystem>
 #include <string>
+#include <type_traits>
 
 #include "addin/VelmoraMI.h"
 #include "addin/Velmora_TLB.h"
 #include "addin/registration.h"
 #include "grid/geodll32.h"
+#include "platform/com/activation.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/error_info.h"
 #include "platform/com/registry.h"
@@ -80,14 +82,18 @@ using namespace velmora::com;
 
 extern "C" {
 
-[[gnu::visibility("default")]] HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid,
+// The host passes the identifiers by address (DllGetClassObjectFunction); a
+// null one is a caller's mistake to refuse, not an address to follow.
+[[gnu::visibility("default")]] HRESULT DllGetClassObject(const CLSID* clsid, const IID* iid,
                                                          void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
-  if (clsid != CLASS_VelmoraMI) return CLASS_E_CLASSNOTAVAILABLE;
+  if (clsid == nullptr || iid == nullptr) return E_INVALIDARG;
+  if (*clsid != CLASS_VelmoraMI) return CLASS_E_CLASSNOTAVAILABLE;
   if (module.Factory() == nullptr) return E_OUTOFMEMORY;
-  return QueryInterface(module.Factory(), iid, object);
+  return QueryInterface(module.Factory(), *iid, object);
 }
+static_assert(std::is_same_v<decltype(&DllGetClassObject), DllGetClassObjectFunction>);
 
 [[gnu::visibility("default")]] HRESULT DllCanUnloadNow() {
   return TVelmoraMI::Count() == 0 && !module.IsFactoryLocked() ? S_OK : S_FALSE;

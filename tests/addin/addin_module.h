@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "platform/com/guid.h"
+#include "platform/com/activation.h"
 
 namespace velmora::testing {
 
 // The four entry points of the add-in module of the build tree, which stays
 // loaded until the test program ends.
 struct AddinModule {
-  com::HRESULT (*DllGetClassObject)(com::REFCLSID clsid, com::REFIID iid, void** object);
+  com::DllGetClassObjectFunction DllGetClassObject;
   com::HRESULT (*DllCanUnloadNow)();
   com::HRESULT (*DllRegisterServer)();
   com::HRESULT (*DllUnregisterServer)();

@@ -177,7 +177,8 @@ TEST_F(AddinObject, CountsReferencesAndMayBeUnloadedOnlyWhenNothingIsInUse) {
   EXPECT_EQ(module.DllCanUnloadNow(), S_OK) << "the last reference freed the object";
 
   ComPtr<IClassFactory> factory;
-  ASSERT_EQ(module.DllGetClassObject(CLASS_VelmoraMI, IID_IClassFactory, factory.OutVoid()), S_OK);
+  ASSERT_EQ(module.DllGetClassObject(&CLASS_VelmoraMI, &IID_IClassFactory, factory.OutVoid()),
+            S_OK);
   EXPECT_EQ(module.DllCanUnloadNow(), S_OK) << "a factory reference is no lock";
   EXPECT_EQ(factory->vtbl->LockServer(factory.Get(), 1), S_OK);
   EXPECT_EQ(module.DllCanUnloadNow(), S_FALSE);
@@ -201,13 +202,29 @@ TEST_F(AddinObject, TheModuleServesOnlyItsOwnClass) {
   const testing::AddinModule& module = testing::LoadAddinModule();
   const CLSID other{0x31A2653D, 0x33B7, 0x4A09, {0x86, 0xEC, 0x1B, 0x55, 0x45, 0x06, 0x7F, 0x3F}};
   void* object = &object;
-  EXPECT_EQ(module.DllGetClassObject(other, IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(module.DllGetClassObject(&other, &IID_IClassFactory, &object),
+            CLASS_E_CLASSNOTAVAILABLE);
   EXPECT_EQ(object, nullptr);
   object = &object;
-  EXPECT_EQ(module.DllGetClassObject(CLASS_VelmoraMI, IID_IDispatch, &object), E_NOINTERFACE)
+  EXPECT_EQ(module.DllGetClassObject(&CLASS_VelmoraMI, &IID_IDispatch, &object), E_NOINTERFACE)
       << "the factory is no automation object";
   EXPECT_EQ(object, nullptr);
-  EXPECT_EQ(module.DllGetClassObject(CLASS_VelmoraMI, IID_IClassFactory, nullptr), E_POINTER);
+  EXPECT_EQ(module.DllGetClassObject(&CLASS_VelmoraMI, &IID_IClassFactory, nullptr), E_POINTER);
+}
+
+// A host in C passes the identifiers by address; a null one is refused, not
+// followed.
+TEST_F(AddinObject, TheModuleRefusesNullIdentifiers) {
+  const testing::AddinModule& module = testing::LoadAddinModule();
+  const struct {
+    const CLSID* clsid;
+    const IID* iid;
+  } cases[] = {{nullptr, &IID_IClassFactory}, {&CLASS_VelmoraMI, nullptr}, {nullptr, nullptr}};
+  for (const auto& c : cases) {
+    void* object = &object;
+    EXPECT_EQ(module.DllGetClassObject(c.clsid, c.iid, &object), E_INVALIDARG);
+    EXPECT_EQ(object, nullptr);
+  }
 }
 
 }  // namespace

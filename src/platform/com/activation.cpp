@@ -98,7 +98,7 @@ HRESULT InprocClassObject(REFCLSID clsid, REFIID iid, void** object) {
   auto getClassObject =
       reinterpret_cast<DllGetClassObjectFunction>(::dlsym(module, kDllGetClassObject));
   if (getClassObject == nullptr) return CO_E_ERRORINDLL;
-  const HRESULT hr = getClassObject(clsid, iid, object);
+  const HRESULT hr = getClassObject(&clsid, &iid, object);
   if (FAILED(hr)) *object = nullptr;
   // A module that claims success without an object would have its caller
   // call through a null table.

@@ -11,8 +11,9 @@
 
 namespace velmora::com {
 
-// The export every in-process module offers.
-using DllGetClassObjectFunction = HRESULT (*)(REFCLSID clsid, REFIID iid, void** object);
+// The export every in-process module offers. It takes the identifiers by
+// address, as a caller in C passes them, so that it can refuse null ones.
+using DllGetClassObjectFunction = HRESULT (*)(const CLSID* clsid, const IID* iid, void** object);
 inline constexpr const char* kDllGetClassObject = "DllGetClassObject";
 
 extern "C" {

@@ -48,9 +48,12 @@ class Counter : public ComObject {
 
 }  // namespace
 
-extern "C" VELMORA_COM_API HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+extern "C" VELMORA_COM_API HRESULT DllGetClassObject(const CLSID* id, const IID* iid,
+                                                     void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
+  if (id == nullptr || iid == nullptr) return E_INVALIDARG;
+  const CLSID& clsid = *id;
   ClassFactory::Maker make;
   if (clsid == CLSID_MissingFactory) return S_OK;
   if (clsid == CLSID_TestCounter) {
@@ -61,7 +64,7 @@ extern "C" VELMORA_COM_API HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid,
     return CLASS_E_CLASSNOTAVAILABLE;
   }
   IClassFactory* factory = ClassFactory::Create(std::move(make));
-  const HRESULT hr = QueryInterface(factory, iid, object);
+  const HRESULT hr = QueryInterface(factory, *iid, object);
   Release(factory);
   return hr;
 }
