@@ -6,10 +6,10 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <exception>
-#include <memory>
 #include <string_view>
 #include <vector>
 
+#include "cli/command_errors.h"
 #include "cli/program_help.h"
 #include "host/addins.h"
 #include "host/application_settings.h"
@@ -22,6 +22,8 @@
 namespace {
 
 using namespace velmora::host;
+
+constexpr const char* kProgram = "velmora-host";
 
 void PrintAddins(const std::vector<Addin>& addins) {
   for (const Addin& addin : addins) {
@@ -67,7 +69,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   HostOptions options;
   if (const int status = velmora::cli::RunReportingErrors(
-          "velmora-host",
+          kProgram,
           [&] {
             options = ParseHostOptions(args);
             return 0;
@@ -76,18 +78,17 @@ int main(int argc, char** argv) {
       status != 0) {
     return status;
   }
-  if (options.help) return velmora::cli::PrintHelp(kHostUsage, kHostHelp);
-  // Listing needs no window, nor a display.
-  const bool windows = !options.listAddins;
-  std::unique_ptr<QCoreApplication> application;
-  if (windows) {
-    application = std::make_unique<QApplication>(argc, argv);
-    velmora::InstallQtMessageBoxes();
-  } else {
-    application = std::make_unique<QCoreApplication>(argc, argv);
+  if (options.help) return velmora::cli::PrintHelp(kProgram, kHostUsage, kHostHelp);
+  // Listing needs no window, nor a display: it reports as the command lines
+  // do, its printed list checked among the rest.
+  if (options.listAddins) {
+    const QCoreApplication application(argc, argv);
+    return velmora::cli::RunReportingErrors(kProgram, [&] { return Run(options, false); });
   }
+  const QApplication application(argc, argv);
+  velmora::InstallQtMessageBoxes();
   try {
-    return Run(options, windows);
+    return Run(options, true);
   } catch (const std::exception& error) {
     velmora::ShowMessageBox({error.what(), "Recorder 6", velmora::MessageIcon::Error});
     return 1;

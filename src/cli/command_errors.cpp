@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/program_help.h"
+#include "cli/standard_output.h"
 
 namespace velmora::cli {
 namespace {
@@ -20,7 +21,9 @@ void Report(std::string_view program, const std::exception& error) {
 int RunReportingErrors(std::string_view program, const std::function<int()>& command,
                        std::string_view usageAfterErrors) {
   try {
-    return command();
+    const int status = command();
+    FinishStandardOutput();
+    return status;
   } catch (const UsageError& e) {
     Report(program, e);
     if (!usageAfterErrors.empty()) {
@@ -34,7 +37,7 @@ int RunReportingErrors(std::string_view program, const std::function<int()>& com
 }
 
 int RunCommandProgram(const CommandProgram& program, Arguments args) {
-  if (AsksForHelp(args)) return PrintHelp(program.usage, program.description);
+  if (AsksForHelp(args)) return PrintHelp(program.name, program.usage, program.description);
   if (args.empty()) {
     std::fwrite(program.usage.data(), 1, program.usage.size(), stderr);
     return 2;

@@ -17,10 +17,11 @@ class UsageError : public Exception {
   using Exception::Exception;
 };
 
-// Runs a command of the program and turns what it throws into one line on
-// standard error, "program: message": exit status 2 for a usage error, with
-// `usageAfterErrors` written after its line when the program gives one, and 1
-// for any other failure.
+// Runs a command of the program, then flushes standard output, and turns what
+// either throws into one line on standard error, "program: message": exit
+// status 2 for a usage error, with `usageAfterErrors` written after its line
+// when the program gives one, and 1 for any other failure, among them output
+// that could not be written.
 int RunReportingErrors(std::string_view program, const std::function<int()>& command,
                        std::string_view usageAfterErrors = {});
 

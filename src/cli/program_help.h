@@ -12,7 +12,8 @@ bool AsksForHelp(Arguments args);
 
 // Writes the program's help, its usage and then the description of what it
 // does, to standard output, where a pager or a file can take it, and gives
-// the exit status of a successful run.
-int PrintHelp(std::string_view usage, std::string_view description);
+// the exit status: 0, or 1 with a message naming the program when the help
+// could not be written.
+int PrintHelp(std::string_view program, std::string_view usage, std::string_view description);
 
 }  // namespace velmora::cli

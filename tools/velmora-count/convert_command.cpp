@@ -11,6 +11,7 @@
 
 #include "cli/grid_arguments.h"
 #include "cli/option_reader.h"
+#include "cli/standard_output.h"
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
@@ -139,11 +140,11 @@ int ConvertStandardInput(const ConvertOptions& options) {
       refuse(lineNumber, line);
     }
     if (out.size() >= kFlushSize) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
+      PrintOut(out);
       out.clear();
     }
   }
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  PrintOut(out);
   return allRead ? 0 : 2;
 }
 

@@ -1,11 +1,11 @@
 #include "velmora-count/count_command.h"
 
-#include <cstdio>
 #include <string>
 
 #include "cli/count_arguments.h"
 #include "cli/grid_arguments.h"
 #include "cli/option_reader.h"
+#include "cli/standard_output.h"
 #include "grid/grid_types.h"
 #include "velmora-count/count_formats.h"
 
@@ -72,7 +72,7 @@ int RunCount(Arguments args) {
   const bool coordinates = HasRecordsAndCoordinates(options.format);
   const CountResult result = CountIntoMap(options.count, *options.gridType, coordinates, map);
   const std::string out = FormatCounts(options.format, map, result);
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  PrintOut(out);
   return 0;
 }
 

@@ -1,9 +1,9 @@
 #include "velmora-count/grid_commands.h"
 
-#include <cstdio>
 #include <string>
 
 #include "cli/grid_arguments.h"
+#include "cli/standard_output.h"
 #include "count/statements/sheet_list.h"
 
 namespace velmora::cli {
@@ -27,14 +27,14 @@ int RunCells(Arguments args) {
     }
     out += '\n';
   }
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  PrintOut(out);
   return 0;
 }
 
 int RunSheets(Arguments args) {
   ExpectArgumentCount(args, 2, "sheets NW SE");
   const MapState state = BuildExtent(args[0], args[1]);
-  std::printf("%s\n", SheetListSql(state).c_str());
+  PrintOut(SheetListSql(state) + "\n");
   return 0;
 }
 

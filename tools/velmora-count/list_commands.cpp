@@ -1,10 +1,10 @@
 #include "velmora-count/list_commands.h"
 
-#include <cstdio>
 #include <string>
 
 #include "cli/database_argument.h"
 #include "cli/option_reader.h"
+#include "cli/standard_output.h"
 #include "count/selection_lists.h"
 #include "platform/db/database_session.h"
 
@@ -28,7 +28,7 @@ int PrintList(std::string_view command, Arguments args,
   std::string out;
   load(session, [&out](SelectionItem item) { out += item.key + '\t' + item.name + '\n'; });
   session.Close();
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  PrintOut(out);
   return 0;
 }
 

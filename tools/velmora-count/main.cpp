@@ -62,8 +62,9 @@ constexpr std::string_view kDescription =
     "GRIDTYPE  0 Messtischblatt, 1 Quadranten, 2 4tel-Quadranten, 3 16tel-Quadranten,\n"
     "          4 Minutenfelder (the number or the name)\n"
     "\n"
-    "Exit status: 0 done; 1 a failure (the database, the geodetic library); 2 bad\n"
-    "arguments. After a failure nothing is printed on standard output.\n";
+    "Exit status: 0 done; 1 a failure (the database, the geodetic library, standard\n"
+    "output that cannot be written); 2 bad arguments. After a failure nothing is\n"
+    "printed on standard output.\n";
 
 constexpr velmora::cli::Command kCommands[] = {
     {"cells", velmora::cli::RunCells},     {"sheets", velmora::cli::RunSheets},

@@ -17,6 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace velmora::demo;
 
+constexpr const char* kProgram = "velmora-demo-db";
+
 void RefuseToOverwrite(const fs::path& path, bool force) {
   if (!force && fs::exists(path)) {
     throw velmora::Exception("'" + path.string() + "' exists; --force overwrites it");
@@ -56,7 +58,8 @@ int main(int argc, char** argv) {
   // reported, instead of the signal ending the program with a temporary left.
   std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  if (velmora::cli::AsksForHelp(args)) return velmora::cli::PrintHelp(kUsage, kDescription);
+  if (velmora::cli::AsksForHelp(args))
+    return velmora::cli::PrintHelp(kProgram, kUsage, kDescription);
   return velmora::cli::RunReportingErrors(
-      "velmora-demo-db", [&] { return Run(ParseCommandLine(args)); }, kUsage);
+      kProgram, [&] { return Run(ParseCommandLine(args)); }, kUsage);
 }

@@ -108,7 +108,8 @@ int main(int argc, char** argv) {
     return status;
   }
   if (options.help)
-    return velmora::cli::PrintHelp(velmora::cli::kWizardUsage, velmora::cli::kWizardDescription);
+    return velmora::cli::PrintHelp(kProgram, velmora::cli::kWizardUsage,
+                                   velmora::cli::kWizardDescription);
 
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
