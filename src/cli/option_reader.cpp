@@ -31,10 +31,9 @@ OptionReader::OptionReader(Arguments args, std::span<const KnownOption> known,
       if (i + 1 == args.size()) throw UsageError(Say(wording_.needsValue, argument));
       value = args[++i];
     }
-    const auto [entry, first] = values_.try_emplace(std::string(argument), value);
-    if (first) continue;
-    if (!wording_.givenTwice.empty()) throw UsageError(Say(wording_.givenTwice, argument));
-    entry->second = std::move(value);
+    if (!values_.try_emplace(std::string(argument), std::move(value)).second) {
+      throw UsageError(Say(wording_.givenTwice, argument));
+    }
   }
 }
 

@@ -27,7 +27,8 @@ struct OptionWording {
   // order, as the command's operands.
   std::string unexpected = "unknown option '%s'";
   std::string needsValue = "option '%s' needs a value";
-  // Empty lets a later value of an option replace an earlier one.
+  // An option or flag given twice, whatever its values: no program lets a
+  // later value quietly win.
   std::string givenTwice = "option '%s' given twice";
   std::string missing = "option '%s' is missing";
 };

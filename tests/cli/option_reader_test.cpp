@@ -49,11 +49,13 @@ TEST(OptionReader, RefusesInTheCommandsOwnWords) {
             "option '--se' is missing");
 }
 
-TEST(OptionReader, KeepsOperandsAndLaterValuesWhereTheWordingAllows) {
-  const std::vector<std::string_view> args = {"49.43", "--nw", "1", "-10.9", "--nw", "2"};
-  const OptionReader options(args, kOptions, {.unexpected = "", .givenTwice = ""});
+TEST(OptionReader, KeepsOperandsWhereTheWordingAllowsButNeverASecondValue) {
+  const std::vector<std::string_view> args = {"49.43", "--nw", "1", "-10.9"};
+  const OptionReader options(args, kOptions, {.unexpected = ""});
   EXPECT_EQ(options.Operands(), (std::vector<std::string_view>{"49.43", "-10.9"}));
-  EXPECT_EQ(options.Required("--nw"), "2") << "the later value replaces the earlier";
+  EXPECT_EQ(options.Required("--nw"), "1");
+  EXPECT_EQ(RefusalOf({"49.43", "--nw", "1", "--nw", "2"}, {.unexpected = ""}),
+            "option '--nw' given twice");
 }
 
 TEST(OptionReader, WholeNumbersAreCheckedAgainstTheirRange) {

@@ -1,10 +1,11 @@
 // What every program does alike, run from outside: output that cannot be
-// written is a failure.
+// written is a failure, and an option given twice is refused.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -108,6 +109,31 @@ TEST_F(AllPrograms, OutputThatCannotBeWrittenIsAFailure) {
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_THAT(r.err, ::testing::EndsWith(
                            program + ": cannot write standard output: No space left on device\n"));
+  }
+}
+
+// Whatever its values: a script that sets an option twice holds a mistake,
+// which a later value that quietly wins would hide.
+TEST_F(AllPrograms, RefuseAnOptionGivenTwice) {
+  const Invocation runs[] = {
+      {VELMORA_COUNT_PATH, {"count", "--db", "a.db", "--db", "b.db"}},
+      {VELMORA_COUNT_PATH, {"convert", "--system", "QYX", "--system", "QQQ", "49.43", "7.04"}},
+      {VELMORA_COUNT_PATH, {"convert", "--frame", "--frame", "49.43", "7.04"}},
+      {VELMORA_COUNT_PATH, {"groups", "--db", "a.db", "--db", "a.db"}},
+      {VELMORA_MAP_PATH, {"map", "--groups", "A", "--groups", "B"}},
+      {VELMORA_DEMO_DB_PATH, {"--out", "a.db", "--out", "b.db"}},
+      {VELMORA_HOST_PATH, {"--install-addin", "a.so", "--install-addin", "b.so"}},
+      {VELMORA_WIZARD_PATH, {"--connect", "x", "--connect", "y"}},
+  };
+  for (const Invocation& run : runs) {
+    const auto twice = std::ranges::find_if(
+        run.args, [&](const std::string& arg) { return std::ranges::count(run.args, arg) == 2; });
+    SCOPED_TRACE(NameOf(run.program) + " " + *twice);
+    const CommandResult r = testing::RunCommand(run.program, run.args);
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_THAT(r.err, ::testing::AllOf(::testing::HasSubstr(*twice),
+                                        ::testing::HasSubstr(" given twice")));
   }
 }
 

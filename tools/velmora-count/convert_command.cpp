@@ -27,13 +27,12 @@ struct ConvertOptions {
   std::vector<std::string_view> point;
 };
 
-// A later --system replaces an earlier one; an unknown option is followed by
-// the command's usage. The only value an option takes is the grid system.
+// An unknown option is followed by the command's usage. The only value an
+// option takes is the grid system.
 OptionWording Wording() {
   return {.unknown = "unknown option '%s'\nusage: velmora-count " + std::string(kUsage),
           .unexpected = "",
-          .needsValue = "%s needs QYX or QQQ",
-          .givenTwice = ""};
+          .needsValue = "%s needs QYX or QQQ"};
 }
 
 constexpr KnownOption kOptions[] = {{"--system"}, {"--frame", false}};

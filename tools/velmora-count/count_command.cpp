@@ -26,14 +26,13 @@ struct CountOptions {
   CountFormat format = CountFormat::Tsv;
 };
 
-// Every refusal of the reader but a doubled option, which takes the later
-// value; an unknown option is followed by the command's usage.
+// An unknown option is followed by the command's usage.
 OptionWording Wording() {
   const std::string usage = "\nusage: velmora-count " + std::string(kUsage);
   return {.unknown = "unknown option '%s'" + usage,
           .unexpected = "unknown option '%s'" + usage,
           .needsValue = "option %s needs a value",
-          .givenTwice = "",
+          .givenTwice = "option %s given twice",
           .missing = "option %s is missing" + usage};
 }
 
