@@ -1,28 +1,60 @@
 #include "cli/key_selection.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
+#include <utility>
 
 #include "count/selection_lists.h"
 
 namespace velmora::cli {
 namespace {
 
-// "all", or the keys of a comma-separated list in their order.
+// The characters written with a backslash before them, each with the letter
+// that stands for it; a comma only in a key, where it would end the key.
+constexpr std::pair<char, char> kEscapes[] = {
+    {'\\', '\\'}, {'\t', 't'}, {'\n', 'n'}, {'\r', 'r'}, {',', ','}};
+
+std::string Escape(std::string_view text, bool commas) {
+  std::string escaped;
+  for (const char c : text) {
+    const auto escape = std::ranges::find(kEscapes, c, &std::pair<char, char>::first);
+    if (escape != std::end(kEscapes) && (c != ',' || commas)) {
+      escaped += '\\';
+      escaped += escape->second;
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+// "all", or the keys of a comma-separated list in their order, each written
+// as EscapeKey writes it.
 std::optional<std::vector<std::string>> ParseKeys(std::string_view option,
                                                   const std::string& text) {
   if (text == "all") return std::nullopt;
-  std::vector<std::string> keys;
-  size_t start = 0;
-  while (start <= text.size()) {
-    const size_t comma = std::min(text.find(',', start), text.size());
-    keys.push_back(text.substr(start, comma - start));
-    if (keys.back().empty()) {
-      throw UsageError("option " + std::string(option) + " has an empty key in '" + text +
-                       "' (use all or KEY,KEY...)");
+  const auto refuse = [&](const std::string& fault) {
+    throw UsageError("option " + std::string(option) + " has " + fault + " in '" + text +
+                     "' (use all or KEY,KEY... with \\, \\\\ \\t \\n \\r for a comma, "
+                     "backslash, tab, line feed or carriage return in a key)");
+  };
+  std::vector<std::string> keys(1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == ',') {
+      if (keys.back().empty()) refuse("an empty key");
+      keys.emplace_back();
+    } else if (text[i] != '\\') {
+      keys.back() += text[i];
+    } else if (++i == text.size()) {
+      refuse("a lone backslash at its end");
+    } else {
+      const auto escape = std::ranges::find(kEscapes, text[i], &std::pair<char, char>::second);
+      if (escape == std::end(kEscapes)) refuse("an unknown escape '\\" + text.substr(i, 1) + "'");
+      keys.back() += escape->first;
     }
-    start = comma + 1;
   }
+  if (keys.back().empty()) refuse("an empty key");
   return keys;
 }
 
@@ -50,7 +82,9 @@ std::string CheckedList(DatabaseSession& session,
   }
   if (!unknown.empty()) {
     std::string named;
-    for (const std::string& key : unknown) named += (named.empty() ? "'" : ", '") + key + "'";
+    for (const std::string& key : unknown) {
+      named += (named.empty() ? "'" : ", '") + EscapeKey(key) + "'";
+    }
     throw UsageError(std::string(kind.option) + ": the database has no " + std::string(kind.what) +
                      (unknown.size() == 1 ? " key " : " keys ") + named + " (velmora-count " +
                      std::string(kind.command) + " lists its keys)");
@@ -59,6 +93,10 @@ std::string CheckedList(DatabaseSession& session,
 }
 
 }  // namespace
+
+std::string EscapeKey(std::string_view key) { return Escape(key, true); }
+
+std::string EscapeName(std::string_view name) { return Escape(name, false); }
 
 KeySelection ReadKeySelection(const OptionReader& given) {
   KeySelection selection;

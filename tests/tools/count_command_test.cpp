@@ -17,6 +17,7 @@
 #include "count/selection_lists.h"
 #include "demo/demo_database.h"
 #include "grid/geodll32.h"
+#include "platform/db/database_session.h"
 #include "support/file_bytes.h"
 #include "support/run_command.h"
 #include "support/temp_folder.h"
@@ -382,6 +383,31 @@ TEST_F(CountCommand, GroupsAndSurveysAreListedAsTheDialogListsThem) {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, r.message);
   }
+}
+
+// A comma, tab, line feed, carriage return or backslash in a key or name
+// would break the lines or the key list: listed escaped, each item stays on
+// its line, and a key given back as listed chooses its item.
+TEST_F(CountCommand, OddKeysAndNamesAreListedEscapedAndTakenBackAsListed) {
+  const std::string db = (folder_->Path() / "odd_keys.db").string();
+  std::filesystem::copy_file(Db(), db, std::filesystem::copy_options::overwrite_existing);
+  {
+    DatabaseSession session;
+    session.Open("Provider=SQLite;Data Source=" + db);
+    session.ExecuteNoRecords(
+        "INSERT INTO TAXON_GROUP VALUES ('G,1' || char(9) || '\\', 'K' || char(10) || 'W', -1)");
+    session.ExecuteNoRecords("INSERT INTO SURVEY VALUES ('S,1', 'A, B' || char(13), 'R')");
+  }
+  const CommandResult groups = RunCommand(VELMORA_COUNT_PATH, {"groups", "--db", db});
+  EXPECT_EQ(groups.out.substr(0, groups.out.find('\n') + 1), "G\\,1\\t\\\\\tK\\nW\n");
+  const CommandResult surveys = RunCommand(VELMORA_COUNT_PATH, {"surveys", "--db", db});
+  EXPECT_NE(("\n" + surveys.out).find("\nS\\,1\tA, B\\r\n"), std::string::npos) << surveys.out;
+
+  const CommandResult chosen = RunCommand(
+      VELMORA_COUNT_PATH, {"count", "--db", db, "--nw", "6508", "--se", "6711", "--system", "QYX",
+                           "--type", "1", "--groups", "G\\,1\\t\\\\", "--surveys", "S\\,1"});
+  EXPECT_EQ(chosen.exitStatus, 0) << chosen.err;
+  EXPECT_EQ(chosen.out, "") << "the new group and survey have no records";
 }
 
 TEST_F(CountCommand, BadArgumentsAndDatabaseErrors) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/database_argument.h"
+#include "cli/key_selection.h"
 #include "cli/option_reader.h"
 #include "cli/standard_output.h"
 #include "count/selection_lists.h"
@@ -26,7 +27,9 @@ int PrintList(std::string_view command, Arguments args,
   session.Open(database.connectionString);
   // Printed only once the whole list has been read: a failing read prints nothing.
   std::string out;
-  load(session, [&out](SelectionItem item) { out += item.key + '\t' + item.name + '\n'; });
+  load(session, [&out](SelectionItem item) {
+    out += EscapeKey(item.key) + '\t' + EscapeName(item.name) + '\n';
+  });
   session.Close();
   PrintOut(out);
   return 0;
