@@ -4,6 +4,8 @@
 //   velmora-host [--db PATH | --connect TEXT] [--install-addin MODULE] [--list-addins]
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QString>
 #include <cstdio>
 #include <exception>
 #include <string_view>
@@ -37,16 +39,25 @@ void PrintAddins(const std::vector<Addin>& addins) {
   }
 }
 
+// Offscreen and minimal platforms draw windows that nobody sees, and a
+// listing has none: a message box there would wait for a click that never
+// comes.
+bool UserSeesWindows() {
+  const QString platform = QGuiApplication::platformName();
+  return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
+         platform != "offscreen" && platform != "minimal";
+}
+
 int Run(const HostOptions& options, bool windows) {
   WriteAddinPath(AddinFolder());
   if (options.connectionString) WriteHostConnectionString(*options.connectionString);
-  bool installed = true;
   if (options.module) {
     try {
       InstallAddin(*options.module);
     } catch (const std::exception& error) {
+      // Where the user sees the host's window, it opens after the message.
+      if (!UserSeesWindows()) throw;
       velmora::ShowMessageBox({error.what(), "Recorder 6", velmora::MessageIcon::Error});
-      installed = false;
     }
   }
   const std::string connectionString = HostConnectionString();
@@ -56,7 +67,7 @@ int Run(const HostOptions& options, bool windows) {
   const ApplicationSettingsClass settings(connectionString);
   if (!windows) {
     PrintAddins(LoadInstalledAddins());
-    return installed ? 0 : 1;
+    return 0;
   }
   HostWindow window(connectionString, AddinFolder());
   window.show();
@@ -80,12 +91,16 @@ int main(int argc, char** argv) {
   }
   if (options.help) return velmora::cli::PrintHelp(kProgram, kHostUsage, kHostHelp);
   // Listing needs no window, nor a display: it reports as the command lines
-  // do, its printed list checked among the rest.
+  // do, its printed list checked among the rest, and so does a host whose
+  // windows nobody sees.
   if (options.listAddins) {
     const QCoreApplication application(argc, argv);
     return velmora::cli::RunReportingErrors(kProgram, [&] { return Run(options, false); });
   }
   const QApplication application(argc, argv);
+  if (!UserSeesWindows()) {
+    return velmora::cli::RunReportingErrors(kProgram, [&] { return Run(options, true); });
+  }
   velmora::InstallQtMessageBoxes();
   try {
     return Run(options, true);

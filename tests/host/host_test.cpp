@@ -179,6 +179,26 @@ TEST_F(Host, RefusesWhatIsNoAddinModule) {
   EXPECT_TRUE(LoadInstalledAddins().empty());
 }
 
+// Listing, or on a platform whose windows nobody sees, a message box would
+// wait for a click that never comes: the failure ends the run instead.
+TEST_F(Host, AModuleThatCannotBeInstalledWithoutAVisibleWindowEndsTheRun) {
+  testing::WriteFileBytes(folder_ / "text.so", "not a module");
+  const std::vector<std::string> runs[] = {
+      {"QT_QPA_PLATFORM=offscreen"},
+      {"QT_QPA_PLATFORM=minimal"},
+      {"QT_QPA_PLATFORM=offscreen", "--list-addins"},
+  };
+  for (std::vector<std::string> args : runs) {
+    SCOPED_TRACE(args.back());
+    args.insert(args.begin() + 1,
+                {"timeout", "30", VELMORA_HOST_PATH, "--install-addin", (folder_ / "text.so")});
+    const testing::CommandResult host = testing::RunCommand("/usr/bin/env", args);
+    EXPECT_EQ(host.exitStatus, 1);
+    EXPECT_EQ(host.out, "");
+    EXPECT_NE(host.err.find("velmora-host: Cannot load the add-in"), std::string::npos) << host.err;
+  }
+}
+
 TEST_F(Host, WritesItsAddinPathAndDatabase) {
   WriteAddinPath("/opt/velmora/lib/velmora");
   WriteHostConnectionString("Driver=X;Database=NBNData");
