@@ -67,6 +67,9 @@ std::string MinuteFieldCellCode(double latitude, double longitude) {
 
 std::string CoordinateToCellCode(std::string_view gridSystemCode, double latitude,
                                  double longitude) {
+  // The library takes a longitude a turn too far round into the sheets (367.2
+  // to 7.2) but not two: a point outside the globe is no point of any cell.
+  if (!(std::fabs(latitude) <= 90 && std::fabs(longitude) <= 180)) return {};
   const GeodeticLibrarySlots& library = GeodeticSlots();
   library.setlanguage(2);
   // A failed transformation leaves NaN, which no sheet contains. The status

@@ -9,8 +9,8 @@ namespace velmora {
 // The full cell code of a WGS84 point, as the database stores LAT and LONG:
 // the geodetic library turns it into the grid frame, then "QYX" (exactly)
 // gives the minute-field code and any other system code the progressive
-// quadrant code. Empty when the point lies outside the sheet range or cannot
-// be transformed.
+// quadrant code. Empty when the point lies outside the sheet range, outside
+// ±90° latitude or ±180° longitude, or cannot be transformed.
 std::string CoordinateToCellCode(std::string_view gridSystemCode, double latitude,
                                  double longitude);
 

@@ -156,5 +156,18 @@ TEST_F(CoordinateToCellCodeTest, PointsTheLibraryCannotTransformGiveEmptyText) {
   EXPECT_TRUE(messages_.Shown().empty());
 }
 
+// A longitude a turn too far must not wrap round into a sheet (367.2 to 7.2),
+// and a latitude beyond a pole is no point either: no cell, whatever the
+// library would make of them.
+TEST_F(CoordinateToCellCodeTest, CoordinatesOutsideTheGlobeGiveEmptyText) {
+  const GeoPoint outside[] = {{49.4, 367.2}, {49.4, -352.8}, {49.4, 180.0001},
+                              {90.5, 7.0},   {-91.0, 7.0},   {49.4, -712.8}};
+  for (const GeoPoint& p : outside) {
+    EXPECT_EQ(CoordinateToCellCode("QYX", p.latitude, p.longitude), "")
+        << p.latitude << " " << p.longitude;
+  }
+  EXPECT_EQ(CoordinateToCellCode("QYX", 49.4, 7.2), "6509/333") << "the same point on the globe";
+}
+
 }  // namespace
 }  // namespace velmora
