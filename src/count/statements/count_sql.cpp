@@ -88,11 +88,15 @@ std::string CountSql::UpdateSampleCell() const {
                  {SqlServer() ? "#sample_grid" : "sample_grid"});
 }
 
+// The server's LIKE passes a reference with trailing blanks ('6508/12 '), which
+// SQLite's GLOB and the embedded road leave out; the last condition leaves it
+// out on the server too, so that the counts do not depend on the backend.
 std::string CountSql::TakeOverGridReferences(const GridTypeInfo& gridType) const {
   const std::vector<const GridSystemInfo*> systems = SystemsOffering(gridType);
   return FillSql(
       SqlServer() ? "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = "
-                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %sAND %s"
+                    "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %sAND %s AND SPATIAL_REF NOT "
+                    "LIKE '% '"
                   : "UPDATE sample_grid SET grid = SPATIAL_REF, gridtype = "
                     "SPATIAL_REF_SYSTEM WHERE SPATIAL_REF_SYSTEM %sAND %s",
       {SystemCondition(systems),

@@ -35,7 +35,9 @@ TEST(CountSqlServer, SampleTableStatements) {
 }
 
 // Only cell codes of the reference's own system are taken over, matched with a
-// binary collation so that neither a lower-case "w" nor other digits pass.
+// binary collation so that neither a lower-case "w" nor other digits pass, and
+// without trailing blanks, which the server's LIKE would pass ('6508/12 ')
+// where the embedded road's match does not.
 TEST(CountSqlServer, TakeOverByGridTypeOnlyOfCellCodes) {
   const std::string quadrantCodes =
       "(SPATIAL_REF COLLATE Latin1_General_BIN LIKE '[0-9][0-9][0-9][0-9]' OR SPATIAL_REF "
@@ -56,11 +58,12 @@ TEST(CountSqlServer, TakeOverByGridTypeOnlyOfCellCodes) {
   const std::string update =
       "UPDATE #sample_grid SET grid = SPATIAL_REF, gridtype = SPATIAL_REF_SYSTEM WHERE "
       "SPATIAL_REF_SYSTEM ";
+  const std::string noBlank = " AND SPATIAL_REF NOT LIKE '% '";
   const std::string both = update + "IN ('QQQ','QYX') AND ((SPATIAL_REF_SYSTEM = 'QQQ' AND " +
                            quadrantCodes + ") OR (SPATIAL_REF_SYSTEM = 'QYX' AND " + minuteCodes +
-                           "))";
-  const std::string quadrants = update + "= 'QQQ' AND " + quadrantCodes;
-  const std::string minutes = update + "= 'QYX' AND " + minuteCodes;
+                           "))" + noBlank;
+  const std::string quadrants = update + "= 'QQQ' AND " + quadrantCodes + noBlank;
+  const std::string minutes = update + "= 'QYX' AND " + minuteCodes + noBlank;
   const std::string expected[] = {both, both, quadrants, quadrants, minutes};
   for (const GridTypeInfo& type : kGridTypes)
     EXPECT_EQ(kServer.TakeOverGridReferences(type), expected[type.item]) << type.name;
