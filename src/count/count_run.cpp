@@ -1,5 +1,7 @@
 #include "count/count_run.h"
 
+#include <memory>
+
 #include "count/statements/sample_assignment.h"
 #include "count/statements/taxa_count.h"
 #include "count/streamed/streamed_assignment.h"
@@ -9,18 +11,24 @@ namespace velmora {
 
 // The embedded backend streams: there the samples and records are read once
 // each and counted in memory; the statements would copy, update and select
-// millions of rows into temporary tables first.
+// millions of rows into temporary tables first. Its passes read in many
+// statements on two connections, all of them held on one committed state of
+// the database, so that what another program commits meanwhile cannot mix
+// into the count.
 CountResult CountDatabase(DatabaseSession& session, MapState& map, const CountRunInputs& inputs,
                           ProgressSink& progress) {
   CheckYearRange(inputs.years);
   const CountFigures figures{inputs.measure,
                              inputs.countRecords || inputs.measure == CountMeasure::Records};
   if (StreamingAccess* streaming = session.Streaming()) {
+    const std::unique_ptr<HeldState> state = streaming->HoldState();
     const SampleCells samples =
         AssignSampleCellsStreamed(session, *streaming, map, inputs.gridType, inputs.years,
                                   "(" + inputs.surveyKeys + ")", progress);
-    return CountTaxaStreamed(session, *streaming, map, samples, inputs.taxonGroupKeys, figures,
-                             progress);
+    CountResult result = CountTaxaStreamed(session, *streaming, state->Beside(), map, samples,
+                                           inputs.taxonGroupKeys, figures, progress);
+    state->End();
+    return result;
   }
   AssignSampleCells(session, map, inputs.gridType, inputs.years, progress);
   return CountTaxaPerCell(session, map, inputs.taxonGroupKeys, inputs.surveyKeys, figures,

@@ -9,7 +9,9 @@
 #include "count/statements/sample_assignment.h"
 #include "grid/geodll32.h"
 #include "host_fixture.h"
+#include "platform/db/connection_string.h"
 #include "platform/errors.h"
+#include "support/run_command.h"
 
 namespace velmora {
 namespace {
@@ -367,6 +369,55 @@ TEST_F(CountRun, SameCountsThroughOdbc) {
   host.AddRecord("B", "T2");
   MapState map = Map("6508", "6508", 0, 0);
   EXPECT_EQ(Counted(host, map, 0), (std::map<std::string, std::string>{{"6508", "2"}}));
+}
+
+// Another program (SQLite's shell) commits a change at the moment the count
+// has read the samples and is about to read the records.
+class CommitBetweenPasses final : public ProgressSink {
+ public:
+  CommitBetweenPasses(std::string database, std::string change)
+      : database_(std::move(database)), change_(std::move(change)) {}
+  void SetProgressText(const std::string& text) override {
+    if (text != "Hole Beobachtungen...") return;
+    const testing::CommandResult shell =
+        testing::RunCommand("/usr/bin/sqlite3", {database_, change_});
+    EXPECT_EQ(shell.exitStatus, 0) << shell.err;
+  }
+  void SetProgressPosition(int) override {}
+
+ private:
+  std::string database_;
+  std::string change_;
+};
+
+// The change moves a sample to another cell and gives it a second record: the
+// count sees the sample where it was with its one record, or, counting again,
+// where it went with both; never where it was with both. The write-ahead log
+// lets the other program commit while the count reads.
+TEST_F(CountRun, ACountReadsTheStateItBeganInWhileAnotherProgramCommits) {
+  HostFixture host;
+  if (VariantToText(host.Session().OpenQuery("PRAGMA journal_mode = WAL")->FieldValue(0)) !=
+      "wal") {
+    GTEST_SKIP() << "the file system offers no write-ahead log";
+  }
+  host.AddTaxonGroup("G1", "Vögel", 1);
+  host.AddTaxon("T1", "G1");
+  host.AddTaxon("T2", "G1");
+  AddPoint(host, "A", MinuteFieldCentre(65, 8, 0, 0));
+  host.AddRecord("A", "T1");
+  // Five minutes south and nine east: from minute field 6508/111 to 6508/435.
+  CommitBetweenPasses commit(
+      *SqliteDataSource(host.ConnectionString()),
+      "BEGIN; UPDATE SAMPLE SET LAT = LAT - 5 / 60.0, LONG = LONG + 9 / 60.0 WHERE SAMPLE_KEY = "
+      "'A'; INSERT INTO TAXON_OCCURRENCE VALUES ('LATER', 'A', 0, 0, 1); INSERT INTO "
+      "TAXON_DETERMINATION VALUES ('LATER', 'LATER', 'T2', 1); COMMIT");
+  MapState map = Map("6508", "6508", 4, 0);
+  const CountRunInputs inputs{
+      .gridType = &kGridTypes[4], .taxonGroupKeys = "'G1'", .surveyKeys = "'SURVEY01'"};
+  EXPECT_EQ(CountDatabase(host.Session(), map, inputs, commit).cells,
+            (std::vector<CellCount>{{"6508/111", 1, std::nullopt}}));
+  MapState again = Map("6508", "6508", 4, 0);
+  EXPECT_EQ(Counted(host, again, 4), (std::map<std::string, std::string>{{"6508/435", "2"}}));
 }
 
 // The command line's figures, on the embedded backend and through ODBC alike.

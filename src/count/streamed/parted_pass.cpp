@@ -5,7 +5,6 @@
 #include <chrono>
 #include <exception>
 #include <future>
-#include <memory>
 #include <thread>
 #include <vector>
 
@@ -102,16 +101,15 @@ class Pass {
 
 }  // namespace
 
-void ReadInParts(DatabaseSession& session, StreamingAccess& streaming, const PartedPass& pass,
-                 ProgressSink& progress, int from, int to) {
+void ReadInParts(DatabaseSession& session, StreamingAccess& streaming, RowReader& beside,
+                 const PartedPass& pass, ProgressSink& progress, int from, int to) {
   Pass parts(session, pass, from, to);
-  std::unique_ptr<RowReader> reader = streaming.OpenReader();
   std::exception_ptr besideError;
   std::promise<void> besideEnded;
   std::future<void> ended = besideEnded.get_future();
-  std::jthread beside([&] {
+  std::jthread second([&] {
     try {
-      parts.Work(1, *reader, nullptr);
+      parts.Work(1, beside, nullptr);
     } catch (const PassStopped&) {
     } catch (...) {
       besideError = std::current_exception();

@@ -23,7 +23,7 @@ struct KeyedTable {
 // work reads fewer of them and the other one more.
 constexpr int kPassParts = 16;
 // The workers that read the parts: 0 on the calling thread and the session's
-// connection, 1 beside it on a reader of its own.
+// connection, 1 beside it on the reader beside the session.
 constexpr int kPassWorkers = 2;
 
 // One pass: `sql` makes the statement of a part from its condition on the key
@@ -41,9 +41,10 @@ struct PartedPass {
 };
 
 // Reads the pass's parts on both workers, each taking the next part when it is
-// done with one, while the bar goes from `from` to `to`. An error of either
-// worker stops both and passes out here.
-void ReadInParts(DatabaseSession& session, StreamingAccess& streaming, const PartedPass& pass,
-                 ProgressSink& progress, int from, int to);
+// done with one, while the bar goes from `from` to `to`: worker 0 through
+// `streaming`, the session's own reads, worker 1 through `beside` on another
+// thread. An error of either worker stops both and passes out here.
+void ReadInParts(DatabaseSession& session, StreamingAccess& streaming, RowReader& beside,
+                 const PartedPass& pass, ProgressSink& progress, int from, int to);
 
 }  // namespace velmora

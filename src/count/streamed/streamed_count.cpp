@@ -78,10 +78,11 @@ std::string DeterminationsSql(const std::string& range) {
 // The occurrences that count in a cell, with that cell: those of a sample
 // that counts in one.
 KeyedCells CountedOccurrences(DatabaseSession& session, StreamingAccess& streaming,
-                              const SampleCells& samples, ProgressSink& progress) {
+                              RowReader& beside, const SampleCells& samples,
+                              ProgressSink& progress) {
   KeyedCells parts[kPassParts];
   int nearSample[kPassWorkers] = {};
-  ReadInParts(session, streaming,
+  ReadInParts(session, streaming, beside,
               {.table = {"taxon_occurrence", "TAXON_OCCURRENCE_KEY"},
                .sql = OccurrencesSql,
                .keyColumn = 0,
@@ -132,9 +133,10 @@ FiguresOfCells Figures(WorkerCount (&workers)[kPassWorkers], size_t cellCount, b
 
 }  // namespace
 
-CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streaming, MapState& map,
-                              const SampleCells& samples, std::string_view taxonGroupKeys,
-                              CountFigures figures, ProgressSink& progress) {
+CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streaming,
+                              RowReader& beside, MapState& map, const SampleCells& samples,
+                              std::string_view taxonGroupKeys, CountFigures figures,
+                              ProgressSink& progress) {
   progress.SetProgressPosition(0);
   progress.SetProgressText("Hole Beobachtungen...");
   session.SetCommandTimeout(kCountTimeoutSeconds);
@@ -145,13 +147,13 @@ CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streami
   // parts on two cores at once, and joined here: looking each determination's
   // occurrence up in the database would cost a search of its key index per
   // record, most of the work.
-  KeyedCells occurrences = CountedOccurrences(session, streaming, samples, progress);
+  KeyedCells occurrences = CountedOccurrences(session, streaming, beside, samples, progress);
   const size_t cellCount = static_cast<size_t>(map.CellRows) * map.CellColumns;
   WorkerCount workers[kPassWorkers];
   for (WorkerCount& worker : workers) {
     if (figures.records) worker.records.assign(cellCount, 0);
   }
-  ReadInParts(session, streaming,
+  ReadInParts(session, streaming, beside,
               {.table = {"taxon_determination", "TAXON_DETERMINATION_KEY"},
                .sql = DeterminationsSql,
                .keyColumn = 2,

@@ -17,9 +17,12 @@ namespace velmora {
 // recommended taxon, and the distinct taxa (and records) of every cell are
 // counted in memory; the taxa of the chosen groups are looked up beforehand in
 // their small tables. Same counts, status texts and transfer as the
-// statements; the bar also moves while the records are read.
-CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streaming, MapState& map,
-                              const SampleCells& samples, std::string_view taxonGroupKeys,
-                              CountFigures figures, ProgressSink& progress);
+// statements; the bar also moves while the records are read. The records are
+// read through the session and, on a second core, through `beside`, a reader
+// of the same state of the database.
+CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streaming,
+                              RowReader& beside, MapState& map, const SampleCells& samples,
+                              std::string_view taxonGroupKeys, CountFigures figures,
+                              ProgressSink& progress);
 
 }  // namespace velmora

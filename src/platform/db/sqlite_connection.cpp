@@ -85,6 +85,24 @@ class SqliteDatabase {
     return owned;
   }
 
+  // Runs a statement without rows, such as BEGIN or COMMIT.
+  void Execute(const char* sql) const {
+    const int rc = sqlite3_exec(Handle(), sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) Fail(rc);
+  }
+
+  // A number that changes whenever another connection has committed to the
+  // database since this one last read it. Inside a transaction it also begins
+  // the transaction's read: from then on the transaction reads that state.
+  long long DataVersion() {
+    StartCommand();
+    const char* text = "PRAGMA data_version";
+    const StatementHandle statement = Compile(text);
+    const int rc = sqlite3_step(statement.get());
+    if (rc != SQLITE_ROW) Fail(rc);
+    return sqlite3_column_int64(statement.get(), 0);
+  }
+
  private:
   static Clock::time_point DeadlineAfter(int seconds) {
     return seconds > 0 ? Clock::now() + std::chrono::seconds(seconds) : Clock::time_point::max();
@@ -210,8 +228,76 @@ class SqliteReader final : public RowReader {
     StreamRows(database_, sql, row);
   }
 
+  SqliteDatabase& Database() { return database_; }
+
  private:
   SqliteDatabase database_;
+};
+
+// Ends a transaction that is given up; an error has nothing left to undo.
+void RollBack(const SqliteDatabase& database) {
+  sqlite3_exec(database.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+// Both connections begin their reads in transactions, the session's first. They
+// read the same state when nothing was committed between the reader's look
+// before and its read: the session's read began in between. Otherwise both
+// begin again; SQLite's snapshot functions would say it directly, but the
+// system's library is built without them.
+class SqliteHeldState final : public HeldState {
+ public:
+  explicit SqliteHeldState(std::shared_ptr<SqliteDatabase> session)
+      : session_(std::move(session)), beside_(*session_) {
+    if (sqlite3_get_autocommit(session_->Handle()) == 0) {
+      throw DatabaseError("The session is in a transaction: no state of the database can be held");
+    }
+    try {
+      Begin();
+    } catch (...) {
+      RollBack(beside_.Database());
+      RollBack(*session_);
+      throw;
+    }
+  }
+
+  ~SqliteHeldState() override {
+    if (!held_) return;
+    RollBack(beside_.Database());
+    RollBack(*session_);
+  }
+
+  RowReader& Beside() override { return beside_; }
+
+  void End() override {
+    session_->Execute("COMMIT");
+    held_ = false;
+    RollBack(beside_.Database());
+  }
+
+ private:
+  // Each attempt waits a millisecond longer: together about a second.
+  static constexpr int kAttempts = 45;
+
+  void Begin() {
+    SqliteDatabase& reader = beside_.Database();
+    for (int attempt = 1;; ++attempt) {
+      const long long before = reader.DataVersion();
+      session_->Execute("BEGIN");
+      session_->DataVersion();
+      reader.Execute("BEGIN");
+      if (reader.DataVersion() == before) return;
+      RollBack(reader);
+      RollBack(*session_);
+      if (attempt == kAttempts) {
+        throw DatabaseError("The database changed each time it was to be read in one state");
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(attempt));
+    }
+  }
+
+  std::shared_ptr<SqliteDatabase> session_;
+  SqliteReader beside_;
+  bool held_ = true;
 };
 
 // An INSERT whose text ends in its one group of values, "VALUES (?, ?)", as an
@@ -300,17 +386,15 @@ class SqlitePreparedStatement : public PreparedStatement, public RowWriter {
     sqlite3* db = database_->Handle();
     const bool ownTransaction = sqlite3_get_autocommit(db) != 0;
     database_->StartCommand();
-    if (ownTransaction) Exec("BEGIN");
+    if (ownTransaction) database_->Execute("BEGIN");
     long long affected = 0;
     try {
       affected = write();
     } catch (...) {
-      if (ownTransaction && sqlite3_get_autocommit(db) == 0) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-      }
+      if (ownTransaction && sqlite3_get_autocommit(db) == 0) RollBack(*database_);
       throw;
     }
-    if (ownTransaction) Exec("COMMIT");
+    if (ownTransaction) database_->Execute("COMMIT");
     return affected;
   }
 
@@ -336,11 +420,6 @@ class SqlitePreparedStatement : public PreparedStatement, public RowWriter {
     } reset{statement};
     RunToEnd(*database_, statement, nullptr);
     return sqlite3_changes64(database_->Handle());
-  }
-
-  void Exec(const char* sql) {
-    const int rc = sqlite3_exec(database_->Handle(), sql, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) database_->Fail(rc);
   }
 
   std::shared_ptr<SqliteDatabase> database_;
@@ -406,8 +485,8 @@ class SqliteConnection : public Connection, public StreamingAccess {
                                                      std::move(many));
   }
 
-  std::unique_ptr<RowReader> OpenReader() override {
-    return std::make_unique<SqliteReader>(*database_);
+  std::unique_ptr<HeldState> HoldState() override {
+    return std::make_unique<SqliteHeldState>(database_);
   }
 
  private:

@@ -50,16 +50,33 @@ class RowReader {
   virtual void Stream(const std::string& sql, const RowCallback& row) = 0;
 };
 
+// The session held on one committed state of its database, with a reader
+// beside it on the same state: what another connection commits meanwhile
+// neither of them sees, so that work that reads in many statements on both
+// reads one state of the database. Ending the hold without End undoes what
+// the session wrote meanwhile.
+class HeldState {
+ public:
+  virtual ~HeldState() = default;
+  // A connection of its own to the same database, read-only, for reading on
+  // another thread while the session goes on: it sees the held state, not the
+  // session's temporary tables, and has the session's time-outs.
+  virtual RowReader& Beside() = 0;
+  // Ends the hold and keeps what the session wrote meanwhile (its temporary
+  // tables).
+  virtual void End() = 0;
+};
+
 // What the embedded backend offers beyond the session's operations, for work
 // on more rows than a whole result should hold: results read row by row, rows
-// written with typed values, and readers beside the session.
+// written with typed values, and a reader beside the session.
 class StreamingAccess : public RowReader {
  public:
   virtual std::unique_ptr<RowWriter> PrepareWriter(const std::string& sql) = 0;
-  // A connection of its own to the same database, read-only, for reading on
-  // another thread while the session goes on: it sees what is committed, not
-  // the session's temporary tables, and has the session's time-outs.
-  virtual std::unique_ptr<RowReader> OpenReader() = 0;
+  // Holds the session, and a reader beside it, on the state of the database
+  // committed now, until the hold ends; the session must not be in a
+  // transaction of its own.
+  virtual std::unique_ptr<HeldState> HoldState() = 0;
 };
 
 }  // namespace velmora

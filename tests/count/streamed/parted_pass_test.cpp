@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -46,6 +47,12 @@ class PartedPassTest : public ::testing::Test {
         "hex(randomblob(20)) FROM n");
   }
 
+  // A pass through the session and a reader beside it, on one state.
+  void Read(const PartedPass& pass, NoProgress& progress, int from, int to) {
+    const std::unique_ptr<HeldState> state = session_.Streaming()->HoldState();
+    ReadInParts(session_, *session_.Streaming(), state->Beside(), pass, progress, from, to);
+  }
+
   PartedPass Pass(std::function<void(int, int, const StreamedRow&)> read) {
     return {.table = {"RECORDS", "RECORD_KEY"},
             .sql =
@@ -71,19 +78,18 @@ TEST_F(PartedPassTest, ReadsEveryRowOnceInKeyOrderPerWorkerAndPart) {
   int lastPart[kPassWorkers] = {-1, -1};
   std::mutex parts;
   NoProgress progress;
-  ReadInParts(session_, *session_.Streaming(),
-              Pass([&](int worker, int part, const StreamedRow& row) {
-                const std::string key(row.Text(0));
-                EXPECT_GE(part, lastPart[worker]) << "a worker's parts ascend";
-                lastPart[worker] = part;
-                if (!byWorker[worker].empty()) {
-                  EXPECT_LT(byWorker[worker].back(), key);
-                }
-                byWorker[worker].push_back(key);
-                const std::lock_guard lock(parts);
-                byPart[part].push_back(key);
-              }),
-              progress, 25, 50);
+  Read(Pass([&](int worker, int part, const StreamedRow& row) {
+         const std::string key(row.Text(0));
+         EXPECT_GE(part, lastPart[worker]) << "a worker's parts ascend";
+         lastPart[worker] = part;
+         if (!byWorker[worker].empty()) {
+           EXPECT_LT(byWorker[worker].back(), key);
+         }
+         byWorker[worker].push_back(key);
+         const std::lock_guard lock(parts);
+         byPart[part].push_back(key);
+       }),
+       progress, 25, 50);
   std::vector<std::string> all;
   for (const auto& part : byPart) all.insert(all.end(), part.begin(), part.end());
   ASSERT_EQ(all.size(), 160000U);
@@ -102,8 +108,7 @@ TEST_F(PartedPassTest, AnEmptyTableIsReadWithoutRows) {
   Fill(0);
   int rows = 0;
   NoProgress progress;
-  ReadInParts(session_, *session_.Streaming(), Pass([&](int, int, const StreamedRow&) { ++rows; }),
-              progress, 0, 25);
+  Read(Pass([&](int, int, const StreamedRow&) { ++rows; }), progress, 0, 25);
   EXPECT_EQ(rows, 0);
   EXPECT_TRUE(done_[0] && done_[1]);
 }
@@ -115,21 +120,18 @@ TEST_F(PartedPassTest, TheFailureOfEitherWorkerEndsThePass) {
   for (const char* failing : {"VLMTEST100000001", "VLMTEST100019999"}) {
     done_[0] = done_[1] = false;
     NoProgress progress;
-    EXPECT_THROW(
-        ReadInParts(session_, *session_.Streaming(), Pass([&](int, int, const StreamedRow& row) {
-                      if (row.Text(0) == failing) throw std::runtime_error(failing);
-                    }),
-                    progress, 0, 25),
-        std::runtime_error)
+    EXPECT_THROW(Read(Pass([&](int, int, const StreamedRow& row) {
+                        if (row.Text(0) == failing) throw std::runtime_error(failing);
+                      }),
+                      progress, 0, 25),
+                 std::runtime_error)
         << failing;
     EXPECT_FALSE(done_[0] && done_[1]) << failing;
   }
   NoProgress progress;
-  EXPECT_THROW(
-      ReadInParts(session_, *session_.Streaming(),
-                  {.table = {"NO_SUCH_TABLE", "RECORD_KEY"}, .sql = {}, .read = {}, .done = {}},
-                  progress, 0, 25),
-      DatabaseError);
+  EXPECT_THROW(Read({.table = {"NO_SUCH_TABLE", "RECORD_KEY"}, .sql = {}, .read = {}, .done = {}},
+                    progress, 0, 25),
+               DatabaseError);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ class RecordingStreaming final : public StreamingAccess {
   std::unique_ptr<RowWriter> PrepareWriter(const std::string&) override {
     return std::make_unique<Writer>(*this);
   }
-  std::unique_ptr<RowReader> OpenReader() override { return nullptr; }
+  std::unique_ptr<HeldState> HoldState() override { return nullptr; }
   void Stream(const std::string&, const RowCallback&) override {}
 
   std::vector<std::string> written;

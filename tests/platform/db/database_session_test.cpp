@@ -324,7 +324,8 @@ TEST_F(StreamingTest, AReaderBesideTheSessionSeesWhatIsCommittedOnItsOwnThread) 
   session_.ExecuteNoRecords("CREATE TABLE t (k INTEGER)");
   session_.ExecuteNoRecords("INSERT INTO t VALUES (1), (2), (3)");
   session_.ExecuteNoRecords("CREATE TEMP TABLE mine (k INTEGER)");
-  const std::unique_ptr<RowReader> reader = Streaming().OpenReader();
+  const std::unique_ptr<HeldState> state = Streaming().HoldState();
+  RowReader* reader = &state->Beside();
   int sum = 0;
   std::thread beside([&] {
     reader->Stream("SELECT k FROM t", [&](const StreamedRow& row) { sum += *row.Number(0); });
@@ -336,6 +337,37 @@ TEST_F(StreamingTest, AReaderBesideTheSessionSeesWhatIsCommittedOnItsOwnThread) 
       << "the session's temporary tables are its own";
   EXPECT_THROW(reader->Stream("INSERT INTO t VALUES (4)", [](const StreamedRow&) {}), DatabaseError)
       << "a reader only reads";
+}
+
+// While the state is held, the session and the reader beside it read the state
+// it began on, statement after statement, whatever another connection commits
+// meanwhile (the write-ahead log lets it commit while they read); the session
+// keeps what it wrote meanwhile.
+TEST_F(StreamingTest, AHeldStateIsReadByTheSessionAndTheReaderBesideIt) {
+  if (VariantToText(session_.OpenQuery("PRAGMA journal_mode = WAL")->FieldValue(0)) != "wal") {
+    GTEST_SKIP() << "the file system offers no write-ahead log";
+  }
+  session_.ExecuteNoRecords("CREATE TABLE t (k INTEGER)");
+  session_.ExecuteNoRecords("INSERT INTO t VALUES (1), (2), (3)");
+  DatabaseSession other;
+  other.Open(testing::TestConnectionString(Backend::Sqlite, folder_.Path() / "test.db"));
+  const auto sum = [](RowReader& reader) {
+    double total = 0;
+    reader.Stream("SELECT k FROM t", [&](const StreamedRow& row) { total += *row.Number(0); });
+    return total;
+  };
+  {
+    const std::unique_ptr<HeldState> state = Streaming().HoldState();
+    other.ExecuteNoRecords("INSERT INTO t VALUES (4)");
+    EXPECT_EQ(sum(Streaming()), 6);
+    session_.ExecuteNoRecords("CREATE TEMP TABLE mine AS SELECT k FROM t");
+    other.ExecuteNoRecords("DELETE FROM t WHERE k = 1");
+    EXPECT_EQ(sum(state->Beside()), 6);
+    EXPECT_EQ(sum(Streaming()), 6);
+    state->End();
+  }
+  EXPECT_EQ(sum(Streaming()), 9);
+  EXPECT_EQ(VariantToText(session_.OpenQuery("SELECT SUM(k) FROM mine")->FieldValue(0)), "6");
 }
 
 TEST(DatabaseSessionOpen, BadConnectionStringsFailWithAClearMessage) {
