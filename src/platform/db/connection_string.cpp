@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/errors.h"
+#include "platform/text_compare.h"
 
 namespace velmora {
 
@@ -37,6 +38,26 @@ std::map<std::string, std::string> Pairs(std::string_view text) {
   return pairs;
 }
 
+// The SQLite ODBC driver's own reading of its database: the first pair whose
+// key is "database" in any case, with nothing around it, and its value up to
+// the next ';' as it stands.
+std::optional<std::string> SqliteDriverDatabase(std::string_view text) {
+  while (!text.empty()) {
+    text.remove_prefix(std::min(text.find_first_not_of(';'), text.size()));
+    const auto equals = text.find('=');
+    if (equals == std::string_view::npos) return std::nullopt;
+    const std::string_view key = text.substr(0, equals);
+    text.remove_prefix(equals + 1);
+    const std::string_view value = text.substr(0, text.find(';'));
+    if (EqualsIgnoringCase(key, "database")) {
+      if (value.empty()) return std::nullopt;
+      return std::string(value);
+    }
+    text.remove_prefix(value.size());
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> SqliteDataSource(const std::string& connectionString) {
@@ -48,6 +69,16 @@ std::optional<std::string> SqliteDataSource(const std::string& connectionString)
     throw DatabaseError("The connection string names no Data Source: " + connectionString);
   }
   return source->second;
+}
+
+std::optional<std::filesystem::path> DatabaseFileOf(const std::string& connectionString) {
+  if (const std::optional<std::string> source = SqliteDataSource(connectionString)) return *source;
+  const auto pairs = Pairs(connectionString);
+  const auto driver = pairs.find("driver");
+  if (driver == pairs.end() || Lower(driver->second).find("sqlite") == std::string::npos) {
+    return std::nullopt;
+  }
+  return SqliteDriverDatabase(connectionString);
 }
 
 }  // namespace velmora

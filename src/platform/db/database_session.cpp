@@ -1,5 +1,8 @@
 #include "platform/db/database_session.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "platform/db/connection_string.h"
 #include "platform/errors.h"
 
@@ -21,9 +24,18 @@ void DatabaseSession::Open(const std::string& connectionString) {
   if (connection_) throw DatabaseError("The database session is already open");
   if (const auto path = SqliteDataSource(connectionString)) {
     connection_ = OpenSqliteConnection(*path, timeouts_);
-  } else {
-    connection_ = OpenOdbcConnection(connectionString, timeouts_);
+    return;
   }
+  // The SQLite ODBC driver makes an empty database where its file is missing,
+  // which a misspelled path would leave behind.
+  if (const auto file = DatabaseFileOf(connectionString)) {
+    std::error_code error;
+    if (!std::filesystem::exists(*file, error)) {
+      throw DatabaseError("There is no database file " + file->string() +
+                          (error ? " (" + error.message() + ")" : ""));
+    }
+  }
+  connection_ = OpenOdbcConnection(connectionString, timeouts_);
 }
 
 void DatabaseSession::Close() { connection_.reset(); }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <thread>
@@ -368,6 +369,24 @@ TEST_F(StreamingTest, AHeldStateIsReadByTheSessionAndTheReaderBesideIt) {
   }
   EXPECT_EQ(sum(Streaming()), 9);
   EXPECT_EQ(VariantToText(session_.OpenQuery("SELECT SUM(k) FROM mine")->FieldValue(0)), "6");
+}
+
+// The SQLite ODBC driver makes a database where there is none: a misspelled
+// path must fail before the driver is asked, instead of leaving an empty
+// database behind that a count then finds without tables.
+TEST(DatabaseSessionOpen, AMissingDatabaseFileOfTheOdbcDriverIsRefusedNotMade) {
+  testing::TempFolder folder;
+  std::string connectionString =
+      testing::TestConnectionString(Backend::Odbc, folder.Path() / "host.db");
+  connectionString.replace(connectionString.rfind("host.db"), 7, "hots.db");
+  DatabaseSession session;
+  try {
+    session.Open(connectionString);
+    ADD_FAILURE() << connectionString << " opened";
+  } catch (const DatabaseError& e) {
+    EXPECT_NE(std::string(e.what()).find("hots.db"), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "hots.db"));
 }
 
 TEST(DatabaseSessionOpen, BadConnectionStringsFailWithAClearMessage) {
