@@ -1,5 +1,7 @@
 #include "count/sample_table.h"
 
+#include "count/sql_text.h"
+
 namespace velmora {
 
 // OBJECT_ID looks only at this session's temporary table; a name pattern over
@@ -20,6 +22,14 @@ std::string CreateSampleTableSql(SqlDialect dialect) {
              : "CREATE TEMP TABLE sample_grid (grid VARCHAR(9), gridtype VARCHAR(3), sample_key "
                "CHAR(16) PRIMARY KEY, SURVEY_EVENT_KEY CHAR(16), SPATIAL_REF VARCHAR(40), "
                "SPATIAL_REF_SYSTEM VARCHAR(4), LAT float, Long float) WITHOUT ROWID";
+}
+
+DatabaseError SampleWithoutKeyError() {
+  return DatabaseError("The table SAMPLE holds a sample without a SAMPLE_KEY");
+}
+
+DatabaseError SampleKeyTwiceError(std::string_view key) {
+  return DatabaseError("The table SAMPLE holds the SAMPLE_KEY " + QuoteSqlText(key) + " twice");
 }
 
 }  // namespace velmora

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/db/database_session.h"
+#include "platform/errors.h"
 
 namespace velmora {
 
@@ -13,5 +15,11 @@ namespace velmora {
 // SQLite the table lives in the temp schema.
 std::string DropSampleTableSql(SqlDialect dialect);
 std::string CreateSampleTableSql(SqlDialect dialect);
+
+// The table's key refuses a sample without a key and a key that two samples
+// share; either road then fails with these errors, which name the host's
+// table, where the table's own would name the session's.
+DatabaseError SampleWithoutKeyError();
+DatabaseError SampleKeyTwiceError(std::string_view key);
 
 }  // namespace velmora

@@ -74,6 +74,17 @@ std::string CountSql::CopySamples(const YearRange& years) const {
          YearLimitsSql(years);
 }
 
+// Where the copy fails: the samples that the sample table's key refuses.
+std::string CountSql::SamplesWithoutKey(const YearRange& years) const {
+  return "SELECT COUNT(*) FROM SAMPLE WHERE SAMPLE_KEY IS NULL AND LAT IS NOT NULL" +
+         YearLimitsSql(years);
+}
+
+std::string CountSql::SampleKeysTwice(const YearRange& years) const {
+  return "SELECT SAMPLE_KEY FROM SAMPLE WHERE LAT IS NOT NULL" + YearLimitsSql(years) +
+         " GROUP BY SAMPLE_KEY HAVING COUNT(*) > 1";
+}
+
 // NOT IN alone leaves out a sample without a system, since NULL compares as
 // unknown; its coordinates are all there is to place it by.
 std::string CountSql::SamplesToConvert() const {

@@ -21,6 +21,10 @@ class CountSql {
 
   // Every sample with a latitude; with year limits only those dated within them.
   std::string CopySamples(const YearRange& years) const;
+  // Of the samples CopySamples copies: the number without a key, and the keys
+  // that stand more than once.
+  std::string SamplesWithoutKey(const YearRange& years) const;
+  std::string SampleKeysTwice(const YearRange& years) const;
   std::string SamplesToConvert() const;
   // With bound parameters: cell code, grid system code, sample key.
   std::string UpdateSampleCell() const;

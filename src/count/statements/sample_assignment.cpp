@@ -45,6 +45,21 @@ void ConvertSamples(DatabaseSession& session, const CountSql& sql, QueryResult& 
   if (!batch.empty()) send(total);
 }
 
+// Copies the samples into the sample table. Where its key refuses one, the
+// error names the host's table and the key, not the session's table.
+void CopySamples(DatabaseSession& session, const CountSql& sql, const YearRange& years) {
+  try {
+    session.ExecuteNoRecords(sql.CopySamples(years));
+  } catch (const DatabaseError&) {
+    if (VariantToText(session.OpenQuery(sql.SamplesWithoutKey(years))->FieldValue(0)) != "0") {
+      throw SampleWithoutKeyError();
+    }
+    const std::unique_ptr<QueryResult> twice = session.OpenQuery(sql.SampleKeysTwice(years));
+    if (!twice->AtEnd()) throw SampleKeyTwiceError(VariantToText(twice->FieldValue(0)));
+    throw;
+  }
+}
+
 }  // namespace
 
 void AssignSampleCells(DatabaseSession& session, const MapState& map, const GridTypeInfo* gridType,
@@ -54,7 +69,7 @@ void AssignSampleCells(DatabaseSession& session, const MapState& map, const Grid
   progress.SetProgressText("Hole Aufnahmen...");
   session.ExecuteNoRecords(DropSampleTableSql(session.Dialect()));
   session.ExecuteNoRecords(CreateSampleTableSql(session.Dialect()));
-  session.ExecuteNoRecords(sql.CopySamples(years));
+  CopySamples(session, sql, years);
   const std::unique_ptr<QueryResult> samples = session.OpenQuery(sql.SamplesToConvert());
 
   progress.SetProgressPosition(0);

@@ -12,7 +12,6 @@
 #include "count/streamed/buffered_writer.h"
 #include "count/streamed/key_progress.h"
 #include "count/streamed/map_cells.h"
-#include "platform/errors.h"
 
 namespace velmora {
 namespace {
@@ -112,8 +111,9 @@ class Assignment {
   void Read(const StreamedRow& row) {
     KeyedCells& samples = result_.samples;
     // As the sample table's primary key would refuse it.
+    if (row.IsNull(0)) throw SampleWithoutKeyError();
     if (samples.Size() > 0 && samples.Key(samples.Size() - 1) == row.Text(0)) {
-      throw DatabaseError("UNIQUE constraint failed: sample_grid.sample_key");
+      throw SampleKeyTwiceError(row.Text(0));
     }
     const int sample = samples.Add(row.Text(0), -1);
     const std::string_view event = row.Text(1);
