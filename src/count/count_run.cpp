@@ -2,8 +2,10 @@
 
 #include <memory>
 
+#include "count/host_schema.h"
 #include "count/statements/sample_assignment.h"
 #include "count/statements/taxa_count.h"
+#include "count/streamed/streamable.h"
 #include "count/streamed/streamed_assignment.h"
 #include "count/streamed/streamed_count.h"
 
@@ -14,13 +16,16 @@ namespace velmora {
 // millions of rows into temporary tables first. Its passes read in many
 // statements on two connections, all of them held on one committed state of
 // the database, so that what another program commits meanwhile cannot mix
-// into the count.
+// into the count. A database that the passes would read otherwise than the
+// statements is counted by the statements.
 CountResult CountDatabase(DatabaseSession& session, MapState& map, const CountRunInputs& inputs,
                           ProgressSink& progress) {
   CheckYearRange(inputs.years);
+  const HostKeys keys = CheckHostDatabase(session);
   const CountFigures figures{inputs.measure,
                              inputs.countRecords || inputs.measure == CountMeasure::Records};
-  if (StreamingAccess* streaming = session.Streaming()) {
+  StreamingAccess* streaming = session.Streaming();
+  if (streaming && Streamable(session, *streaming, keys)) {
     const std::unique_ptr<HeldState> state = streaming->HoldState();
     const SampleCells samples =
         AssignSampleCellsStreamed(session, *streaming, map, inputs.gridType, inputs.years,

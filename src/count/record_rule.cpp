@@ -4,14 +4,26 @@
 
 namespace velmora {
 
+namespace {
+
+// A key column as it is compared with a list of chosen keys. On SQLite that is
+// the key's text, so that a key stored as a number or a BLOB still equals the
+// text it was chosen by, as keys of the server do.
+std::string Listed(SqlDialect dialect, std::string_view column) {
+  if (dialect == SqlDialect::SqlServer) return std::string(column);
+  return "CAST(" + std::string(column) + " AS TEXT)";
+}
+
+}  // namespace
+
 // The SQL Server text is the one the host's server has always been sent. On
-// SQLite the unary plus keeps the database from probing the survey event index
-// and the output group index once per listed key for every record: it looks
-// each record's row up by its key and tests the lists afterwards.
+// SQLite the comparison with the keys' texts also keeps the database from
+// probing the survey event index and the output group index once per listed
+// key for every record: it looks each record's row up by its key and tests the
+// lists afterwards.
 std::string QualifyingRecordsSql(SqlDialect dialect, std::string_view taxonGroupList,
                                  std::string_view surveyList) {
   const bool server = dialect == SqlDialect::SqlServer;
-  const std::string_view plus = server ? "" : "+";
   return FillSql(
       " FROM SURVEY_EVENT se INNER JOIN %s s ON se.SURVEY_EVENT_KEY = s.SURVEY_EVENT_KEY INNER "
       "JOIN taxon_occurrence toc ON toc.sample_key = s.sample_key INNER JOIN taxon_determination "
@@ -19,9 +31,9 @@ std::string QualifyingRecordsSql(SqlDialect dialect, std::string_view taxonGroup
       "itn.TAXON_LIST_ITEM_KEY = td.taxon_list_item_key LEFT JOIN TAXON_LIST_ITEM TLI ON "
       "itn.TAXON_LIST_ITEM_KEY = TLI.TAXON_LIST_ITEM_KEY LEFT JOIN TAXON_VERSION TV ON "
       "TV.TAXON_VERSION_KEY = TLI.TAXON_VERSION_KEY WHERE td.preferred = 1 AND TOC.CONFIDENTIAL=0 "
-      "AND TOC.ZERO_ABUNDANCE=0 AND TOC.CHECKED=1 AND %sOUTPUT_GROUP_KEY IN %s AND %sSURVEY_KEY IN "
-      "%s",
-      {server ? "#sample_grid" : "sample_grid", plus, taxonGroupList, plus, surveyList});
+      "AND TOC.ZERO_ABUNDANCE=0 AND TOC.CHECKED=1 AND %s IN %s AND %s IN %s",
+      {server ? "#sample_grid" : "sample_grid", Listed(dialect, "OUTPUT_GROUP_KEY"), taxonGroupList,
+       Listed(dialect, "SURVEY_KEY"), surveyList});
 }
 
 // The streamed road reads the same joins and conditions a table at a time: the
@@ -29,7 +41,8 @@ std::string QualifyingRecordsSql(SqlDialect dialect, std::string_view taxonGroup
 // their determinations.
 
 std::string CountedEventsSql(std::string_view surveyList) {
-  return "SELECT SURVEY_EVENT_KEY FROM SURVEY_EVENT WHERE SURVEY_KEY IN " + std::string(surveyList);
+  return "SELECT SURVEY_EVENT_KEY FROM SURVEY_EVENT WHERE " +
+         Listed(SqlDialect::SQLite, "SURVEY_KEY") + " IN " + std::string(surveyList);
 }
 
 // Inner joins where the selection has left ones: an item without an index row,
@@ -39,8 +52,8 @@ std::string TaxaOfGroupsSql(std::string_view taxonGroupList) {
   return "SELECT itn.TAXON_LIST_ITEM_KEY, itn.RECOMMENDED_TAXON_LIST_ITEM_KEY FROM "
          "INDEX_TAXON_NAME itn INNER JOIN TAXON_LIST_ITEM TLI ON itn.TAXON_LIST_ITEM_KEY = "
          "TLI.TAXON_LIST_ITEM_KEY INNER JOIN TAXON_VERSION TV ON TV.TAXON_VERSION_KEY = "
-         "TLI.TAXON_VERSION_KEY WHERE TV.OUTPUT_GROUP_KEY IN " +
-         std::string(taxonGroupList);
+         "TLI.TAXON_VERSION_KEY WHERE " +
+         Listed(SqlDialect::SQLite, "TV.OUTPUT_GROUP_KEY") + " IN " + std::string(taxonGroupList);
 }
 
 std::string CountedOccurrenceCondition() {

@@ -16,15 +16,26 @@ void Load(DatabaseSession& session, const std::string& query, const AppendSelect
   }
 }
 
+// The key as the count compares it with the chosen ones. On SQLite that is
+// its text, also where it is stored as a BLOB, which the SQLite ODBC driver
+// would hand over as a hexadecimal literal.
+std::string Key(const DatabaseSession& session, const std::string& column) {
+  return session.Dialect() == SqlDialect::SQLite ? "CAST(" + column + " AS TEXT)" : column;
+}
+
 }  // namespace
 
 void LoadTaxonGroups(DatabaseSession& session, const AppendSelectionItem& append) {
-  Load(session, "SELECT TAXON_GROUP_KEY, TAXON_GROUP_NAME FROM TAXON_GROUP ORDER BY SORT_ORDER",
+  Load(session,
+       "SELECT " + Key(session, "TAXON_GROUP_KEY") +
+           ", TAXON_GROUP_NAME FROM TAXON_GROUP ORDER BY SORT_ORDER",
        append);
 }
 
 void LoadSurveys(DatabaseSession& session, const AppendSelectionItem& append) {
-  Load(session, "SELECT SURVEY_KEY, ITEM_NAME FROM SURVEY ORDER BY ITEM_NAME", append);
+  Load(session,
+       "SELECT " + Key(session, "SURVEY_KEY") + ", ITEM_NAME FROM SURVEY ORDER BY ITEM_NAME",
+       append);
 }
 
 std::string CheckedKeyList(std::span<const CheckedKey> items) {

@@ -64,13 +64,21 @@ std::string ReferenceCondition(const std::vector<const GridSystemInfo*>& systems
 
 }  // namespace
 
+// An SQLite column may hold a BLOB where the host writes a text or a number;
+// the copy takes it as the text of its bytes, as the streamed road reads it,
+// so that it is matched and converted as that text would be.
 std::string CountSql::CopySamples(const YearRange& years) const {
-  return FillSql(
-             "INSERT INTO %s (SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, "
-             "LONG) SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, "
-             "LONG "
-             "FROM SAMPLE WHERE LAT IS NOT NULL",
-             {SqlServer() ? "#sample_grid" : "sample_grid"}) +
+  if (SqlServer()) {
+    return "INSERT INTO #sample_grid (SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, "
+           "SPATIAL_REF_SYSTEM, LAT, LONG) SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, "
+           "SPATIAL_REF_SYSTEM, LAT, LONG FROM SAMPLE WHERE LAT IS NOT NULL" +
+           YearLimitsSql(years);
+  }
+  return "INSERT INTO sample_grid (SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, "
+         "LAT, LONG) SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, CAST(SPATIAL_REF AS TEXT), "
+         "CAST(SPATIAL_REF_SYSTEM AS TEXT), CASE WHEN typeof(LAT) = 'blob' THEN CAST(LAT AS TEXT) "
+         "ELSE LAT END, CASE WHEN typeof(LONG) = 'blob' THEN CAST(LONG AS TEXT) ELSE LONG END FROM "
+         "SAMPLE WHERE LAT IS NOT NULL" +
          YearLimitsSql(years);
 }
 

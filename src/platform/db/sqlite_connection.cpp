@@ -489,6 +489,15 @@ class SqliteConnection : public Connection, public StreamingAccess {
     return std::make_unique<SqliteHeldState>(database_);
   }
 
+  std::string ColumnCollation(const std::string& table, const std::string& column) override {
+    const char* collation = nullptr;
+    const int rc =
+        sqlite3_table_column_metadata(database_->Handle(), nullptr, table.c_str(), column.c_str(),
+                                      nullptr, &collation, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) database_->Fail(rc);
+    return collation ? collation : "BINARY";
+  }
+
  private:
   // Runs the text as one command, under the command time-out.
   void Run(const std::string& sql, std::vector<std::string>* columns, std::vector<Variant>* cells) {

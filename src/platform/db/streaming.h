@@ -77,6 +77,9 @@ class StreamingAccess : public RowReader {
   // committed now, until the hold ends; the session must not be in a
   // transaction of its own.
   virtual std::unique_ptr<HeldState> HoldState() = 0;
+  // The name of the collating sequence that a column of the database compares
+  // its values by: "BINARY" (in any case) where it declares none.
+  virtual std::string ColumnCollation(const std::string& table, const std::string& column) = 0;
 };
 
 }  // namespace velmora

@@ -55,6 +55,7 @@ class RecordingStreaming final : public StreamingAccess {
     return std::make_unique<Writer>(*this);
   }
   std::unique_ptr<HeldState> HoldState() override { return nullptr; }
+  std::string ColumnCollation(const std::string&, const std::string&) override { return {}; }
   void Stream(const std::string&, const RowCallback&) override {}
 
   std::vector<std::string> written;
