@@ -21,4 +21,16 @@ GEODLL32_EXPORT int coordtrans3(double sourceA, double sourceB, std::int16_t sou
                                 std::int16_t sourceCode2, std::int16_t sourceCode3, double* resultA,
                                 double* resultB, std::int16_t targetCode1, std::int16_t targetCode2,
                                 std::int16_t targetCode3, std::int16_t targetCode4);
+
+// This library's own addition, which GeoDLL32 does not export: PROJ's
+// description of the operation coordtrans3 applies to the same point and
+// codes ("Inverse of DHDN to WGS 84 (4), grid BETA2007.gsb, accuracy 1 m"),
+// written into text as a NUL-terminated string of at most size bytes, cut
+// where it is longer. The status is coordtrans3's; on failure the text is
+// empty.
+GEODLL32_EXPORT int velmora_describe_operation(double sourceA, double sourceB,
+                                               std::int16_t sourceCode1, std::int16_t sourceCode2,
+                                               std::int16_t sourceCode3, std::int16_t targetCode1,
+                                               std::int16_t targetCode2, std::int16_t targetCode3,
+                                               std::int16_t targetCode4, char* text, int size);
 }

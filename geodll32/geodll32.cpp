@@ -4,10 +4,13 @@
 // ellipsoid), the frame of the MTB sheet grid, and its inverse, which takes
 // the grid's cells back to WGS84 for GIS data. PROJ chooses the operation per
 // point: the BETA2007 grid shift of the German surveying authorities (AdV)
-// where it covers the point, its next best operation elsewhere.
+// where it covers the point, its next best operation elsewhere. Beyond the
+// entry points of GeoDLL32 it says which operation that was.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <type_traits>
 
 #include "GeoDLL32.h"
@@ -33,6 +36,14 @@ struct SystemCodes {
 constexpr SystemCodes kWgs84{6, 10, 0, 0};
 constexpr SystemCodes kDhdn{1, 17, 0, 0};
 
+// Which way between the two served systems the codes ask for; nothing for any
+// other codes.
+std::optional<geodll32::Direction> DirectionOf(SystemCodes source, SystemCodes target) {
+  if (source == kWgs84 && target == kDhdn) return geodll32::Direction::Wgs84ToDhdn;
+  if (source == kDhdn && target == kWgs84) return geodll32::Direction::DhdnToWgs84;
+  return std::nullopt;
+}
+
 }  // namespace
 
 // The language would choose the wording of the library's messages; it has none.
@@ -44,23 +55,41 @@ int coordtrans3(double sourceA, double sourceB, std::int16_t sourceCode1, std::i
                 std::int16_t targetCode4) {
   *resultA = NAN;
   *resultB = NAN;
-  const SystemCodes source{sourceCode1, sourceCode2, sourceCode3, 0};
-  const SystemCodes target{targetCode1, targetCode2, targetCode3, targetCode4};
-  const geodll32::GeographicPoint point{.latitude = sourceB, .longitude = sourceA};
-  std::optional<geodll32::GeographicPoint> result;
-  if (source == kWgs84 && target == kDhdn) {
-    result = geodll32::Wgs84ToDhdn(point);
-  } else if (source == kDhdn && target == kWgs84) {
-    result = geodll32::DhdnToWgs84(point);
-  } else {
-    return 1;
-  }
+  const std::optional<geodll32::Direction> direction =
+      DirectionOf({sourceCode1, sourceCode2, sourceCode3, 0},
+                  {targetCode1, targetCode2, targetCode3, targetCode4});
+  if (!direction) return 1;
+  const std::optional<geodll32::GeographicPoint> result =
+      geodll32::Transform({.latitude = sourceB, .longitude = sourceA}, *direction);
   if (!result) return 2;
   *resultA = result->longitude;
   *resultB = result->latitude;
   return 0;
 }
 
+int velmora_describe_operation(double sourceA, double sourceB, std::int16_t sourceCode1,
+                               std::int16_t sourceCode2, std::int16_t sourceCode3,
+                               std::int16_t targetCode1, std::int16_t targetCode2,
+                               std::int16_t targetCode3, std::int16_t targetCode4, char* text,
+                               int size) {
+  if (size > 0) *text = '\0';
+  const std::optional<geodll32::Direction> direction =
+      DirectionOf({sourceCode1, sourceCode2, sourceCode3, 0},
+                  {targetCode1, targetCode2, targetCode3, targetCode4});
+  if (!direction) return 1;
+  const std::optional<std::string> description =
+      geodll32::DescribeOperation({.latitude = sourceB, .longitude = sourceA}, *direction);
+  if (!description) return 2;
+  if (size > 0) {
+    const size_t length = std::min(description->size(), static_cast<size_t>(size) - 1);
+    description->copy(text, length);
+    text[length] = '\0';
+  }
+  return 0;
+}
+
 // The grid engine calls through these types; a mismatch would break the call.
 static_assert(std::is_same_v<decltype(&setlanguage), velmora::SetLanguageFunction>);
 static_assert(std::is_same_v<decltype(&coordtrans3), velmora::CoordTrans3Function>);
+static_assert(
+    std::is_same_v<decltype(&velmora_describe_operation), velmora::DescribeOperationFunction>);

@@ -30,7 +30,7 @@ int CoordTrans3Fallback(double, double, std::int16_t, std::int16_t, std::int16_t
   return 0;
 }
 
-constexpr GeodeticLibrarySlots kFallbacks = {SetLanguageFallback, CoordTrans3Fallback};
+constexpr GeodeticLibrarySlots kFallbacks = {SetLanguageFallback, CoordTrans3Fallback, nullptr};
 
 struct LibraryCloser {
   void operator()(void* handle) const { dlclose(handle); }
@@ -82,6 +82,9 @@ Binding Bind(const std::string& fileName) {
   }
   binding.slots.setlanguage = Lookup(binding, "setlanguage", kFallbacks.setlanguage);
   binding.slots.coordtrans3 = Lookup(binding, "coordtrans3", kFallbacks.coordtrans3);
+  // Only our stand-in has it; its absence is no failure of the load.
+  binding.slots.describeOperation = reinterpret_cast<DescribeOperationFunction>(
+      dlsym(binding.library.get(), "velmora_describe_operation"));
   return binding;
 }
 

@@ -19,12 +19,25 @@ using CoordTrans3Function = int (*)(double sourceA, double sourceB, std::int16_t
                                     std::int16_t targetCode2, std::int16_t targetCode3,
                                     std::int16_t targetCode4);
 
+// An entry point of our own stand-in library only, which GeoDLL32 does not
+// export: for the same source coordinates and codes as coordtrans3, PROJ's
+// description of the operation coordtrans3 applies, into a text of `size`
+// bytes; coordtrans3's status.
+using DescribeOperationFunction = int (*)(double sourceA, double sourceB, std::int16_t sourceCode1,
+                                          std::int16_t sourceCode2, std::int16_t sourceCode3,
+                                          std::int16_t targetCode1, std::int16_t targetCode2,
+                                          std::int16_t targetCode3, std::int16_t targetCode4,
+                                          char* text, int size);
+
 // The process-wide slots. Calls go through these only. The slots hold either
 // the library's functions or the fallbacks, which report that the function is
-// not bound and leave every coordinate outside the grid.
+// not bound and leave every coordinate outside the grid. The description of
+// the operation is optional and has no fallback: its slot is empty unless the
+// library exports it.
 struct GeodeticLibrarySlots {
   SetLanguageFunction setlanguage;
   CoordTrans3Function coordtrans3;
+  DescribeOperationFunction describeOperation;
 };
 
 // The slots; the first use loads the library (LoadGeodeticLibrary) when no

@@ -1,9 +1,12 @@
 // The geodetic library itself, called directly: the transformation agrees with
 // PROJ's own command-line tools, and what it cannot do it reports.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -190,6 +193,56 @@ TEST(GeoDll32, FailuresGiveANonZeroStatusAndNaN) {
     EXPECT_TRUE(std::isnan(b));
   }
   EXPECT_EQ(Transform({50.0, 8.0}).status, 0) << "a failure leaves nothing behind";
+}
+
+struct Described {
+  int status;
+  std::string text;
+};
+
+Described Describe(Point p, const std::int16_t (&k)[7], int size = 256) {
+  std::vector<char> text(static_cast<size_t>(std::max(size, 1)), 'x');
+  const int status = velmora_describe_operation(p.longitude, p.latitude, k[0], k[1], k[2], k[3],
+                                                k[4], k[5], k[6], text.data(), size);
+  return {status, std::string(text.data(), strnlen(text.data(), text.size()))};
+}
+
+// The description names the operation coordtrans3 takes for the point, in
+// PROJ's words: the BETA2007 grid shift inside Germany, the Helmert
+// transformation of the former West Germany beyond it, and each run
+// backwards for the way back.
+TEST(GeoDll32, DescribesTheOperationItAppliesToThePoint) {
+  constexpr std::int16_t kThere[7] = {6, 10, 0, 1, 17, 0, 0};
+  constexpr std::int16_t kBack[7] = {1, 17, 0, 6, 10, 0, 0};
+  constexpr const char* kGrid = ", grid [^ ,]*BETA2007[^ ,]*, accuracy 1 m$";
+  struct Case {
+    const char* what;
+    Point point;
+    const std::int16_t (&codes)[7];
+    std::string pattern;
+  };
+  const Case cases[] = {
+      {"Berlin", {52.52, 13.40}, kThere, std::string("^Inverse of DHDN to WGS 84 \\(4\\)") + kGrid},
+      {"Berlin back", {52.52, 13.40}, kBack, std::string("^DHDN to WGS 84 \\(4\\)") + kGrid},
+      {"Amsterdam", {52.37, 4.90}, kThere, "^Inverse of DHDN to WGS 84 \\(2\\), accuracy 3 m$"},
+  };
+  for (const Case& c : cases) {
+    const Described d = Describe(c.point, c.codes);
+    EXPECT_EQ(d.status, 0) << c.what;
+    EXPECT_THAT(d.text, ::testing::MatchesRegex(c.pattern)) << c.what;
+  }
+
+  const Described cut = Describe({52.52, 13.40}, kThere, 10);
+  EXPECT_EQ(cut.status, 0);
+  EXPECT_EQ(cut.text, "Inverse o") << "cut to the size, the terminating NUL included";
+  EXPECT_EQ(Describe({52.52, 13.40}, kThere, 0).text, "x") << "nothing written into no room";
+
+  const Described otherCodes = Describe({52.52, 13.40}, {6, 10, 0, 1, 17, 0, 1});
+  EXPECT_EQ(otherCodes.status, 1);
+  EXPECT_EQ(otherCodes.text, "");
+  const Described noPoint = Describe({NAN, 13.40}, kThere);
+  EXPECT_EQ(noPoint.status, 2);
+  EXPECT_EQ(noPoint.text, "");
 }
 
 }  // namespace
