@@ -12,17 +12,21 @@ double LongitudeOfColumnValue(double columnValue) { return 35.0 / 6.0 + (columnV
 
 }  // namespace
 
-FrameBounds CellFrameBounds(const MapState& map, int row, int column) {
-  const SheetDivision division = GridTypeOfCellsPerSheet(map.CellsPerSheet).division;
-  const int sheetRow = map.NwRow + row / division.rows;
-  const int sheetColumn = map.NwColumnIndex - 100 + column / division.columns;
-  const double northRowValue = sheetRow + static_cast<double>(row % division.rows) / division.rows;
-  const double westColumnValue =
-      sheetColumn + static_cast<double>(column % division.columns) / division.columns;
+FrameBounds SheetCellFrameBounds(int sheetRow, int sheetColumn, SheetDivision division, int cellRow,
+                                 int cellColumn) {
+  const double northRowValue = sheetRow + static_cast<double>(cellRow) / division.rows;
+  const double westColumnValue = sheetColumn + static_cast<double>(cellColumn) / division.columns;
   return {LatitudeOfRowValue(northRowValue),
           LatitudeOfRowValue(northRowValue + 1.0 / division.rows),
           LongitudeOfColumnValue(westColumnValue),
           LongitudeOfColumnValue(westColumnValue + 1.0 / division.columns)};
+}
+
+FrameBounds CellFrameBounds(const MapState& map, int row, int column) {
+  const SheetDivision division = GridTypeOfCellsPerSheet(map.CellsPerSheet).division;
+  return SheetCellFrameBounds(map.NwRow + row / division.rows,
+                              map.NwColumnIndex - 100 + column / division.columns, division,
+                              row % division.rows, column % division.columns);
 }
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/cell_list.h"
+#include "grid/grid_types.h"
 
 namespace velmora {
 
@@ -21,5 +22,11 @@ struct FrameBounds {
 // sheet. These are the bounds within which CoordinateToCellCode's arithmetic
 // gives the cell's code.
 FrameBounds CellFrameBounds(const MapState& map, int row, int column);
+
+// The frame bounds of the cell in 0-based cell row `cellRow` and cell column
+// `cellColumn` of the sheet in sheet row `sheetRow` and signed sheet column
+// `sheetColumn` (negative west of 5°40' E), divided as `division` says.
+FrameBounds SheetCellFrameBounds(int sheetRow, int sheetColumn, SheetDivision division, int cellRow,
+                                 int cellColumn);
 
 }  // namespace velmora

@@ -1,8 +1,10 @@
 #include "grid/coordinate_conversion.h"
 
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
+#include "grid/frame_position.h"
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
 #include "grid/sheet.h"
@@ -11,35 +13,35 @@
 namespace velmora {
 namespace {
 
-// Where a grid-frame point lies: its sheet row and column (negative west of
-// 5°40' E) and its position inside the sheet, from the north-west corner.
-struct SheetPosition {
-  int row;
-  int column;
-  double rowFraction;
-  double columnFraction;
+// The library's codes of the database's WGS84 degrees and of the grid frame,
+// DHDN geographic degrees; a source system has no fourth code.
+struct SystemCodes {
+  std::int16_t kind;
+  std::int16_t reference;
+  std::int16_t zone;
+  std::int16_t zoneDetail;
 };
+constexpr SystemCodes kWgs84Codes{6, 10, 0, 0};
+constexpr SystemCodes kFrameCodes{1, 17, 0, 0};
 
-// Sheet row 9 begins at 55°06' N and rows are 6' high; sheet column 1 begins
-// at 5°50' E and columns are 10' wide. The division by 0.1 stays a division:
-// a multiplication by 10 can differ in the last bit, which decides on which
-// side of a row boundary a point falls, and stored cell codes depend on it.
-std::optional<SheetPosition> Locate(double latitude, double longitude, int firstRow) {
-  const double rowValue = (55.1 - latitude) / 0.1 + 9;
-  const double columnValue = (longitude - 35.0 / 6.0) * 6 + 1;
-  const double row = std::floor(rowValue);
-  const double column = std::floor(columnValue);
-  // Compared as floating-point numbers, so that NaN, infinities and values far
-  // beyond the integer range fall out here before any conversion to int.
-  if (!(row >= firstRow && row <= 99 && column >= -99 && column <= 99)) return std::nullopt;
-  return SheetPosition{static_cast<int>(row), static_cast<int>(column), rowValue - row,
-                       columnValue - column};
+// A transformation through the library's own functions only: the fallbacks
+// would show their messages and put the point at (0, 0).
+std::optional<GeoPoint> TransformBound(GeoPoint point, SystemCodes source, SystemCodes target) {
+  if (!IsGeodeticLibraryBound()) return std::nullopt;
+  const GeodeticLibrarySlots& library = GeodeticSlots();
+  library.setlanguage(2);
+  GeoPoint result{NAN, NAN};
+  const int status =
+      library.coordtrans3(point.longitude, point.latitude, source.kind, source.reference,
+                          source.zone, &result.longitude, &result.latitude, target.kind,
+                          target.reference, target.zone, target.zoneDetail);
+  if (status != 0 || !std::isfinite(result.latitude) || !std::isfinite(result.longitude)) {
+    return std::nullopt;
+  }
+  return result;
 }
 
-// The 0-based cell of a division into `parts` along one side of the sheet.
-int CellIndex(double fraction, int parts) { return static_cast<int>(fraction * parts); }
-
-std::string SheetPrefix(const SheetPosition& position) {
+std::string SheetPrefix(const FramePosition& position) {
   std::string code = FormatSheetNumber(position.row, position.column + 100);
   code += '/';
   return code;
@@ -48,20 +50,18 @@ std::string SheetPrefix(const SheetPosition& position) {
 }  // namespace
 
 std::string QuadrantCellCode(double latitude, double longitude) {
-  const std::optional<SheetPosition> position = Locate(latitude, longitude, 1);
+  const std::optional<FramePosition> position = LocateInFrame(latitude, longitude, 1);
   if (!position) return {};
   std::string code = SheetPrefix(*position);
-  AppendQuadrantDigits(code, CellIndex(position->rowFraction, 8),
-                       CellIndex(position->columnFraction, 8), 3);
+  AppendQuadrantDigits(code, position->CellRow(8), position->CellColumn(8), 3);
   return code;
 }
 
 std::string MinuteFieldCellCode(double latitude, double longitude) {
-  const std::optional<SheetPosition> position = Locate(latitude, longitude, 0);
+  const std::optional<FramePosition> position = LocateInFrame(latitude, longitude, 0);
   if (!position) return {};
   std::string code = SheetPrefix(*position);
-  AppendMinuteFieldDigits(code, CellIndex(position->rowFraction, 6),
-                          CellIndex(position->columnFraction, 10));
+  AppendMinuteFieldDigits(code, position->CellRow(6), position->CellColumn(10));
   return code;
 }
 
@@ -84,17 +84,26 @@ std::string CoordinateToCellCode(std::string_view gridSystemCode, double latitud
 }
 
 std::optional<GeoPoint> FrameToWgs84(GeoPoint frame) {
-  // The fallback would show its message and put the point at (0, 0).
+  return TransformBound(frame, kFrameCodes, kWgs84Codes);
+}
+
+std::optional<GeoPoint> Wgs84ToFrame(GeoPoint wgs84) {
+  return TransformBound(wgs84, kWgs84Codes, kFrameCodes);
+}
+
+std::optional<std::string> FrameOperationOf(GeoPoint wgs84) {
   if (!IsGeodeticLibraryBound()) return std::nullopt;
   const GeodeticLibrarySlots& library = GeodeticSlots();
+  if (!library.describeOperation) return std::nullopt;
   library.setlanguage(2);
-  GeoPoint wgs84{NAN, NAN};
-  const int status = library.coordtrans3(frame.longitude, frame.latitude, 1, 17, 0,
-                                         &wgs84.longitude, &wgs84.latitude, 6, 10, 0, 0);
-  if (status != 0 || !std::isfinite(wgs84.latitude) || !std::isfinite(wgs84.longitude)) {
-    return std::nullopt;
-  }
-  return wgs84;
+  // PROJ's names of operations are some thirty characters.
+  char text[512];
+  const int status = library.describeOperation(
+      wgs84.longitude, wgs84.latitude, kWgs84Codes.kind, kWgs84Codes.reference, kWgs84Codes.zone,
+      kFrameCodes.kind, kFrameCodes.reference, kFrameCodes.zone, kFrameCodes.zoneDetail, text,
+      static_cast<int>(sizeof text));
+  if (status != 0) return std::nullopt;
+  return std::string(text);
 }
 
 }  // namespace velmora

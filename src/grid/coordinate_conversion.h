@@ -35,4 +35,16 @@ struct GeoPoint {
 // library is not bound or cannot transform the point.
 std::optional<GeoPoint> FrameToWgs84(GeoPoint frame);
 
+// The WGS84 point in the grid frame, as CoordinateToCellCode transforms it,
+// but silent: nothing when the library is not bound or cannot transform the
+// point.
+std::optional<GeoPoint> Wgs84ToFrame(GeoPoint wgs84);
+
+// PROJ's description of the operation by which the geodetic library takes the
+// WGS84 point into the grid frame ("Inverse of DHDN to WGS 84 (4), grid
+// BETA2007.gsb, accuracy 1 m"). Nothing when the library does not say (our
+// stand-in does; GeoDLL32 itself has no such entry point), is not bound, or
+// cannot transform the point.
+std::optional<std::string> FrameOperationOf(GeoPoint wgs84);
+
 }  // namespace velmora
