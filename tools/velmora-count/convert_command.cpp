@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -15,15 +16,20 @@
 #include "grid/coordinate_conversion.h"
 #include "grid/geodll32.h"
 #include "grid/grid_types.h"
+#include "grid/point_explanation.h"
+#include "velmora-count/explanation_text.h"
 
 namespace velmora::cli {
 namespace {
 
-constexpr std::string_view kUsage = "convert [--system QYX|QQQ] [--frame] [LAT LON]";
+constexpr std::string_view kUsage =
+    "convert [--system QYX|QQQ] [--frame] [LAT LON]\n"
+    "       velmora-count convert --explain LAT LON";
 
 struct ConvertOptions {
   const GridSystemInfo* system = GridSystemByCode(kMinuteFieldSystemCode);
-  bool frame = false;  // the point is already in the grid frame
+  bool frame = false;    // the point is already in the grid frame
+  bool explain = false;  // why the point lands where it does, instead of its code
   std::vector<std::string_view> point;
 };
 
@@ -35,12 +41,23 @@ OptionWording Wording() {
           .needsValue = "%s needs QYX or QQQ"};
 }
 
-constexpr KnownOption kOptions[] = {{"--system"}, {"--frame", false}};
+constexpr KnownOption kOptions[] = {{"--system"}, {"--frame", false}, {"--explain", false}};
+
+// The explanation is of a WGS84 point, in both grid systems.
+void CheckExplainOptions(const OptionReader& given) {
+  if (given.Has("--frame")) throw UsageError("--explain takes a WGS84 point, not --frame");
+  if (given.Has("--system")) throw UsageError("--explain shows both grid systems, not --system");
+  if (given.Operands().size() != 2) {
+    throw UsageError("usage: velmora-count convert --explain LAT LON");
+  }
+}
 
 ConvertOptions ParseOptions(Arguments args) {
   const OptionReader given(args, kOptions, Wording());
   ConvertOptions options;
   options.frame = given.Has("--frame");
+  options.explain = given.Has("--explain");
+  if (options.explain) CheckExplainOptions(given);
   if (const std::optional<std::string> system = given.Optional("--system")) {
     options.system = &ParseGridSystem(*system);
   }
@@ -97,14 +114,35 @@ std::string CellCodeOf(const ConvertOptions& options, Pair point) {
              : QuadrantCellCode(point.latitude, point.longitude);
 }
 
+double ReadNumberArgument(std::string_view text) {
+  const std::optional<double> value = ParseNumber(text);
+  if (!value) throw UsageError("'" + std::string(text) + "' is not a number");
+  return *value;
+}
+
 void ConvertArguments(const ConvertOptions& options) {
-  Pair point{};
-  for (size_t i = 0; i < 2; ++i) {
-    const std::optional<double> value = ParseNumber(options.point[i]);
-    if (!value) throw UsageError("'" + std::string(options.point[i]) + "' is not a number");
-    (i == 0 ? point.latitude : point.longitude) = *value;
-  }
+  const Pair point{ReadNumberArgument(options.point[0]), ReadNumberArgument(options.point[1])};
   std::printf("%s\n", CellCodeOf(options, point).c_str());
+}
+
+// A point on the globe: the explanation of a longitude a turn too far would
+// be of another point.
+double ReadDegreesArgument(std::string_view text, std::string_view what, double limit) {
+  const double value = ReadNumberArgument(text);
+  if (!(std::fabs(value) <= limit)) {
+    throw UsageError("'" + std::string(text) + "' is not a " + std::string(what) + " from -" +
+                     std::to_string(static_cast<int>(limit)) + " to " +
+                     std::to_string(static_cast<int>(limit)));
+  }
+  return value;
+}
+
+void ExplainArguments(const ConvertOptions& options) {
+  const GeoPoint point{ReadDegreesArgument(options.point[0], "latitude", 90),
+                       ReadDegreesArgument(options.point[1], "longitude", 180)};
+  RequireGeodeticLibrary();
+  const std::string text = ExplanationText(ExplainPoint(point));
+  std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
 bool IsBlankLine(std::string_view line) { return std::ranges::all_of(line, IsBlank); }
@@ -151,6 +189,10 @@ int ConvertStandardInput(const ConvertOptions& options) {
 
 int RunConvert(Arguments args) {
   const ConvertOptions options = ParseOptions(args);
+  if (options.explain) {
+    ExplainArguments(options);
+    return 0;
+  }
   if (!options.frame) RequireGeodeticLibrary();
   if (options.point.empty()) return ConvertStandardInput(options);
   ConvertArguments(options);

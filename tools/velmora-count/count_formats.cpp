@@ -1,7 +1,6 @@
 #include "velmora-count/count_formats.h"
 
 #include <array>
-#include <charconv>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -10,18 +9,13 @@
 #include "grid/cell_geometry.h"
 #include "grid/coordinate_conversion.h"
 #include "platform/errors.h"
+#include "velmora-count/number_text.h"
 
 namespace velmora::cli {
 namespace {
 
-// Seven decimals of a degree are about a centimetre. std::to_chars writes the
-// C locale's numbers whatever the program's locale says.
-void AppendDegrees(std::string& out, double degrees) {
-  std::array<char, 32> text{};
-  const auto [end, error] =
-      std::to_chars(text.data(), text.data() + text.size(), degrees, std::chars_format::fixed, 7);
-  out.append(text.data(), end);
-}
+// Seven decimals of a degree are about a centimetre.
+void AppendDegrees(std::string& out, double degrees) { AppendFixed(out, degrees, 7); }
 
 std::string FormatTsv(const MapState& map) {
   std::string out;

@@ -20,6 +20,7 @@ constexpr std::string_view kUsage =
     "       velmora-count cells NW SE GRIDTYPE\n"
     "       velmora-count sheets NW SE\n"
     "       velmora-count convert [--system QYX|QQQ] [--frame] [LAT LON]\n"
+    "       velmora-count convert --explain LAT LON\n"
     "       velmora-count --help\n";
 
 constexpr std::string_view kDescription =
@@ -59,6 +60,15 @@ constexpr std::string_view kDescription =
     "          degrees of the grid's own frame) in the grid system (default QYX), an\n"
     "          empty line outside the grid. Without LAT LON it reads one \"LAT LON\" pair\n"
     "          per line from standard input and answers each line with one line.\n"
+    "  --explain LAT LON  says why a WGS84 point lands in its cells, one line each:\n"
+    "                   wgs84 (the point read), dhdn (after the datum shift, degrees),\n"
+    "                   shift (north and east, metres and arc seconds), operation\n"
+    "                   (PROJ's name of the transformation the geodetic library used:\n"
+    "                   the BETA2007 grid or a fallback), cells (the codes of both\n"
+    "                   grid systems, sheet to finest cell), edge (metres from the\n"
+    "                   point to the nearest edge of its finest cell in each system:\n"
+    "                   the QYX minute field, the QQQ 16tel-Quadrant); \"none\" where\n"
+    "                   there is nothing. Metres are on the DHDN (Bessel) ellipsoid.\n"
     "\n"
     "NW, SE    sheet numbers of the north-west and south-east corner sheets: four\n"
     "          digits (6508), or W and four digits west of sheet column 00 (W5099)\n"
