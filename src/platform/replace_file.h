@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/errors.h"
+#include "platform/file_descriptor.h"
 
 namespace velmora {
 
@@ -37,6 +39,12 @@ enum class FileAccess {
 // A target that is there but write-protected is refused ("Permission denied").
 // For writers that need a path rather than bytes: a database being built, a
 // picture saved by a library.
+//
+// A character device or a FIFO at the target (a terminal, /dev/stdout, a pipe
+// that another program reads) is no file to replace: its node stays, and
+// Commit() writes the finished temporary into it; that temporary lies in the
+// system's temporary folder. A FIFO that no program reads, a block device, a
+// socket and a symbolic link that leads nowhere are refused.
 class FileReplacement {
  public:
   explicit FileReplacement(std::filesystem::path target, FileAccess access = FileAccess::Usual);
@@ -49,14 +57,26 @@ class FileReplacement {
   const std::filesystem::path& TemporaryPath() const { return temporary_; }
   const std::filesystem::path& Target() const { return target_; }
 
-  // Flushes the temporary file to disk and renames it over the target. Throws
-  // FileWriteError naming the target when that fails.
+  // Makes the temporary file hold exactly `contents`.
+  void Write(std::string_view contents);
+
+  // Flushes the temporary file to disk, where a full disk shows at the
+  // latest, and leaves the target untouched. Files that must appear together
+  // are all flushed before the first is committed.
+  void Flush();
+
+  // Flushes the temporary file (unless Flush() did) and renames it over the
+  // target, or writes it into the device. Throws FileWriteError naming the
+  // target when that fails.
   void Commit();
 
  private:
   std::filesystem::path target_;
   std::filesystem::path temporary_;
-  unsigned mode_ = 0;  // what the file gets at Commit(), as FileAccess asks
+  unsigned mode_ = 0;                     // what the file gets at Commit(), as FileAccess asks
+  std::optional<FileDescriptor> device_;  // the device or FIFO written into
+  int interruptSlot_ = -1;                // where an interrupt finds the temporary
+  bool flushed_ = false;
   bool committed_ = false;
 };
 
@@ -64,5 +84,11 @@ class FileReplacement {
 // file stays as it was or the new one is complete. Throws FileWriteError.
 void ReplaceFile(const std::filesystem::path& target, std::string_view contents,
                  FileAccess access = FileAccess::Usual);
+
+// From now on SIGINT, SIGTERM and SIGHUP remove the temporary files of the
+// replacements under way before they end the program as they would have; for
+// programs that write for long. A signal that has a handler or is ignored
+// keeps it.
+void RemoveTemporariesOnInterrupt();
 
 }  // namespace velmora

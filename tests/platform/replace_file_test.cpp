@@ -4,16 +4,24 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "support/fifo_reader.h"
 #include "support/file_bytes.h"
 #include "support/file_permissions.h"
 #include "support/temp_folder.h"
@@ -161,6 +169,90 @@ TEST_F(ReplaceFileTest, AReplacementGivesAPathWithTheTargetsExtension) {
   replacement.Commit();
   EXPECT_EQ(ReadFileBytes(target), "built");
   EXPECT_EQ(Names(), std::vector<std::string>{"demo.sqlite"});
+}
+
+// What the programs write reaches a FIFO or a device (a terminal, a pipe to
+// another program) through it; the node itself is never replaced by a file.
+// What cannot be written into is refused, and nothing is left beside it.
+TEST_F(ReplaceFileTest, ADeviceOrFifoIsWrittenIntoAndNeverReplaced) {
+  const fs::path node = folder_ / "out.png";
+  std::optional<testing::FifoReader> reader;
+  int socketFd = -1;
+  const auto device = [&node](mode_t type, dev_t number) {
+    return [&node, type, number] { return ::mknod(node.c_str(), type | 0600, number) == 0; };
+  };
+  const struct {
+    std::string name;
+    std::function<bool()> make;  // false: the system does not allow it here
+    std::string refusal;         // empty: written into
+  } cases[] = {
+      {"a FIFO that a program reads",
+       [&] {
+         reader.emplace(node);
+         return true;
+       },
+       ""},
+      {"a character device, the null device made here (needs root)",
+       device(S_IFCHR, ::makedev(1, 3)), ""},
+      {"a FIFO that no program reads", [&] { return ::mkfifo(node.c_str(), 0600) == 0; },
+       "it is a FIFO that no program reads"},
+      {"a block device (needs root)", device(S_IFBLK, ::makedev(7, 0)), "it is a block device"},
+      {"a socket",
+       [&] {
+         socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+         sockaddr_un address{};
+         address.sun_family = AF_UNIX;
+         node.native().copy(address.sun_path, sizeof address.sun_path - 1);
+         return ::bind(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+       },
+       "it is a socket"},
+      {"a symbolic link that leads nowhere",
+       [&] { return ::symlink("gone.png", node.c_str()) == 0; },
+       "it is a symbolic link to 'gone.png', which does not exist"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(node);
+    reader.reset();
+    if (!c.make()) {
+      std::printf("skipped: %s cannot be made here: %s\n", c.name.c_str(), std::strerror(errno));
+      continue;
+    }
+    struct stat before {};
+    ::lstat(node.c_str(), &before);
+    EXPECT_EQ(MessageOf([&] { ReplaceFile(node, "picture"); }),
+              c.refusal.empty()
+                  ? "no error"
+                  : "The file '" + node.string() + "' could not be written: " + c.refusal);
+    if (reader) {
+      EXPECT_EQ(reader->Finish(), "picture");
+    }
+    struct stat after {};
+    ::lstat(node.c_str(), &after);
+    EXPECT_EQ(after.st_mode, before.st_mode) << "the node stays what it was";
+    EXPECT_EQ(after.st_rdev, before.st_rdev);
+    EXPECT_EQ(Names(), std::vector<std::string>{"out.png"}) << "nothing beside it";
+  }
+  if (socketFd >= 0) ::close(socketFd);
+}
+
+// A writer that needs a path (a database being built) builds in the system's
+// temporary folder, and the finished file goes into the FIFO.
+TEST_F(ReplaceFileTest, AReplacementOfAFifoIsBuiltElsewhereAndWrittenIntoIt) {
+  const fs::path fifo = folder_ / "demo.db";
+  testing::FifoReader reader(fifo);
+  fs::path temporary;
+  {
+    FileReplacement replacement(fifo);
+    temporary = replacement.TemporaryPath();
+    EXPECT_NE(temporary.parent_path(), folder_);
+    EXPECT_EQ(temporary.extension(), ".db");
+    WriteFileBytes(temporary, "built");
+    replacement.Commit();
+  }
+  EXPECT_EQ(reader.Finish(), "built");
+  EXPECT_FALSE(fs::exists(temporary));
+  EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 }  // namespace
