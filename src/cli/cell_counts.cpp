@@ -1,7 +1,6 @@
 #include "cli/cell_counts.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "cli/command_errors.h"
 #include "grid/sheet.h"
 #include "platform/errors.h"
+#include "platform/read_file.h"
 
 namespace velmora::cli {
 namespace {
@@ -26,8 +26,20 @@ bool FitsGridType(std::string_view code, const GridTypeInfo& type) {
   return false;
 }
 
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// A count is an int: ten digits at most. A longer number is no count, and
+// drawing it would take minutes and gigabytes.
+constexpr std::size_t kCountDigits = 10;
+
 bool IsWholeNumber(std::string_view text) {
   return !text.empty() && std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A text as a message quotes it: not the megabytes a broken file may hold.
+std::string Shortened(std::string_view text) {
+  constexpr std::size_t kQuoted = 60;
+  return text.size() <= kQuoted ? std::string(text) : std::string(text.substr(0, kQuoted)) + "...";
 }
 
 // Names the first few codes; a file of another grid type has them by the thousand.
@@ -68,7 +80,7 @@ Columns ColumnsOf(const std::string& header, std::string_view column, const std:
     columns.count = std::ranges::find(names, column) - names.begin();
   if (columns.code == names.size() || columns.count == names.size()) {
     throw Exception("the counts file '" + path + "' has no columns code and " +
-                    std::string(column) + " in its header '" + header + "'");
+                    std::string(column) + " in its header '" + Shortened(header) + "'");
   }
   return columns;
 }
@@ -77,40 +89,53 @@ Columns ColumnsOf(const std::string& header, std::string_view column, const std:
 
 void ReadCellCounts(const std::string& path, const GridTypeInfo& gridType, std::string_view column,
                     MapState& map) {
-  std::ifstream in(path);
-  if (!in) throw Exception("cannot read the counts file '" + path + "'");
+  std::string text;
+  try {
+    text = ReadRegularFile(path);
+  } catch (const FileReadError& e) {
+    throw Exception("cannot read the counts file '" + path + "': " + e.Reason());
+  }
+  std::string_view rest = text;
+  // Editors on Windows begin a UTF-8 file with a byte order mark.
+  if (rest.starts_with(kUtf8Bom)) rest.remove_prefix(kUtf8Bom.size());
   std::unordered_map<std::string_view, TGrid*> cells;
   for (auto& row : map.Grids) {
     for (TGrid& cell : row) cells.emplace(cell.Code, &cell);
   }
   std::vector<std::string> misfits;
   Columns columns;
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (int number = 1; !rest.empty(); ++number) {
+    std::string_view line = rest.substr(0, rest.find('\n'));
+    rest.remove_prefix(std::min(line.size() + 1, rest.size()));
+    if (line.ends_with('\r')) line.remove_suffix(1);
     if (number == 1 && line.starts_with("code,")) {
-      columns = ColumnsOf(line, column, path);
+      columns = ColumnsOf(std::string(line), column, path);
       continue;
     }
     if (line.empty()) continue;
-    const std::string_view text = line;
     std::vector<std::string_view> fields;
     if (columns.separator == ',') {
-      fields = Fields(text);
-    } else if (const size_t at = text.find_first_of("\t,"); at != std::string_view::npos) {
-      fields = {text.substr(0, at), text.substr(at + 1)};
+      fields = Fields(line);
+    } else if (const size_t at = line.find_first_of("\t,"); at != std::string_view::npos) {
+      fields = {line.substr(0, at), line.substr(at + 1)};
     }
+    const std::string where = path + ":" + std::to_string(number) + ": ";
     if (fields.size() <= std::max(columns.code, columns.count) ||
         !IsWholeNumber(fields[columns.count])) {
-      throw Exception(path + ":" + std::to_string(number) + ": expected " +
+      throw Exception(where + "expected " +
                       (columns.separator == '\t' ? "CODE<TAB>COUNT" : "the header's columns") +
-                      ", not '" + line + "'");
+                      ", not '" + Shortened(line) + "'");
+    }
+    if (fields[columns.count].size() > kCountDigits) {
+      throw Exception(where + "the count '" + Shortened(fields[columns.count]) +
+                      "' has more digits than any count can have (" + std::to_string(kCountDigits) +
+                      ")");
     }
     const std::string_view code = fields[columns.code];
     if (const auto cell = cells.find(code); cell != cells.end()) {
       cell->second->Count = std::string(fields[columns.count]);
     } else if (!FitsGridType(code, gridType)) {
-      misfits.emplace_back(code);
+      misfits.push_back(Shortened(code));
     }
   }
   if (!misfits.empty()) {

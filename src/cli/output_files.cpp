@@ -24,4 +24,17 @@ void RefuseOutputNamingInput(std::string_view outputOption, const std::filesyste
   }
 }
 
+void RefuseInputsThatAreNoFiles(std::span<const NamedInput> inputs) {
+  for (const NamedInput& input : inputs) {
+    std::error_code ignored;
+    const std::filesystem::file_type type = std::filesystem::status(input.path, ignored).type();
+    if (type == std::filesystem::file_type::regular || type == std::filesystem::file_type::none ||
+        type == std::filesystem::file_type::not_found) {
+      continue;
+    }
+    throw UsageError(std::string(input.option) + " '" + input.path.string() +
+                     "' is not a regular file");
+  }
+}
+
 }  // namespace velmora::cli

@@ -22,4 +22,8 @@ struct NamedInput {
 void RefuseOutputNamingInput(std::string_view outputOption, const std::filesystem::path& output,
                              std::span<const NamedInput> inputs);
 
+// Refuses, with a UsageError naming the option, an input that is there but is
+// not a regular file: a FIFO would wait for a writer, a device might never end.
+void RefuseInputsThatAreNoFiles(std::span<const NamedInput> inputs);
+
 }  // namespace velmora::cli

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
-#include <QString>
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -11,6 +10,7 @@
 #include <limits>
 
 #include "map/rounding.h"
+#include "platform/read_file.h"
 
 namespace velmora {
 namespace {
@@ -112,11 +112,23 @@ bool HasAllDeclaredPixels(const QByteArray& header, std::int64_t fileSize) {
   }
 }
 
+// The file is opened by its bytes, which need not be UTF-8, and only when it
+// is a regular file: a FIFO would wait for a writer, a device might never end.
+std::optional<FileDescriptor> OpenedBackground(const std::string& path) {
+  try {
+    return OpenRegularFile(path);
+  } catch (const FileReadError&) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace
 
 std::optional<QSize> DeclaredBmpSize(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly) || file.peek(2) != "BM") return std::nullopt;
+  const std::optional<FileDescriptor> fd = OpenedBackground(path);
+  QFile file;
+  if (!fd || !file.open(fd->Get(), QIODevice::ReadOnly) || file.peek(2) != "BM")
+    return std::nullopt;
   const std::optional<BmpHeader> bmp = ParseBmpHeader(file.peek(kBmpHeaderBytes));
   if (!bmp || bmp->width <= 0 || bmp->rows <= 0 || bmp->width > INT_MAX || bmp->rows > INT_MAX) {
     return std::nullopt;
@@ -134,8 +146,9 @@ Margins MarginsOf(QSize image, int sheetColumns, int sheetRows) {
 std::optional<MapPicture> LoadBackgroundImage(const std::string& path, int sheetColumns,
                                               int sheetRows) {
   if (path.empty() || sheetColumns <= 0 || sheetRows <= 0) return std::nullopt;
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly) ||
+  const std::optional<FileDescriptor> fd = OpenedBackground(path);
+  QFile file;
+  if (!fd || !file.open(fd->Get(), QIODevice::ReadOnly) ||
       !HasAllDeclaredPixels(file.peek(kBmpHeaderBytes), file.size())) {
     return std::nullopt;
   }

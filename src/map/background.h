@@ -23,7 +23,8 @@ struct MapPicture {
 };
 
 // The width and height a BMP file's header declares, read without loading
-// the picture; nothing when the file cannot be read or is no BMP.
+// the picture; nothing when the file cannot be read or is no BMP. The path is
+// taken byte for byte, here and in LoadBackgroundImage, whatever its encoding.
 std::optional<QSize> DeclaredBmpSize(const std::string& path);
 
 // The margins of the picture of a background image of this size over an
@@ -35,8 +36,8 @@ Margins MarginsOf(QSize image, int sheetColumns, int sheetRows);
 // The margins are half the larger side of one sheet: sheet width =
 // round(image width / sheetColumns), sheet height likewise, margins =
 // round(max(sheet width, sheet height) / 2), all halves to even. Nothing when
-// the file cannot be loaded as a BMP (empty path, no such file, not a BMP, pixel
-// data shorter than its header declares), when the extent has no sheets, or
+// the file cannot be loaded as a BMP (empty path, no such file, not a regular
+// file, not a BMP, pixel data shorter than its header declares), when the extent has no sheets, or
 // when the picture would be larger than an image can hold; the caller shows its
 // notice then and keeps its old margins.
 std::optional<MapPicture> LoadBackgroundImage(const std::string& path, int sheetColumns,

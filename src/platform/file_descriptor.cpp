@@ -6,6 +6,9 @@
 
 namespace velmora {
 
+FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)) {}
+
 FileDescriptor::~FileDescriptor() {
   if (fd_ >= 0) ::close(fd_);
 }

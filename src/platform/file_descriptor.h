@@ -10,6 +10,7 @@ class FileDescriptor {
   ~FileDescriptor();
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
+  FileDescriptor(FileDescriptor&& other) noexcept;
 
   int Get() const { return fd_; }
   // Closes it now and reports what close() says, which is where some file

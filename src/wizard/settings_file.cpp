@@ -3,14 +3,12 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "platform/errors.h"
+#include "platform/read_file.h"
 #include "platform/replace_file.h"
 #include "platform/text_compare.h"
 
@@ -60,24 +58,13 @@ SettingsFile SettingsFile::Parse(std::string_view text) {
 }
 
 std::optional<SettingsFile> SettingsFile::Load(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
-  const auto fail = [&path](const std::string& reason) {
-    return UnreadableSettingsFile("The settings file '" + path + "' could not be read: " + reason);
-  };
-  if (error) throw fail(SystemErrorText(error.value()));
-  if (status.type() == std::filesystem::file_type::directory) throw fail("it is a folder");
-  // A pipe would wait for a writer, a device might never end.
-  if (status.type() != std::filesystem::file_type::regular) {
-    throw fail("it is not a regular file");
+  try {
+    return Parse(ReadRegularFile(path));
+  } catch (const FileReadError& e) {
+    if (e.Missing()) return std::nullopt;
+    throw UnreadableSettingsFile("The settings file '" + path +
+                                 "' could not be read: " + e.Reason());
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw fail(SystemErrorText(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw fail(SystemErrorText(errno));
-  return Parse(text.str());
 }
 
 std::optional<std::string> SettingsFile::Value(std::string_view key) const {

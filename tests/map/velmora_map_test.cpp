@@ -1,5 +1,6 @@
 // The velmora-map command line: exit status, messages and the pictures it writes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QImage>
 #include <filesystem>
@@ -17,6 +18,13 @@ using testing::CommandResult;
 
 CommandResult Map(const std::vector<std::string>& args) {
   return testing::RunCommand(VELMORA_MAP_PATH, args);
+}
+
+// A white background of the size given, as a BMP in the folder.
+std::string WhiteBmp(const testing::TempFolder& folder, int width, int height) {
+  QImage white(width, height, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  return testing::SaveBmp(white, folder, "white.bmp");
 }
 
 TEST(VelmoraMap, DrawsTheGridOverAMadeUpBackground) {
@@ -150,6 +158,82 @@ TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
   }
   EXPECT_FALSE(std::filesystem::exists(out)) << "nothing was written";
   EXPECT_EQ(Map({"paint"}).exitStatus, 2);
+}
+
+// What is not a regular file, as an input, is refused at once: a FIFO would
+// wait for a writer for ever.
+TEST(VelmoraMap, InputsThatAreNoRegularFilesAreRefusedWithoutWaiting) {
+  const testing::TempFolder folder;
+  const std::string fifo = folder.PathOf("fifo.bmp");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string bmp = WhiteBmp(folder, 40, 20);
+  const std::string out = folder.PathOf("out.png");
+  const std::string db = folder.PathOf("any.db");  // refused before it is opened
+  testing::WriteFileBytes(db, "");
+  const std::vector<std::string> extent = {"--nw", "6508", "--se", "6509"};
+  const struct {
+    std::vector<std::string> args;
+    std::string option;
+  } cases[] = {
+      {{"draw", "--bmp", fifo, "--out", out}, "--bmp"},
+      {{"draw", "--bmp", bmp, "--counts", fifo, "--type", "1", "--out", out}, "--counts"},
+      {{"map", "--db", db, "--system", "QYX", "--type", "1", "--bmp", fifo, "--out", out}, "--bmp"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"10", VELMORA_MAP_PATH};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.insert(args.end(), extent.begin(), extent.end());
+    const CommandResult r = testing::RunCommand("/usr/bin/timeout", args);
+    EXPECT_EQ(r.exitStatus, 2) << c.args[0] << " " << c.option;
+    EXPECT_EQ(
+        r.err.rfind("velmora-map: " + c.option + " '" + fifo + "' is not a regular file\n", 0), 0u)
+        << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// A counts file saved by an editor begins with a byte order mark; a count of
+// a million digits is none, and would take minutes and gigabytes to draw.
+TEST(VelmoraMap, CountsFilesFromEditorsAreReadAndImpossibleCountsRefused) {
+  const testing::TempFolder folder;
+  const std::string bmp = WhiteBmp(folder, 400, 200);
+  const std::string counts = folder.PathOf("counts.txt");
+  const std::string huge(1'000'000, '7');
+  const struct {
+    std::string text;
+    int status;
+    std::string err;
+  } cases[] = {
+      {"\xEF\xBB\xBF"
+       "6509/4\t7\n",
+       0, ""},
+      {"\xEF\xBB\xBF"
+       "code,taxa,records\r\n6509/4,7,9\r\n",
+       0, ""},
+      {"6509/4\t2147483647\n", 0, ""},
+      {"6509/4\t" + huge + "\n", 1,
+       "velmora-map: " + counts + ":1: the count '" + huge.substr(0, 60) +
+           "...' has more digits than any count can have (10)\n"},
+  };
+  for (const auto& c : cases) {
+    testing::WriteFileBytes(counts, c.text);
+    const CommandResult r = Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out",
+                                 folder.PathOf("map.png"), "--counts", counts, "--type", "1"});
+    EXPECT_EQ(r.exitStatus, c.status) << c.text.substr(0, 40);
+    EXPECT_EQ(r.err, c.err);
+  }
+}
+
+// A path is bytes: a background in a folder named in Latin-1 loads as well.
+TEST(VelmoraMap, ABackgroundWhosePathIsNotUtf8Loads) {
+  const testing::TempFolder folder;
+  const std::string bmp = folder.PathOf("Gr\xFCnland.bmp");
+  std::filesystem::rename(WhiteBmp(folder, 40, 20), bmp);
+  const std::string png = folder.PathOf("map.png");
+  const CommandResult draw =
+      Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out", png});
+  EXPECT_EQ(draw.exitStatus, 0) << draw.err;
+  EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(50, 30));
 }
 
 // The CSV of velmora-count count gives taxa and records: --measure picks the

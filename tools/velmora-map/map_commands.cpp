@@ -62,6 +62,7 @@ int RunDraw(Arguments args) {
   std::vector<NamedInput> inputs = {{"--bmp", bmp}};
   if (counts) inputs.push_back({"--counts", *counts});
   RefuseOutputNamingInput("--out", out, inputs);
+  RefuseInputsThatAreNoFiles(inputs);
   CheckMapPictureSize(bmp, state, options.Has("--force"));
   if (counts) ReadCellCounts(*counts, gridType, MeasureName(measure), state);
 

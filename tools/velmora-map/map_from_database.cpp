@@ -103,6 +103,7 @@ MapRequest ReadRequest(Arguments args) {
   if (request.count.database.file) inputs.push_back({"--db", *request.count.database.file});
   if (settings.file) inputs.push_back({"--settings", *settings.file});
   RefuseOutputNamingInput("--out", request.out, inputs);
+  RefuseInputsThatAreNoFiles(inputs);
   return request;
 }
 

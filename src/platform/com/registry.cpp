@@ -7,12 +7,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <set>
 #include <sstream>
+#include <thread>
 #include <utility>
 
 #include "platform/file_descriptor.h"
+#include "platform/read_file.h"
 #include "platform/replace_file.h"
 
 namespace velmora::com {
@@ -180,14 +181,14 @@ std::string Registry::Format() const {
 }
 
 Registry Registry::Load(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    if (!std::filesystem::exists(file)) return {};
-    throw RegistryError("Cannot read the registry file " + file.string());
+  std::string text;
+  try {
+    text = ReadRegularFile(file);
+  } catch (const FileReadError& e) {
+    if (e.Missing()) return {};
+    throw RegistryError("Cannot read the registry file " + file.string() + ": " + e.Reason());
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return Parse(text.str());
+  return Parse(text);
 }
 
 void Registry::Save(const std::filesystem::path& file) const {
@@ -261,7 +262,7 @@ std::filesystem::path RegistryFilePath() {
   return config / "velmora" / "registry.reg";
 }
 
-void UpdateRegistry(const std::function<void(Registry&)>& change) {
+void UpdateRegistry(const std::function<void(Registry&)>& change, std::chrono::seconds lockWait) {
   const std::filesystem::path file = RegistryFilePath();
   std::error_code ignored;
   std::filesystem::create_directories(file.parent_path(), ignored);
@@ -270,10 +271,20 @@ void UpdateRegistry(const std::function<void(Registry&)>& change) {
   // lock, as the file is replaced in one step.
   std::filesystem::path lockFile = file;
   lockFile += ".lock";
+  const auto cannotLock = [&file](const std::string& reason) {
+    return RegistryError("Cannot lock the registry file " + file.string() + ": " + reason);
+  };
   FileDescriptor lock(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-  if (lock.Get() < 0 || ::flock(lock.Get(), LOCK_EX) != 0) {
-    throw RegistryError("Cannot lock the registry file " + file.string() + ": " +
-                        std::strerror(errno));
+  if (lock.Get() < 0) throw cannotLock(std::strerror(errno));
+  const auto deadline = std::chrono::steady_clock::now() + lockWait;
+  while (::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) throw cannotLock(std::strerror(errno));
+    if (std::chrono::steady_clock::now() >= deadline) {
+      throw cannotLock("another program has held its lock file " + lockFile.string() + " for " +
+                       std::to_string(lockWait.count()) + " seconds; end that program");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   Registry registry = Registry::Load(file);
   change(registry);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -36,7 +37,8 @@ class VELMORA_COM_API Registry {
   static Registry Parse(std::string_view text);
   std::string Format() const;
 
-  // A missing file is an empty registry.
+  // A missing file is an empty registry; what is not a regular file (a FIFO,
+  // a device) is refused, as reading it might never end.
   static Registry Load(const std::filesystem::path& file);
   void Save(const std::filesystem::path& file) const;
 
@@ -70,7 +72,14 @@ class VELMORA_COM_API Registry {
 // $XDG_CONFIG_HOME (or ~/.config).
 VELMORA_COM_API std::filesystem::path RegistryFilePath();
 
-// Reads the per-user registry file, applies `change` and writes the file back.
-VELMORA_COM_API void UpdateRegistry(const std::function<void(Registry&)>& change);
+// How long a program waits for its turn to change the registry file. A change
+// takes milliseconds; a lock held longer belongs to a program that hangs.
+inline constexpr std::chrono::seconds kRegistryLockWait{10};
+
+// Reads the per-user registry file, applies `change` and writes the file back,
+// in turn with other programs. Throws RegistryError when another program
+// holds the turn for longer than `lockWait`.
+VELMORA_COM_API void UpdateRegistry(const std::function<void(Registry&)>& change,
+                                    std::chrono::seconds lockWait = kRegistryLockWait);
 
 }  // namespace velmora::com

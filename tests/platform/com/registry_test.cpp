@@ -1,10 +1,15 @@
 #include "platform/com/registry.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <functional>
 #include <typeinfo>
 
 #include "platform/errors.h"
@@ -215,6 +220,53 @@ TEST_F(RegistryFile, MissingFileIsEmptyAndAFailedSaveKeepsTheOldFile) {
   // No temporary file is left beside them.
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
   EXPECT_EQ(ReadFileBytes(file), second.Format());
+}
+
+// Every program reads the registry file: what is no regular file is refused
+// at once, for a FIFO would wait for a writer and a device never ends.
+TEST_F(RegistryFile, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
+  const fs::path file = folder_ / "registry.reg";
+  const std::function<void()> makers[] = {
+      [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); },
+      [&] { fs::create_symlink("/dev/zero", file); },  // only read, never written
+  };
+  for (const auto& make : makers) {
+    fs::remove(file);
+    make();
+    try {
+      Registry::Load(file);
+      ADD_FAILURE() << "read";
+    } catch (const RegistryError& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "Cannot read the registry file " + file.string() + ": it is not a regular file");
+    }
+  }
+}
+
+// A program that hangs holding the turn to change the registry holds up the
+// others for a while, not for ever, and they say whose lock it is.
+TEST(UpdateRegistry, AHeldLockIsWaitedForAWhileAndThenReported) {
+  const fs::path lockFile = RegistryFilePath().string() + ".lock";
+  fs::create_directories(lockFile.parent_path());
+  // A lock of its own open file is another program's lock to flock().
+  const int held = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  bool changed = false;
+  const auto change = [&changed](Registry&) { changed = true; };
+  try {
+    UpdateRegistry(change, std::chrono::seconds(2));
+    ADD_FAILURE() << "changed under another program's lock";
+  } catch (const RegistryError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot lock the registry file " +
+                                         RegistryFilePath().string() +
+                                         ": another program has held its lock file " +
+                                         lockFile.string() + " for 2 seconds; end that program");
+  }
+  EXPECT_FALSE(changed);
+  ::close(held);
+  UpdateRegistry(change);
+  EXPECT_TRUE(changed);
+  fs::remove(RegistryFilePath());
 }
 
 TEST(UpdateRegistry, ProgramsUpdatingAtOnceKeepEachOthersEntries) {
