@@ -10,6 +10,7 @@
 #include "platform/com/com_error.h"
 #include "platform/com/object.h"
 #include "platform/com/registry.h"
+#include "platform/db/connection_string.h"
 
 namespace velmora::host {
 
@@ -91,10 +92,6 @@ std::filesystem::path DemoDatabasePath() {
     data = std::filesystem::path(home) / ".local" / "share";
   }
   return data / "velmora" / "demo.sqlite";
-}
-
-std::string SqliteConnectionString(const std::filesystem::path& database) {
-  return "Provider=SQLite;Data Source=" + database.string();
 }
 
 std::string HostConnectionString() {

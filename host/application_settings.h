@@ -26,9 +26,6 @@ inline constexpr const char* kConnectionStringValue = "Connection String";
 // folder ($XDG_DATA_HOME, else ~/.local/share).
 std::filesystem::path DemoDatabasePath();
 
-// The connection string of an SQLite database file.
-std::string SqliteConnectionString(const std::filesystem::path& database);
-
 // The host's database: the value "Connection String" of the host's settings key
 // when it is set, otherwise the demo database through the embedded backend.
 std::string HostConnectionString();

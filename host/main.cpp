@@ -18,6 +18,7 @@
 #include "host/host_start.h"
 #include "host/host_window.h"
 #include "host/options.h"
+#include "platform/db/connection_string.h"
 #include "platform/message_box.h"
 #include "platform/ui/qt_message_box.h"
 
@@ -61,7 +62,7 @@ int Run(const HostOptions& options, bool windows) {
     }
   }
   const std::string connectionString = HostConnectionString();
-  if (connectionString == SqliteConnectionString(DemoDatabasePath())) {
+  if (connectionString == velmora::SqliteConnectionString(DemoDatabasePath())) {
     WriteDemoDatabaseIfMissing(DemoDatabasePath());
   }
   const ApplicationSettingsClass settings(connectionString);

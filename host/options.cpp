@@ -5,6 +5,7 @@
 #include "cli/option_reader.h"
 #include "cli/program_help.h"
 #include "host/application_settings.h"
+#include "platform/db/connection_string.h"
 
 namespace velmora::host {
 
@@ -31,10 +32,7 @@ HostOptions ParseHostOptions(cli::Arguments args) {
     throw cli::UsageError("give the database either by --db or by --connect");
   }
   if (const std::optional<std::string> path = reader.Optional("--db")) {
-    // The connection string would end the path at the first ';'.
-    if (path->empty() || path->find(';') != std::string::npos) {
-      throw cli::UsageError("--db needs a path without ';', not '" + *path + "'");
-    }
+    if (path->empty()) throw cli::UsageError("--db needs a path");
     options.connectionString = SqliteConnectionString(std::filesystem::absolute(*path));
   }
   if (reader.Has("--connect")) options.connectionString = reader.Optional("--connect");

@@ -11,7 +11,7 @@ DatabaseArgument ReadDatabaseArgument(const OptionReader& given) {
   const std::optional<std::string> path = given.Optional("--db");
   if (!path) {
     DatabaseArgument database{given.Required("--connect"), std::nullopt};
-    database.file = SqliteDataSource(database.connectionString);
+    database.file = DatabaseFileOf(database.connectionString);
     return database;
   }
   if (!std::filesystem::exists(*path)) {
@@ -20,10 +20,7 @@ DatabaseArgument ReadDatabaseArgument(const OptionReader& given) {
   if (!std::filesystem::is_regular_file(*path)) {
     throw UsageError("'" + *path + "' is not a database file");
   }
-  if (path->find(';') != std::string::npos) {
-    throw UsageError("the database path '" + *path + "' contains ';' (use --connect)");
-  }
-  return {"Provider=SQLite;Data Source=" + *path, *path};
+  return {SqliteConnectionString(*path), *path};
 }
 
 }  // namespace velmora::cli

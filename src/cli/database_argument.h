@@ -12,13 +12,14 @@ namespace velmora::cli {
 // file, which must be there) and --connect TEXT (any connection string).
 struct DatabaseArgument {
   std::string connectionString;
-  // The file of an embedded database, given either way; nothing for ODBC.
+  // The database file, where the connection string names one: an embedded
+  // database, given either way, or one opened through the SQLite ODBC driver.
   std::optional<std::filesystem::path> file;
 };
 
 // Reads --db or --connect; a UsageError when neither or both are given, or
-// when the --db file is missing, no file, or has a ';' in its path (the
-// connection string would end its Data Source there and open another file).
+// when the --db file is missing or no file. The --db path is taken as given,
+// blanks and ';' included.
 DatabaseArgument ReadDatabaseArgument(const OptionReader& given);
 
 }  // namespace velmora::cli

@@ -9,6 +9,7 @@
 #include "demo/demo_places.h"
 #include "demo/demo_schema.h"
 #include "demo/demo_taxa.h"
+#include "platform/db/connection_string.h"
 #include "platform/db/database_session.h"
 #include "platform/errors.h"
 #include "platform/replace_file.h"
@@ -251,7 +252,7 @@ DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptio
   try {
     DatabaseSession session;
     session.SetCommandTimeout(0);
-    session.Open("Provider=SQLite;Data Source=" + replacement.TemporaryPath().string());
+    session.Open(SqliteConnectionString(replacement.TemporaryPath()));
     // A new file that nobody else reads yet: no journal, no waiting for the disk
     // (the finished file is flushed once, before it replaces the target).
     session.ExecuteNoRecords("PRAGMA journal_mode = OFF");

@@ -19,6 +19,7 @@
 #include "platform/com/com_ptr.h"
 #include "platform/com/error_info.h"
 #include "platform/com/registry.h"
+#include "platform/db/connection_string.h"
 #include "support/temp_folder.h"
 
 namespace velmora {
@@ -60,7 +61,7 @@ class Execute : public ::testing::Test {
   }
 
   HRESULT Run() { return action_->vtbl->Execute(action_.Get()); }
-  static std::string ConnectionString() { return host::SqliteConnectionString(Database()); }
+  static std::string ConnectionString() { return SqliteConnectionString(Database()); }
 
   static std::unique_ptr<testing::TempFolder> folder_;
   ComPtr<IHostAction> action_;
@@ -122,7 +123,7 @@ TEST_F(Execute, EachCallOpensADialogWithAConnectionOfItsOwn) {
 
 TEST_F(Execute, ARefusedConnectionIsToldOnceThenReportedAsAborted) {
   host::ApplicationSettingsClass settings(
-      host::SqliteConnectionString(folder_->Path() / "missing folder" / "nbn.db"));
+      SqliteConnectionString(folder_->Path() / "missing folder" / "nbn.db"));
   ModalCloser user;
   EXPECT_EQ(Run(), E_UNEXPECTED);
   EXPECT_EQ(user.Closed(), std::vector<std::string>{"message: Error while connecting"});

@@ -16,6 +16,7 @@
 #include "host/options.h"
 #include "modal_closer.h"
 #include "platform/com/registry.h"
+#include "platform/db/connection_string.h"
 #include "platform/message_box.h"
 #include "support/file_bytes.h"
 #include "support/run_command.h"
@@ -50,6 +51,12 @@ TEST(HostOptions, TakeTheDatabaseAModuleAndListing) {
   EXPECT_TRUE(Parse({"--help"}).help);
   EXPECT_TRUE(Parse({"-h"}).help);
   EXPECT_TRUE(Parse({"--db", "a;b.db", "--help"}).help) << "help whatever else is given";
+
+  // The stored connection string leads to the file as named, blanks and all.
+  for (const std::string_view path : {"sp.db ", "a;b.db", "\"q\" .db\t"}) {
+    EXPECT_EQ(SqliteDataSource(*Parse({"--db", path}).connectionString),
+              (fs::current_path() / path).string());
+  }
 }
 
 // Run as a user runs it, on a machine without a display: help and refusals
@@ -79,12 +86,9 @@ TEST(VelmoraHost, HelpAndBadOptionsNeedNoDisplay) {
 
 TEST(HostOptions, RefuseWhatTheyCannotTake) {
   const std::initializer_list<std::string_view> bad[] = {
-      {"--db", "a;b.db"},  // the connection string would end at ';'
-      {"--db", "a.db", "--connect", "Driver=X"},
-      {"--db"},
-      {"--bogus"},
-      {"stray"},
-      {"--install-addin", "a.so", "--install-addin", "b.so"},
+      {"--db", ""}, {"--db", "a.db", "--connect", "Driver=X"},
+      {"--db"},     {"--bogus"},
+      {"stray"},    {"--install-addin", "a.so", "--install-addin", "b.so"},
   };
   for (const auto& arguments : bad) {
     EXPECT_THROW(Parse(arguments), cli::UsageError) << *arguments.begin();
