@@ -3,9 +3,9 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <algorithm>
-#include <string_view>
 
 #include "demo/landscape.h"
+#include "platform/errors.h"
 #include "platform/replace_file.h"
 
 namespace velmora::demo {
@@ -16,19 +16,22 @@ BmpSize BackgroundSize(const Extent& extent) {
   return {tileWidth * extent.SheetColumns(), tileWidth * 14 / 15 * extent.SheetRows()};
 }
 
-void WriteBackgroundBmp(const std::filesystem::path& path, const Extent& extent,
-                        std::uint64_t seed) {
+std::string BackgroundBmp(const Extent& extent, std::uint64_t seed) {
   const BmpSize size = BackgroundSize(extent);
   const QImage picture =
       Landscape(extent.SheetColumns(), extent.SheetRows(),
                 {size.width / extent.SheetColumns(), size.height / extent.SheetRows()}, seed);
-  // Encoded whole before the file is touched; Qt writes a picture without
-  // alpha as a 24-bit BMP.
+  // Qt writes a picture without alpha as a 24-bit BMP.
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  if (!picture.save(&buffer, "BMP")) throw FileWriteError(path, "the picture could not be made");
-  ReplaceFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (!picture.save(&buffer, "BMP")) throw Exception("the background picture could not be made");
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void WriteBackgroundBmp(const std::filesystem::path& path, const Extent& extent,
+                        std::uint64_t seed) {
+  ReplaceFile(path, BackgroundBmp(extent, seed));
 }
 
 }  // namespace velmora::demo

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "demo/demo_extent.h"
 
@@ -16,8 +17,11 @@ struct BmpSize {
 // (a sheet is about 12 km wide and 11 km high), smaller for large extents.
 BmpSize BackgroundSize(const Extent& extent);
 
-// Writes the made-up Landscape of the extent as a 24-bit BMP of
+// The made-up Landscape of the extent as the bytes of a 24-bit BMP file of
 // BackgroundSize, the same for the same seed.
+std::string BackgroundBmp(const Extent& extent, std::uint64_t seed);
+
+// Writes BackgroundBmp to `path`, replaced when complete.
 void WriteBackgroundBmp(const std::filesystem::path& path, const Extent& extent,
                         std::uint64_t seed);
 

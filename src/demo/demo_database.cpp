@@ -245,10 +245,8 @@ class DemoWriter {
 
 }  // namespace
 
-DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptions& options,
+DemoSummary WriteDemoDatabase(FileReplacement& replacement, const DemoOptions& options,
                               const DemoProgress& progress) {
-  FileReplacement replacement(path);
-  DemoSummary summary;
   try {
     DatabaseSession session;
     session.SetCommandTimeout(0);
@@ -261,14 +259,21 @@ DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptio
     session.ExecuteNoRecords("PRAGMA cache_size = -262144");
     session.ExecuteNoRecords("BEGIN");
     CreateDemoTables(session);
-    summary = DemoWriter(session, options, progress).Write();
+    DemoSummary summary = DemoWriter(session, options, progress).Write();
     CreateDemoIndexes(session);
     session.ExecuteNoRecords("COMMIT");
     if (progress) progress(99);
+    return summary;
   } catch (const DatabaseError& e) {
     // Mostly a full disk, which SQLite reports without naming the file.
-    throw FileWriteError(path, e.what());
+    throw FileWriteError(replacement.Target(), e.what());
   }
+}
+
+DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptions& options,
+                              const DemoProgress& progress) {
+  FileReplacement replacement(path);
+  const DemoSummary summary = WriteDemoDatabase(replacement, options, progress);
   replacement.Commit();
   return summary;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "demo/demo_options.h"
+#include "platform/replace_file.h"
 
 namespace velmora::demo {
 
@@ -23,6 +24,11 @@ using DemoProgress = std::function<void(int percent)>;
 // when given, hears the samples written (most of the work) and the indexes
 // built, up to 99 %: what remains is to put the file in place.
 DemoSummary WriteDemoDatabase(const std::filesystem::path& path, const DemoOptions& options,
+                              const DemoProgress& progress = {});
+
+// The same, built in the replacement's temporary file and left for the caller
+// to commit, with the files that must appear together with it.
+DemoSummary WriteDemoDatabase(FileReplacement& replacement, const DemoOptions& options,
                               const DemoProgress& progress = {});
 
 }  // namespace velmora::demo

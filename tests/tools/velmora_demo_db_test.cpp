@@ -1,7 +1,13 @@
 // The velmora-demo-db command line: stdout, stderr, the exit status and the
 // files it leaves behind.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "support/file_bytes.h"
@@ -116,8 +122,44 @@ TEST(VelmoraDemoDb, AFailedWriteKeepsTheOldFilesAndLeavesNoTemporary) {
 
   EXPECT_EQ(testing::ReadFileBytes(db), "the old database");
   EXPECT_EQ(testing::ReadFileBytes(bmp), "the old picture");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 3)
-      << "the old files and the small database, no temporary";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2)
+      << "the old files, no temporary, and no database without its picture";
+}
+
+// Ended by Ctrl-C or by the system, the program leaves no temporary behind:
+// nothing but what was there before.
+TEST(VelmoraDemoDb, AnInterruptLeavesNoTemporary) {
+  testing::TempFolder folder;
+  const std::string db = folder.PathOf("demo.db"), bmp = folder.PathOf("demo.bmp");
+  const auto files = [&folder] {
+    return std::distance(std::filesystem::directory_iterator(folder.Path()), {});
+  };
+  for (const int signalNumber : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(strsignal(signalNumber));
+    const char* const args[] = {VELMORA_DEMO_DB_PATH, "--out",     db.c_str(), "--bmp",
+                                bmp.c_str(),          "--samples", "5000000",  nullptr};
+    pid_t child = 0;
+    ASSERT_EQ(
+        ::posix_spawn(&child, args[0], nullptr, nullptr, const_cast<char* const*>(args), environ),
+        0);
+    // Interrupted once both temporaries are there.
+    for (int wait = 0; wait < 3000 && files() < 2; ++wait) ::usleep(10'000);
+    ::kill(child, signalNumber);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << status;
+    EXPECT_EQ(files(), 0);
+  }
+}
+
+// The path is the file's name as given, blanks included.
+TEST(VelmoraDemoDb, AnOutputPathIsTakenAsGiven) {
+  testing::TempFolder folder;
+  const std::string db = folder.PathOf("demo.db ");
+  const CommandResult r = DemoDb({"--out", db, "--samples", "10"});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(RunCommand("/usr/bin/sqlite3", {db, "SELECT count(*) FROM SAMPLE"}).out, "10\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
 TEST(VelmoraDemoDb, HelpGoesToStandardOutputWithStatusZero) {
