@@ -10,6 +10,7 @@
 #include "demo/background_bmp.h"
 #include "demo/demo_database.h"
 #include "support/file_bytes.h"
+#include "support/full_file_system.h"
 #include "support/run_command.h"
 #include "support/temp_folder.h"
 #include "wizard/settings_file.h"
@@ -128,6 +129,32 @@ TEST_F(VelmoraWizard,
                              0),
             0u)
       << failed.err;
+}
+
+// On a full disk the pictures stay as they were, and the message names the
+// one that could not be written.
+TEST_F(VelmoraWizard, PicturesThatCannotBeWrittenAreKeptAsTheyWere) {
+  const fs::path shots = folder_.Path() / "shots";
+  const testing::FullFileSystem disk(shots);
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Reason();
+  demo::DemoOptions options;
+  options.samples = 40;
+  const std::string database = folder_.PathOf("demo.db");
+  demo::WriteDemoDatabase(database, options);
+  // Without a background the pages make pictures small enough for the
+  // library's buffer, whose failed flush it does not report.
+  WriteSettings("eMtbNW=6508\neMtbSE=6711\n");
+  testing::WriteFileBytes(shots / "karte.png", "the old map");
+  testing::WriteFileBytes(shots / "einstellungen.png", "the old settings page");
+  disk.Fill();
+  const CommandResult r = Wizard({"--db", database, "--screenshot", shots.string()});
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.err, "velmora-wizard: The file '" + (shots / "karte.png").string() +
+                       "' could not be written: No space left on device.\n");
+  EXPECT_EQ(testing::ReadFileBytes(shots / "karte.png"), "the old map");
+  EXPECT_EQ(testing::ReadFileBytes(shots / "einstellungen.png"), "the old settings page");
+  EXPECT_EQ(std::distance(fs::directory_iterator(shots), fs::directory_iterator()), 3)
+      << "the pictures and the filler, no temporary";
 }
 
 TEST_F(VelmoraWizard, AFailedStartGoesToStandardErrorAndEndsTheRun) {

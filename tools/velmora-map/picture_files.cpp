@@ -1,28 +1,17 @@
 #include "velmora-map/picture_files.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImageWriter>
-#include <QString>
 #include <cstdio>
-#include <string_view>
 
+#include "map/picture_encoding.h"
 #include "platform/errors.h"
 #include "platform/replace_file.h"
 
 namespace velmora::cli {
 
 void SavePicture(const QImage& picture, const std::string& path, const char* format) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, format);
-  if (!writer.write(picture)) {
-    throw Exception("cannot encode the picture as " + std::string(format) + ": " +
-                    writer.errorString().toStdString());
-  }
+  const std::string bytes = EncodePicture(picture, format);
   try {
-    ReplaceFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    ReplaceFile(path, bytes);
   } catch (const FileWriteError& e) {
     throw Exception("cannot write '" + path + "': " + e.Reason());
   }

@@ -2,7 +2,6 @@
 // opens it, to try it by hand or to run its main job from a script. See
 // options.h for the command line.
 #include <QApplication>
-#include <QString>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -15,6 +14,7 @@
 #include "grid/geodll32.h"
 #include "host/application_settings.h"
 #include "map/fonts.h"
+#include "map/picture_encoding.h"
 #include "platform/replace_file.h"
 #include "platform/ui/qt_message_box.h"
 #include "velmora-wizard/export_answer.h"
@@ -31,16 +31,12 @@ using velmora::cli::WizardOptions;
 constexpr const char* kProgram = "velmora-wizard";
 
 // Turns to the page as the user would, so the picture shows the buttons and
-// anything else the page change sets as they are then. The picture goes
-// beside its file and replaces it when complete.
+// anything else the page change sets as they are then. The picture is encoded
+// whole, then replaces its file in one checked step, as every picture does.
 void SavePage(TdlgMTBWizard& wizard, int page, const std::filesystem::path& file) {
   wizard.pcWizard.RequestPage(page);
   QApplication::processEvents();
-  velmora::FileReplacement replacement(file);
-  if (!wizard.grab().save(QString::fromStdString(replacement.TemporaryPath().string()), "PNG")) {
-    throw velmora::FileWriteError(file, "the picture could not be saved");
-  }
-  replacement.Commit();
+  velmora::ReplaceFile(file, velmora::EncodePicture(wizard.grab().toImage(), "PNG"));
 }
 
 void Screenshots(TdlgMTBWizard& wizard, const std::filesystem::path& folder) {
