@@ -1,6 +1,8 @@
 #include "map/jpeg_export.h"
 
 // jpeglib.h needs size_t and FILE declared before it.
+#include <algorithm>
+#include <cctype>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
@@ -139,10 +141,13 @@ class Compression {
 }  // namespace
 
 std::filesystem::path ExportFilePath(const std::filesystem::path& chosen) {
-  const std::string extension = chosen.extension().string();
-  if (extension.size() > 1 || !chosen.has_filename()) return chosen;
+  if (!chosen.has_filename()) return chosen;
+  std::string extension = chosen.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".jpg" || extension == ".jpeg") return chosen;
   std::filesystem::path file = chosen;
-  file += extension.empty() ? std::string(".") + kExportDefaultExtension : kExportDefaultExtension;
+  file += extension == "." ? kExportDefaultExtension : std::string(".") + kExportDefaultExtension;
   return file;
 }
 

@@ -6,14 +6,16 @@
 
 namespace velmora {
 
-// The extension an exported map gets when the chosen name has none.
+// The extension an exported map gets when the chosen name has none of JPEG's.
 inline constexpr const char* kExportDefaultExtension = "jpg";
 
 // The file an export writes for the name the user chose: the name itself when
-// it has an extension, whichever ("map.bmp" stays "map.bmp" and holds JPEG),
-// else the name with ".jpg" ("map" and "map." give "map.jpg"). A leading dot
-// names a hidden file, not an extension (".map" gives ".map.jpg"). A folder
-// ("maps/") stays as it is, for the writing to refuse.
+// it ends in ".jpg" or ".jpeg" (in any case), else the name with ".jpg", as
+// the dialog's JPEG filter adds it ("map" and "map." give "map.jpg",
+// "map.png" gives "map.png.jpg"): JPEG data under another picture's
+// extension would be taken for that kind, and could replace such a picture.
+// A leading dot names a hidden file, not an extension (".map" gives
+// ".map.jpg"). A folder ("maps/") stays as it is, for the writing to refuse.
 std::filesystem::path ExportFilePath(const std::filesystem::path& chosen);
 
 // The picture as a JPEG file: its own size, 24-bit RGB, the library's default

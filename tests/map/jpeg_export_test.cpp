@@ -130,7 +130,9 @@ std::vector<std::string> Names(const fs::path& folder) {
   return names;
 }
 
-TEST(ExportFilePath, AddsJpgOnlyToANameWithoutExtension) {
+// JPEG data goes only under a JPEG extension: a name with another one, a
+// picture's above all, gets ".jpg" added rather than JPEG under that name.
+TEST(ExportFilePath, AddsJpgToANameWithoutAJpegExtension) {
   const struct {
     const char* chosen;
     const char* file;
@@ -138,8 +140,12 @@ TEST(ExportFilePath, AddsJpgOnlyToANameWithoutExtension) {
       {"/home/ina/map", "/home/ina/map.jpg"},
       {"/home/ina/map.jpg", "/home/ina/map.jpg"},
       {"/home/ina/map.JPG", "/home/ina/map.JPG"},
-      {"/home/ina/map.bmp", "/home/ina/map.bmp"},
-      {"/home/ina/map.v2", "/home/ina/map.v2"},
+      {"/home/ina/map.jpeg", "/home/ina/map.jpeg"},
+      {"/home/ina/map.JPEG", "/home/ina/map.JPEG"},
+      {"/home/ina/map.png", "/home/ina/map.png.jpg"},
+      {"/home/ina/map.bmp", "/home/ina/map.bmp.jpg"},
+      {"/home/ina/map.v2", "/home/ina/map.v2.jpg"},
+      {"/home/ina/map.jpg.png", "/home/ina/map.jpg.png.jpg"},
       {"/home/ina/map.", "/home/ina/map.jpg"},
       {"/home/ina/.map", "/home/ina/.map.jpg"},
       {"/home/ina/my.maps/map", "/home/ina/my.maps/map.jpg"},

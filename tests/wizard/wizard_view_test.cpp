@@ -220,10 +220,12 @@ TEST_F(WizardView, TheExportAsksWhereAndWritesThePictureAtItsOwnSize) {
   EXPECT_NE(bytes.find("\xFF\xC0"), std::string::npos) << "baseline";
   EXPECT_EQ(bytes.find("\xFF\xC2"), std::string::npos) << "not progressive";
 
-  // A name with another extension keeps it and holds JPEG all the same.
-  dialogs->fileAnswer = QString::fromStdString(folder.PathOf("export.bmp"));
+  // A name with another extension gets ".jpg" added: JPEG under a picture's
+  // name would pass for that kind of picture.
+  dialogs->fileAnswer = QString::fromStdString(folder.PathOf("export.png"));
   QTest::mouseClick(&wizard->btSaveMap, Qt::LeftButton);
-  EXPECT_EQ(QImageReader(QString::fromStdString(folder.PathOf("export.bmp"))).format(), "jpeg");
+  EXPECT_EQ(QImageReader(QString::fromStdString(folder.PathOf("export.png.jpg"))).format(), "jpeg");
+  EXPECT_FALSE(fs::exists(folder.PathOf("export.png")));
   EXPECT_TRUE(messages.Shown().empty());
 
   // Cancelled: nothing is written.
@@ -231,24 +233,26 @@ TEST_F(WizardView, TheExportAsksWhereAndWritesThePictureAtItsOwnSize) {
   QTest::mouseClick(&wizard->btSaveMap, Qt::LeftButton);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 3);
 
-  // The background the map is drawn from is an input, never an export's target.
-  dialogs->fileAnswer = QString::fromStdString(folder.PathOf("karte.bmp"));
+  // The background the map is drawn from is an input, never an export's
+  // target, under any name the export may write to.
+  const std::string link = folder.PathOf("karte-link.jpg");
+  fs::create_symlink(folder.PathOf("karte.bmp"), link);
+  dialogs->fileAnswer = QString::fromStdString(link);
   QTest::mouseClick(&wizard->btSaveMap, Qt::LeftButton);
-  EXPECT_EQ(messages.Texts(),
-            std::vector<std::string>{"Die Karte kann nicht über ihr "
-                                     "Hintergrundbild '" +
-                                     folder.PathOf("karte.bmp") + "' exportiert werden."});
+  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Die Karte kann nicht über ihr "
+                                                       "Hintergrundbild '" +
+                                                       link + "' exportiert werden."});
   EXPECT_EQ(QImageReader(QString::fromStdString(folder.PathOf("karte.bmp"))).format(), "bmp");
 
   // Another background named on the settings page, not drawn yet: the one the
   // picture came from and the one the next drawing reads are both kept.
   QImage other(20, 20, QImage::Format_RGB32);
   other.fill(Qt::blue);
-  const std::string otherBmp = testing::SaveBmp(other, folder, "neu.bmp");
+  const std::string otherBmp = testing::SaveBmp(other, folder, "neu.jpg");
   ClickTab(kSettingsPage);
   wizard->eBackgroundImage.setText(QString::fromStdString(otherBmp));
   ClickTab(kMapPage);
-  for (const std::string& background : {folder.PathOf("karte.bmp"), otherBmp}) {
+  for (const std::string& background : {link, otherBmp}) {
     messages.Clear();
     dialogs->fileAnswer = QString::fromStdString(background);
     QTest::mouseClick(&wizard->btSaveMap, Qt::LeftButton);

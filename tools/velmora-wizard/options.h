@@ -22,7 +22,7 @@ inline constexpr const char* kWizardDescription =
     "                    database into the map (\"Datenbank auszählen\")\n"
     "  --export FILE     writes the map as JPEG to FILE (\"Karte exportieren\", with FILE\n"
     "                    as the answer to its file dialog; .jpg is added to a name\n"
-    "                    without an extension)\n"
+    "                    that does not end in .jpg or .jpeg)\n"
     "  --screenshot DIR  writes the two pages as DIR/karte.png and DIR/einstellungen.png\n"
     "With any of these the dialog then closes by itself; a message it would show goes to\n"
     "standard error instead, and the exit status is 1.\n";
