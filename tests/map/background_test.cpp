@@ -1,6 +1,7 @@
 #include "map/background.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QImageReader>
 #include <cstdint>
@@ -79,14 +80,17 @@ TEST(LoadBackgroundImage, FailsWithoutALoadableBmpOrWithoutSheets) {
                                       1,   0,   0xA0, 0x86, 1,  0, 1, 0, 24};
     out.write(reinterpret_cast<const char*>(header), sizeof header);
   }
+  // The wizard's settings may name one: opening it would wait for a writer.
+  const std::string fifo = folder.PathOf("fifo.bmp");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const struct {
     std::string path;
     int columns, rows;
   } cases[] = {{"", 1, 1},      {folder.PathOf("missing.bmp"), 1, 1},
                {png, 1, 1},     {garbage, 1, 1},
                {promise, 1, 1}, {folder.PathOf(""), 1, 1},
-               {bmp, 0, 1},     {bmp, 1, 0},
-               {bmp, -2, 1}};
+               {fifo, 1, 1},    {bmp, 0, 1},
+               {bmp, 1, 0},     {bmp, -2, 1}};
   for (const auto& c : cases) {
     EXPECT_FALSE(LoadBackgroundImage(c.path, c.columns, c.rows))
         << c.path << " " << c.columns << "x" << c.rows;
