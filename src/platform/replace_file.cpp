@@ -90,16 +90,23 @@ fs::path TemporaryNameBeside(const fs::path& target) {
 struct Temporary {
   fs::path path;
   mode_t createdMode;  // what the umask gives a new file
+  int interruptSlot;   // where an interrupt finds it
 };
 
 // Creates an empty temporary file named after `target` in the target's
-// folder, readable by the owner alone while it is being written.
+// folder, readable by the owner alone while it is being written. Its name is
+// remembered for an interrupt before the file is made, so that no moment
+// exists in which it is there and an interrupt would leave it.
 Temporary CreateTemporaryBeside(const fs::path& target) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     fs::path temporary = TemporaryNameBeside(target);
+    const int slot = temporaries.Remember(temporary);
     FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (fd.Get() < 0) {
-      if (errno == EEXIST) continue;
+      const int error = errno;
+      temporaries.Forget(slot);
+      if (error == EEXIST) continue;
+      errno = error;
       Fail(target);
     }
     // Created with 0666, the file shows the mode the umask gives a new file.
@@ -107,10 +114,11 @@ Temporary CreateTemporaryBeside(const fs::path& target) {
     if (::fstat(fd.Get(), &created) != 0 || ::fchmod(fd.Get(), 0600) != 0 || !fd.Close()) {
       const int error = errno;
       ::unlink(temporary.c_str());
+      temporaries.Forget(slot);
       errno = error;
       Fail(target);
     }
-    return {std::move(temporary), created.st_mode & 07777};
+    return {std::move(temporary), created.st_mode & 07777, slot};
   }
   Fail(target);
 }
@@ -214,7 +222,7 @@ FileReplacement::FileReplacement(fs::path target, FileAccess access) : target_(s
   }
   Temporary temporary = CreateTemporaryBeside(besideOf);
   temporary_ = std::move(temporary.path);
-  interruptSlot_ = temporaries.Remember(temporary_);
+  interruptSlot_ = temporary.interruptSlot;
   mode_ = access == FileAccess::Private ? 0600
           : exists                      ? old.st_mode & 07777
                                         : temporary.createdMode;
