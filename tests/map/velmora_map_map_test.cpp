@@ -121,6 +121,7 @@ TEST_F(MapCommand, IsTheCountDrawnOverTheBackground) {
 // On a terminal the status texts are followed by a bar that ends full; where
 // the picture went stays on standard output.
 TEST_F(MapCommand, OnATerminalTheBarEndsAtOneHundredPercent) {
+  if (const auto missing = testing::WhyNoPseudoTerminal()) GTEST_SKIP() << *missing;
   const std::string png = Out("terminal.png");
   const CommandResult r = testing::RunCommandOnTerminal(
       VELMORA_MAP_PATH, {"map", "--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX",

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <optional>
 #include <stdexcept>
 
 extern char** environ;
@@ -29,19 +31,33 @@ ErrorChannel Pipe() {
   return {ends[1], ends[0]};
 }
 
-ErrorChannel Terminal() {
+// Both sides of a new pseudo-terminal, or why there is none.
+std::optional<ErrorChannel> OpenTerminal(std::string& reason) {
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
-  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
-    throw std::runtime_error("no pseudo-terminal");
+  if (master < 0) {
+    reason = std::string("no pseudo-terminal: ") + std::strerror(errno);
+    return std::nullopt;
   }
-  const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
-  if (terminal < 0) throw std::runtime_error("cannot open the pseudo-terminal");
+  const int terminal =
+      grantpt(master) == 0 && unlockpt(master) == 0 ? open(ptsname(master), O_RDWR | O_NOCTTY) : -1;
+  if (terminal < 0) {
+    reason = std::string("cannot open the pseudo-terminal: ") + std::strerror(errno);
+    close(master);
+    return std::nullopt;
+  }
+  return ErrorChannel{terminal, master};
+}
+
+ErrorChannel Terminal() {
+  std::string reason;
+  const std::optional<ErrorChannel> channel = OpenTerminal(reason);
+  if (!channel) throw std::runtime_error(reason);
   // Bytes pass unchanged: no "\r" put before each "\n".
   termios mode{};
-  tcgetattr(terminal, &mode);
+  tcgetattr(channel->programEnd, &mode);
   cfmakeraw(&mode);
-  tcsetattr(terminal, TCSANOW, &mode);
-  return {terminal, master};
+  tcsetattr(channel->programEnd, TCSANOW, &mode);
+  return *channel;
 }
 
 CommandResult Run(const std::string& program, const std::vector<std::string>& args,
@@ -112,6 +128,15 @@ CommandResult Run(const std::string& program, const std::vector<std::string>& ar
 CommandResult RunCommand(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input) {
   return Run(program, args, input, Pipe());
+}
+
+std::optional<std::string> WhyNoPseudoTerminal() {
+  std::string reason;
+  const std::optional<ErrorChannel> channel = OpenTerminal(reason);
+  if (!channel) return reason;
+  close(channel->programEnd);
+  close(channel->readEnd);
+  return std::nullopt;
 }
 
 CommandResult RunCommandOnTerminal(const std::string& program,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,11 @@ CommandResult RunCommand(const std::string& program, const std::vector<std::stri
 // bytes unchanged), as a user at a console sees it; standard output stays a pipe.
 CommandResult RunCommandOnTerminal(const std::string& program,
                                    const std::vector<std::string>& args);
+
+// Why RunCommandOnTerminal cannot run here (a system built in a chroot without
+// /dev/pts has no pseudo-terminals); nothing when it can. A test that needs
+// the terminal skips with this reason:
+//   if (const auto missing = testing::WhyNoPseudoTerminal()) GTEST_SKIP() << *missing;
+std::optional<std::string> WhyNoPseudoTerminal();
 
 }  // namespace velmora::testing

@@ -130,6 +130,7 @@ TEST_F(CountCommand, PrintsTheCountedCellsInCellListOrder) {
 }
 
 TEST_F(CountCommand, OnATerminalTheBarFollowsTheTextsAndEndsAtOneHundredPercent) {
+  if (const auto missing = testing::WhyNoPseudoTerminal()) GTEST_SKIP() << *missing;
   const CommandResult r = testing::RunCommandOnTerminal(
       VELMORA_COUNT_PATH, {"count", "--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX",
                            "--type", "Quadranten"});

@@ -63,6 +63,7 @@ TEST(VelmoraDemoDb, WritesADatabaseThatTheSqliteToolOpensAndABackground) {
 }
 
 TEST(VelmoraDemoDb, ShowsABarOnATerminalOnly) {
+  if (const auto missing = testing::WhyNoPseudoTerminal()) GTEST_SKIP() << *missing;
   testing::TempFolder folder;
   const std::string db = (folder.Path() / "demo.db").string();
   const CommandResult r =
