@@ -18,6 +18,15 @@ namespace {
 
 QString WithoutAccelerator(QString caption) { return caption.remove('&'); }
 
+// A menu opened with no entries has no size, and a window of no size is not
+// shown; Qt then keeps the menu's window hidden when it opens again with
+// entries, so an add-in installed meanwhile would stay invisible until the
+// host restarts. One pixel keeps the menu a window that can be shown.
+QMenu* Showable(QMenu* menu) {
+  menu->setMinimumSize(1, 1);
+  return menu;
+}
+
 void ShowError(const std::string& text) {
   ShowMessageBox({text, "Recorder 6", MessageIcon::Error});
 }
@@ -35,7 +44,7 @@ HostWindow::HostWindow(std::string connectionString, std::filesystem::path addin
   setWindowTitle("Recorder 6 - Velmora host");
   QMenu* file = menuBar()->addMenu("&File");
   file->addAction("E&xit", this, &QWidget::close);
-  menuBar()->addMenu("&Reports");
+  Showable(menuBar()->addMenu("&Reports"));
   QMenu* tools = menuBar()->addMenu("&Tools");
   tools->addAction("&Install Add-in...", this, &HostWindow::InstallAddinFromDialog);
   help_ = menuBar()->addMenu("&Help");
@@ -61,7 +70,7 @@ QMenu& HostWindow::Menu(const QString& caption) {
       return *action->menu();
     }
   }
-  auto* menu = new QMenu(caption, menuBar());
+  QMenu* menu = Showable(new QMenu(caption, menuBar()));
   menuBar()->insertMenu(help_->menuAction(), menu);
   return *menu;
 }

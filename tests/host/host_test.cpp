@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 #include <filesystem>
 
 #include "addin/Velmora_TLB.h"
@@ -148,6 +150,31 @@ TEST_F(Host, InstallsAModuleAndShowsItsMenuEntryAndDescription) {
   ASSERT_EQ(list->topLevelItemCount(), 1);
   EXPECT_EQ(list->topLevelItem(0)->text(0), "Velmora Addin");
   EXPECT_EQ(list->topLevelItem(0)->text(1), "Velmora\nVersion " VELMORA_PROJECT_VERSION);
+}
+
+// A user's first steps: "Reports" opened while it is empty, the add-in
+// installed from the running host, "Reports" opened again.
+TEST_F(Host, AnAddinInstalledAfterReportsWasOpenedEmptyShowsWhenItOpensAgain) {
+  HostWindow window("Provider=SQLite;Data Source=nbn.db", folder_);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QMenuBar& bar = *window.menuBar();
+  QMenu& reports = window.Menu("Reports");
+  const QPoint caption = bar.actionGeometry(reports.menuAction()).center();
+  QTest::mouseClick(&bar, Qt::LeftButton, {}, caption);
+  ASSERT_TRUE(reports.isVisible());
+  QTest::keyClick(&reports, Qt::Key_Escape);
+  ASSERT_FALSE(reports.isVisible());
+
+  window.Install(testing::AddinModulePath());
+  QTest::mouseClick(&bar, Qt::LeftButton, {}, caption);
+  ASSERT_EQ(reports.actions().size(), 1);
+  EXPECT_TRUE(reports.windowHandle() && reports.windowHandle()->isVisible())
+      << "the menu's window is shown";
+  const QRect entry = reports.actionGeometry(reports.actions()[0]);
+  EXPECT_FALSE(entry.isEmpty());
+  EXPECT_TRUE(reports.rect().contains(entry)) << "the entry lies inside the menu";
+  QTest::keyClick(&reports, Qt::Key_Escape);
 }
 
 TEST_F(Host, AFailedExecuteShowsTheAddinsDescriptionOfTheError) {
