@@ -45,8 +45,8 @@ QRect ZoomedBounds(const QRect& bounds, QPoint pointer, int wheelDelta, QSize pi
                          height > std::int64_t{kMaxZoom} * pictureSize.height())) {
     return bounds;
   }
-  const std::int64_t left = std::int64_t{bounds.left()} + pointer.x() - Times(pointer.x(), f);
-  const std::int64_t top = std::int64_t{bounds.top()} + pointer.y() - Times(pointer.y(), f);
+  const std::int64_t left = pointer.x() - Times(std::int64_t{pointer.x()} - bounds.left(), f);
+  const std::int64_t top = pointer.y() - Times(std::int64_t{pointer.y()} - bounds.top(), f);
   return RectOf(left, top, width, height).value_or(bounds);
 }
 

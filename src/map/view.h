@@ -34,12 +34,15 @@ inline constexpr int kMaxZoom = 64;
 
 // The bounds after one wheel step with the pointer at `pointer` (the scroll
 // box's client coordinates): the picture's point under the pointer stays
-// there. With f the step's factor: left + p.x - round(p.x * f), top + p.y -
-// round(p.y * f), round(width * f) x round(height * f), each rounded half to
-// even. Zooming out ends at 4 pixels, where round(4 * 0.9) = 4. A step in that
-// would take the width or height beyond kMaxZoom times the picture's, or an
-// edge out of 32-bit coordinates, leaves the bounds as they are; so does a
-// zoom in of an empty picture.
+// there. With f the step's factor: p.x - round((p.x - left) * f), p.y -
+// round((p.y - top) * f), round(width * f) x round(height * f), each rounded
+// half to even: the picture is scaled about the pointer's place on it. (With
+// the picture at (0, 0) the left is the same as left + p.x - round(p.x * f);
+// but that form, taken from a picture already zoomed or panned, scales about
+// the scroll box's corner instead and moves the picture at every step.) Zooming out ends at 4
+// pixels, where round(4 * 0.9) = 4. A step in that would take the width or height beyond kMaxZoom
+// times the picture's, or an edge out of 32-bit coordinates, leaves the bounds as they are; so does
+// a zoom in of an empty picture.
 QRect ZoomedBounds(const QRect& bounds, QPoint pointer, int wheelDelta, QSize pictureSize);
 
 // The bounds while dragging: the picture's point grabbed at `dragOrigin` (the

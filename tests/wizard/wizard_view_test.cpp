@@ -123,6 +123,47 @@ TEST_F(WizardView, TheWheelZoomsAboutThePointer) {
   EXPECT_EQ(widths, (std::vector<int>{9, 8, 7, 6, 5, 4, 4}));
 }
 
+// Where the pointer at `pointer` (scroll box coordinates) lies on the picture,
+// in the picture's own pixels.
+QPointF OnPicture(const QRect& bounds, QPoint pointer, QSize picture) {
+  return {(pointer.x() - bounds.left()) * double(picture.width()) / bounds.width(),
+          (pointer.y() - bounds.top()) * double(picture.height()) / bounds.height()};
+}
+
+// Zoomed and panned first, the picture is still scaled about the point under
+// the pointer: it neither drifts away while zooming in nor walks out of the
+// box while zooming out.
+TEST_F(WizardView, FromAZoomedAndPannedStateTheWheelKeepsThePointUnderThePointer) {
+  const QSize picture = wizard->Image1.Picture().size();
+  WheelOverScrollBox(100, 50, 120);
+  const QPoint grabbed = InWindow(wizard->Image1, {400, 300});
+  QTest::mousePress(Window(), Qt::LeftButton, {}, grabbed);
+  QTest::mouseMove(Window(), grabbed + QPoint(-250, -180));
+  QTest::mouseRelease(Window(), Qt::LeftButton, {}, grabbed + QPoint(-250, -180));
+  ASSERT_EQ(Bounds(), QRect(-260, -185, 1376, 1375));
+
+  // Each step shows the point of the picture that was under the pointer
+  // within a pixel of it, its rounding aside.
+  const QPoint pointer(500, 300);
+  const QPointF start = OnPicture(Bounds(), pointer, picture);
+  for (const int delta : {120, -120}) {
+    for (int step = 0; step < 10; ++step) {
+      const QPointF under = OnPicture(Bounds(), pointer, picture);
+      WheelOverScrollBox(pointer.x(), pointer.y(), delta);
+      const QRect now = Bounds();
+      const QPointF shown(now.left() + under.x() * now.width() / picture.width(),
+                          now.top() + under.y() * now.height() / picture.height());
+      EXPECT_NEAR(shown.x(), pointer.x(), 1.0) << "delta " << delta << ", step " << step;
+      EXPECT_NEAR(shown.y(), pointer.y(), 1.0) << "delta " << delta << ", step " << step;
+    }
+  }
+  // Ten steps in and ten out: back under the pointer within the roundings of
+  // the steps, where scaling about the box's corner moves it further at every step.
+  const QPointF end = OnPicture(Bounds(), pointer, picture);
+  EXPECT_NEAR(end.x(), start.x(), 4.0);
+  EXPECT_NEAR(end.y(), start.y(), 4.0);
+}
+
 TEST_F(WizardView, ZoomingInStopsAt64TimesThePicture) {
   for (int i = 0; i < 200; ++i) WheelOverScrollBox(350, 300, 120);
   EXPECT_LE(Bounds().width(), 64 * 1251);
