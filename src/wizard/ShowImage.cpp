@@ -65,6 +65,10 @@ TdlgMTBWizard::TdlgMTBWizard() {
   setFont(PixelFont(kDialogFontFamily, 11));
   PlaceControls();
   ConnectHandlers();
+  // The form has no default button. A dialog makes one of each push button
+  // that takes the focus, or of its first one, and Return then clicks it: a
+  // count started by Return on the map page.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
 }
 
 TdlgMTBWizard::~TdlgMTBWizard() = default;

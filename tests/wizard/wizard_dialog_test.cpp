@@ -374,6 +374,27 @@ TEST_F(WizardDialog, DrawingTheMapLoadsTheBackgroundOfTheLastCellListAndDrawsThe
   EXPECT_TRUE(messages.Shown().empty());
 }
 
+// The form has no default button: Return on the map page starts no count,
+// whatever has the focus.
+TEST_F(WizardDialog, ReturnClicksNoButton) {
+  QSignalSpy counted(&wizard->btCountDatabase, &QPushButton::clicked);
+  QSignalSpy drawn(&wizard->btDrawMap, &QPushButton::clicked);
+  QSignalSpy exported(&wizard->btSaveMap, &QPushButton::clicked);
+  QWidget* const focused[] = {wizard->pcWizard.tabBar(), &wizard->ScrollBox1,
+                              &wizard->btCountDatabase, &wizard->btDrawMap};
+  for (QWidget* widget : focused) {
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key_Return);
+    QTest::keyClick(wizard.get(), Qt::Key_Enter);
+  }
+  EXPECT_EQ(counted.count(), 0);
+  EXPECT_EQ(drawn.count(), 0);
+  EXPECT_EQ(exported.count(), 0);
+  for (const QPushButton* button : wizard->findChildren<QPushButton*>()) {
+    EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
+  }
+}
+
 TEST_F(WizardDialog, EscapeDoesNotCloseTheDialog) {
   QTest::keyClick(wizard.get(), Qt::Key_Escape);
   EXPECT_TRUE(wizard->isVisible());
