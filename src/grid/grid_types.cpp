@@ -26,6 +26,13 @@ const GridSystemInfo* GridSystemByCode(std::string_view code) {
   return it == kGridSystems.end() ? nullptr : &*it;
 }
 
+int OfferedGridTypeItem(int gridSystemItem, int gridTypeItem) {
+  const GridSystemInfo* system = GridSystemByItem(gridSystemItem);
+  const GridTypeInfo* type = GridTypeByItem(gridTypeItem);
+  if (!system || !type || system->offersGridType[type->item]) return gridTypeItem;
+  return kMesstischblatt.item;
+}
+
 const GridTypeInfo& GridTypeOfCellsPerSheet(int cellsPerSheet) {
   const auto it = std::find_if(
       kGridTypes.begin(), kGridTypes.end(),

@@ -62,6 +62,12 @@ const GridTypeInfo* GridTypeByName(std::string_view name);
 const GridSystemInfo* GridSystemByItem(int item);
 const GridSystemInfo* GridSystemByCode(std::string_view code);
 
+// The grid type item that a choice of grid system and grid type comes to: a
+// grid type the grid system does not offer falls back to the whole sheet, as
+// the dialog moves its selection. Without a grid system or a grid type (an
+// item out of range) the item stays.
+int OfferedGridTypeItem(int gridSystemItem, int gridTypeItem);
+
 // The grid type of a map with these cells per sheet. A value that no grid type
 // has counts whole sheets, as the count has always cut such codes to the sheet.
 const GridTypeInfo& GridTypeOfCellsPerSheet(int cellsPerSheet);

@@ -195,7 +195,8 @@ void TdlgMTBWizard::ApplyGridSystem() {
     rgGridType.SetItemEnabled(item, system->offersGridType[item]);
   }
   const int selected = rgGridType.ItemIndex();
-  if (selected >= 0 && !system->offersGridType[selected]) rgGridType.SetItemIndex(0);
+  const int offered = OfferedGridTypeItem(system->item, selected);
+  if (offered != selected) rgGridType.SetItemIndex(offered);
 }
 
 void TdlgMTBWizard::UpdateButtonsForPage() {

@@ -61,6 +61,10 @@ void ApplySettingsFile(const SettingsFile& file, WizardSettings& settings) {
   read.Text(kSouthEast, settings.southEast);
   read.ItemIndex(kGridSystem, static_cast<int>(kGridSystems.size()), settings.gridSystemItem);
   read.ItemIndex(kGridType, static_cast<int>(kGridTypes.size()), settings.gridTypeItem);
+  // Built for a grid type its grid system does not offer, the cell list would
+  // hold other cells than the radio group shows, and a count would put the
+  // samples of the one grid into the cells of the other.
+  settings.gridTypeItem = OfferedGridTypeItem(settings.gridSystemItem, settings.gridTypeItem);
   read.Text(kBackgroundImage, settings.backgroundImage);
   read.Text(kFontSizeMargins, settings.fontSizeMargins);
   read.Text(kFontSizeCells, settings.fontSizeCells);

@@ -46,10 +46,11 @@ int ClampItemIndex(int index, int itemCount);
 // IsExtentValid.
 void ResetInvalidExtent(WizardSettings& settings);
 
-// Takes over, entry by entry in the keys' order, every entry the file has, then
-// resets an invalid extent. A radio group or colour entry that cannot be
-// converted raises ConvertError; the entries before it have then been taken
-// over, it and the later ones not, and the extent is not checked.
+// Takes over, entry by entry in the keys' order, every entry the file has (a
+// grid type that the grid system does not offer falls back to the whole sheet
+// as soon as both are read), then resets an invalid extent. A radio group or colour entry that
+// cannot be converted raises ConvertError; the entries before it have then been taken over, it and
+// the later ones not, and the extent is not checked.
 void ApplySettingsFile(const SettingsFile& file, WizardSettings& settings);
 
 // The nine lines of the file, in the keys' order.

@@ -107,12 +107,38 @@ TEST(ClampItemIndex, OutOfRangeIndexesSnapToNoneOrTheLastItem) {
 }
 
 TEST_F(SettingsTest, RadioEntriesAreClampedToTheirGroups) {
-  WriteFile("rgGridType=7\nrgGridSystem=$5\n");
+  WriteFile("rgGridType=7\n");
   EXPECT_EQ(Loaded().gridTypeItem, 4);
+  WriteFile("rgGridType=3\nrgGridSystem=$5\n");
   EXPECT_EQ(Loaded().gridSystemItem, 1);
+  EXPECT_EQ(Loaded().gridTypeItem, 3);
   WriteFile("rgGridType=-5\nrgGridSystem=-2\n");
   EXPECT_EQ(Loaded().gridTypeItem, -1);
   EXPECT_EQ(Loaded().gridSystemItem, -1);
+}
+
+// The grid type is the one the dialog would select for the grid system: one
+// the grid system does not offer falls back to the whole sheet.
+TEST_F(SettingsTest, AGridTypeTheGridSystemDoesNotOfferFallsBackToTheWholeSheet) {
+  const struct {
+    const char* lines;
+    int gridSystemItem;
+    int gridTypeItem;
+  } cases[] = {
+      {"rgGridSystem=0\nrgGridType=2\n", 0, 0},
+      {"rgGridSystem=0\nrgGridType=3\n", 0, 0},
+      {"rgGridType=3\n", 0, 0},
+      {"rgGridSystem=1\nrgGridType=4\n", 1, 0},
+      {"rgGridSystem=1\nrgGridType=9\n", 1, 0},
+      {"rgGridSystem=-1\nrgGridType=3\n", -1, 3},
+      {"rgGridSystem=0\nrgGridType=-1\n", 0, -1},
+  };
+  for (const auto& c : cases) {
+    WriteFile(c.lines);
+    const WizardSettings settings = Loaded();
+    EXPECT_EQ(settings.gridSystemItem, c.gridSystemItem) << c.lines;
+    EXPECT_EQ(settings.gridTypeItem, c.gridTypeItem) << c.lines;
+  }
 }
 
 TEST_F(SettingsTest, InvalidExtentFallsBackToTheLargestMap) {

@@ -11,9 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include "grid/geodll32.h"
 #include "host_fixture.h"
 #include "picture_compare.h"
 #include "platform/errors.h"
+#include "session_connector.h"
 #include "support/file_bytes.h"
 #include "support/file_permissions.h"
 #include "wizard/database_connector.h"
@@ -217,10 +219,10 @@ TEST_F(WizardLifecycle, StartUpRunsItsStepsInOrderAndTearDownClosesBeforeWriting
 
 TEST_F(WizardLifecycle, AFailedStartClosesTheSessionWritesTheSettingsReadSoFarAndReleases) {
   const std::string written =
-      "eMtbNW=6508\r\neMtbSE=6609\r\nrgGridSystem=0\r\nrgGridType=2\r\n"
+      "eMtbNW=6508\r\neMtbSE=6609\r\nrgGridSystem=0\r\nrgGridType=4\r\n"
       "eBackgroundImage=\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
       "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n";
-  WriteFile("eMtbNW=6508\neMtbSE=6609\nrgGridType=2\n");
+  WriteFile("eMtbNW=6508\neMtbSE=6609\nrgGridType=4\n");
   std::vector<std::string> calls;
   EXPECT_THROW(CreateWizard(std::make_unique<RecordingConnector>(calls, "")), SilentAbort);
   EXPECT_EQ(calls, (std::vector<std::string>{"open at extent 6508-6609, lists 0/0, 0 cell rows, "
@@ -233,7 +235,7 @@ TEST_F(WizardLifecycle, AFailedStartClosesTheSessionWritesTheSettingsReadSoFarAn
   host.Session().ExecuteNoRecords("DROP TABLE SURVEY");
   calls.clear();
   fs::remove(SettingsFilePath());
-  WriteFile("eMtbNW=6508\neMtbSE=6609\nrgGridType=2\n");
+  WriteFile("eMtbNW=6508\neMtbSE=6609\nrgGridType=4\n");
   EXPECT_THROW(CreateWizard(std::make_unique<RecordingConnector>(calls, host.ConnectionString())),
                DatabaseError);
   EXPECT_EQ(calls.size(), 3u);
@@ -245,6 +247,55 @@ TEST_F(WizardLifecycle, AFailedStartClosesTheSessionWritesTheSettingsReadSoFarAn
   WriteFile("rgGridSystem=abc\n");
   EXPECT_THROW(CreateWizard(std::make_unique<RecordingConnector>(calls, "")), ConvertError);
   EXPECT_EQ(calls, (std::vector<std::string>{"close with a settings file", "released"}));
+}
+
+// A grid type that the stored grid system does not offer falls back to the
+// whole sheet before the cell list is built, as velmora-map's does: the radio
+// group, the cell list and a count agree, and a start that fails writes the
+// pair fallen back.
+TEST_F(WizardLifecycle, AStoredGridTypeTheGridSystemDoesNotOfferFallsBackBeforeTheCellList) {
+  LoadGeodeticLibrary();
+  testing::HostFixture host;
+  host.AddTaxonGroup("G1", "Farne", 1);
+  host.AddTaxon("T1", "G1");
+  host.AddTaxon("T2", "G1");
+  const testing::Point west = testing::MinuteFieldCentre(65, 8, 0, 0);
+  const testing::Point east = testing::MinuteFieldCentre(65, 8, 5, 9);
+  host.AddSample("S1", west.latitude, west.longitude);
+  host.AddSample("S2", east.latitude, east.longitude);
+  host.AddRecord("S1", "T1");
+  host.AddRecord("S2", "T2");
+
+  const struct {
+    int gridSystem;
+    int gridType;
+  } unoffered[] = {{0, 2}, {0, 3}, {1, 4}};
+  for (const auto& pair : unoffered) {
+    const std::string stored =
+        "eMtbNW=6508\neMtbSE=6609\nrgGridSystem=" + std::to_string(pair.gridSystem) +
+        "\nrgGridType=" + std::to_string(pair.gridType) + "\n";
+    SCOPED_TRACE(stored);
+    WriteFile(stored);
+    auto wizard =
+        CreateWizard(std::make_unique<testing::SessionConnector>(host.ConnectionString()));
+    EXPECT_EQ(wizard->rgGridType.ItemIndex(), 0) << "Messtischblatt";
+    EXPECT_EQ(wizard->Map.CellsPerSheet, 1);
+    ASSERT_EQ(wizard->Map.Grids.size(), 2u);
+    EXPECT_EQ(wizard->Map.Grids[0][0].Code, "6508");
+    EXPECT_EQ(wizard->Map.Grids[1][1].Code, "6609");
+    wizard->btAllTaxonGroups.click();
+    wizard->BtAllSurveys.click();
+    wizard->btCountDatabase.click();
+    EXPECT_EQ(wizard->Map.Grids[0][0].Count, "2") << "both samples in their sheet";
+    DestroyWizard(std::move(wizard));
+    EXPECT_NE(FileText().find("rgGridType=0\r\n"), std::string::npos) << FileText();
+
+    std::vector<std::string> calls;
+    WriteFile(stored);
+    EXPECT_THROW(CreateWizard(std::make_unique<RecordingConnector>(calls, "")), SilentAbort);
+    EXPECT_NE(FileText().find("rgGridType=0\r\n"), std::string::npos)
+        << "a failed start writes no such pair";
+  }
 }
 
 }  // namespace
