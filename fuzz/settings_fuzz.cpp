@@ -20,7 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   WizardSettings again;
-  ApplySettingsFile(SettingsFile::Parse(ComposeSettings(SettingsLines(settings))), again);
+  ApplySettingsFile(
+      SettingsFile::Parse(ComposeSettings(SettingsLines(settings), settings.encoding)), again);
+  // The characters survive; the file may have become UTF-8 (all ASCII, or
+  // characters Latin-1 has not).
+  again.encoding = settings.encoding;
   if (again != settings) std::abort();
   return 0;
 }

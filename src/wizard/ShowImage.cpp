@@ -218,7 +218,7 @@ void TdlgMTBWizard::BuildCellList() {
 }
 
 WizardSettings TdlgMTBWizard::GatherSettings() const {
-  WizardSettings settings;
+  WizardSettings settings = read_;
   settings.northWest = eMtbNw.text().toStdString();
   settings.southEast = eMtbSe.text().toStdString();
   settings.gridSystemItem = rgGridSystem.ItemIndex();
@@ -232,6 +232,7 @@ WizardSettings TdlgMTBWizard::GatherSettings() const {
 }
 
 void TdlgMTBWizard::ShowSettings(const WizardSettings& settings) {
+  read_ = settings;
   eMtbNw.setText(QString::fromStdString(settings.northWest));
   eMtbSe.setText(QString::fromStdString(settings.southEast));
   rgGridSystem.SetItemIndex(settings.gridSystemItem);

@@ -231,6 +231,10 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   WizardSettings GatherSettings() const;
   void ShowSettings(const WizardSettings& settings);
 
+  // The settings as read, for what they hold beside the controls' values:
+  // the settings file's character set.
+  WizardSettings read_;
+
   KeyPressHook eMtbNwHook{eMtbNw, [this](QChar& key) { eMtbNwKeyPress(key); }};
   KeyPressHook eMtbSeHook{eMtbSe, [this](QChar& key) { eMtbSeKeyPress(key); }};
   KeyPressHook eFontSizeMarginsHook{eFontSizeMargins,

@@ -33,6 +33,13 @@ class UnreadableSettingsFile : public Exception {
   using Exception::Exception;
 };
 
+// The character set of a settings file. The host writes it in its ANSI code
+// page, Latin-1 for German, where this program writes UTF-8: a file that is
+// not valid UTF-8 is read as Latin-1. Its values are UTF-8 in the program
+// either way, and it is written back in its own character set, so that a
+// path keeps its bytes.
+enum class SettingsEncoding { Utf8, Latin1 };
+
 // The entries of a settings file as read: one "key=value" per line, any line
 // break (CR, LF or CR LF) accepted, lines without "=" ignored.
 class SettingsFile {
@@ -48,8 +55,11 @@ class SettingsFile {
   // later "=" included. Nothing when no line has the key.
   std::optional<std::string> Value(std::string_view key) const;
 
+  SettingsEncoding Encoding() const { return encoding_; }
+
  private:
   std::vector<std::pair<std::string, std::string>> entries_;
+  SettingsEncoding encoding_ = SettingsEncoding::Utf8;
 };
 
 struct SettingsLine {
@@ -57,13 +67,18 @@ struct SettingsLine {
   std::string value;
 };
 
-// "key=value" with CR LF after every line, the last one included.
-std::string ComposeSettings(const std::vector<SettingsLine>& lines);
+// "key=value" with CR LF after every line, the last one included, in the
+// character set given. A text that Latin-1 cannot hold (a character beyond
+// U+00FF), or whose Latin-1 bytes would read as UTF-8, stays UTF-8, which the
+// next reading recognises.
+std::string ComposeSettings(const std::vector<SettingsLine>& lines,
+                            SettingsEncoding encoding = SettingsEncoding::Utf8);
 
-// Replaces the file at `path` with the lines. The text goes to a temporary file
-// in the same folder first, which is then renamed over the old file, so a crash
-// or a full disk leaves either the old file or the new one, never a part. A
-// failure raises an Exception naming the file and the reason.
-void WriteSettingsFile(const std::string& path, const std::vector<SettingsLine>& lines);
+// Replaces the file at `path` with the lines, composed in `encoding`. The text goes to a temporary
+// file in the same folder first, which is then renamed over the old file, so a crash or a full disk
+// leaves either the old file or the new one, never a part. A failure raises an Exception naming the
+// file and the reason.
+void WriteSettingsFile(const std::string& path, const std::vector<SettingsLine>& lines,
+                       SettingsEncoding encoding = SettingsEncoding::Utf8);
 
 }  // namespace velmora

@@ -57,6 +57,7 @@ void ResetInvalidExtent(WizardSettings& settings) {
 
 void ApplySettingsFile(const SettingsFile& file, WizardSettings& settings) {
   const EntryReader read(file);
+  settings.encoding = file.Encoding();
   read.Text(kNorthWest, settings.northWest);
   read.Text(kSouthEast, settings.southEast);
   read.ItemIndex(kGridSystem, static_cast<int>(kGridSystems.size()), settings.gridSystemItem);
@@ -98,7 +99,7 @@ void LoadSettings(WizardSettings& settings) {
 }
 
 void SaveSettings(const WizardSettings& settings) {
-  WriteSettingsFile(SettingsFilePath(), SettingsLines(settings));
+  WriteSettingsFile(SettingsFilePath(), SettingsLines(settings), settings.encoding);
 }
 
 }  // namespace velmora

@@ -30,6 +30,8 @@ struct WizardSettings {
   std::string fontSizeCells = "10";    // eFontSizeCells
   TColor marginLabelColor = clBlack;   // ShpRBsrColor
   TColor cellValueColor = clBlack;     // shpCellValueColor
+  // The character set of the file the settings came from, to write them in.
+  SettingsEncoding encoding = SettingsEncoding::Utf8;
 
   bool operator==(const WizardSettings&) const = default;
 };
@@ -65,7 +67,8 @@ std::vector<SettingsLine> SettingsLines(const WizardSettings& settings);
 void LoadSettings(WizardSettings& settings);
 
 // What the dialog's WriteSettings does: replaces the settings file with the
-// nine lines, atomically. Raises an Exception when the file cannot be written.
+// nine lines, atomically, in the character set of the file they came from. Raises an Exception when
+// the file cannot be written.
 void SaveSettings(const WizardSettings& settings);
 
 }  // namespace velmora

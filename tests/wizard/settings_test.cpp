@@ -88,6 +88,60 @@ TEST(SettingsFileParse, AnyLineBreakFirstOccurrenceAnyCaseRestOfLine) {
   EXPECT_EQ(file.Value("eMtbSE"), std::nullopt);
 }
 
+// A file that is not valid UTF-8 is Latin-1, the host's ANSI code page:
+// each of its bytes is the character of the same number.
+TEST(SettingsFileParse, TextThatIsNoUtf8IsLatin1) {
+  const struct {
+    const char* name;
+    std::string value;  // as the file holds it
+    SettingsEncoding encoding;
+    std::string read;  // UTF-8
+  } cases[] = {
+      {"ASCII", "/karten/a.bmp", SettingsEncoding::Utf8, "/karten/a.bmp"},
+      {"UTF-8", "/karten/M\xC3\xBChlheim.bmp", SettingsEncoding::Utf8,
+       "/karten/M\xC3\xBChlheim.bmp"},
+      {"four-byte UTF-8", "\xF0\x9F\x97\xBA.bmp", SettingsEncoding::Utf8, "\xF0\x9F\x97\xBA.bmp"},
+      {"Latin-1", "/karten/M\xFChlheim/Karte\xE9.bmp", SettingsEncoding::Latin1,
+       "/karten/M\xC3\xBChlheim/Karte\xC3\xA9.bmp"},
+      {"a sequence cut short", "Karte\xC3", SettingsEncoding::Latin1, "Karte\xC3\x83"},
+      {"an overlong form", "\xC0\xAF", SettingsEncoding::Latin1, "\xC3\x80\xC2\xAF"},
+      {"a surrogate", "\xED\xA0\x80", SettingsEncoding::Latin1, "\xC3\xAD\xC2\xA0\xC2\x80"},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", SettingsEncoding::Latin1,
+       "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80"},
+  };
+  for (const auto& c : cases) {
+    const SettingsFile file = SettingsFile::Parse("eMtbNW=6508\r\neBackgroundImage=" + c.value);
+    EXPECT_EQ(file.Encoding(), c.encoding) << c.name;
+    EXPECT_EQ(file.Value("eBackgroundImage"), c.read) << c.name;
+  }
+}
+
+// Written back, a Latin-1 file keeps its bytes: its paths are unchanged.
+TEST_F(SettingsTest, ALatin1FileIsWrittenBackInLatin1) {
+  const std::string latin1 = "/karten/M\xFChlheim/Karte\xE9.bmp";
+  WriteFile("eMtbNW=6508\r\neMtbSE=6609\r\neBackgroundImage=" + latin1 + "\r\n");
+  WizardSettings settings = Loaded();
+  EXPECT_EQ(settings.backgroundImage, "/karten/M\xC3\xBChlheim/Karte\xC3\xA9.bmp");
+  EXPECT_EQ(settings.encoding, SettingsEncoding::Latin1);
+  SaveSettings(settings);
+  EXPECT_NE(ReadFileBytes(FilePath()).find("\r\neBackgroundImage=" + latin1 + "\r\n"),
+            std::string::npos);
+  EXPECT_EQ(Loaded(), settings);
+
+  // Latin-1 bytes that would read as UTF-8, and a character Latin-1 has not:
+  // the file becomes UTF-8 and keeps every character.
+  settings.backgroundImage = "/karten/\xC3\x83\xC2\xA9.bmp";  // Ã©
+  SaveSettings(settings);
+  EXPECT_EQ(Loaded().backgroundImage, settings.backgroundImage);
+  settings.backgroundImage =
+      "/karten/\xC5\x81\xC3\xB3"
+      "d\xC5\xBA.bmp";
+  SaveSettings(settings);
+  EXPECT_NE(ReadFileBytes(FilePath()).find(settings.backgroundImage), std::string::npos);
+  EXPECT_EQ(Loaded().backgroundImage, settings.backgroundImage);
+  EXPECT_EQ(Loaded().encoding, SettingsEncoding::Utf8);
+}
+
 TEST_F(SettingsTest, KeysInOtherLetterCaseRestoreTheirControls) {
   WriteFile("EMTBNW=6508\r\neMtbSe=6609\r\nShpRBsrColor=clRed\r\n");
   const WizardSettings settings = Loaded();

@@ -64,6 +64,18 @@ TEST_F(WizardLifecycle, StoredSettingsReachTheControlsAndTheFirstCellList) {
   EXPECT_EQ(wizard->pcWizard.currentIndex(), 0);
 }
 
+// The host's settings file in Latin-1: the path reaches its edit with its
+// accents, and goes back into the file with its bytes.
+TEST_F(WizardLifecycle, ALatin1SettingsFileKeepsItsPaths) {
+  WriteFile("eMtbNW=6508\r\neMtbSE=6609\r\neBackgroundImage=C:\\Karten\\M\xFChlheim\xE9.bmp\r\n");
+  auto wizard = CreateWizard();
+  EXPECT_EQ(wizard->eBackgroundImage.text(), QString::fromUtf8("C:\\Karten\\Mühlheimé.bmp"));
+  DestroyWizard(std::move(wizard));
+  EXPECT_NE(FileText().find("\r\neBackgroundImage=C:\\Karten\\M\xFChlheim\xE9.bmp\r\n"),
+            std::string::npos)
+      << FileText();
+}
+
 TEST_F(WizardLifecycle, ClosingWritesTheControlsAsTheyStand) {
   auto wizard = CreateWizard();
   wizard->eMtbSe.setText("8758");
