@@ -12,6 +12,7 @@
 #include "platform/errors.h"
 #include "wizard/error_display.h"
 #include "wizard/key_filters.h"
+#include "wizard/selection_list_boxes.h"
 #include "wizard/validation.h"
 
 namespace velmora {
@@ -228,6 +229,10 @@ WizardSettings TdlgMTBWizard::GatherSettings() const {
   settings.fontSizeCells = eFontSizeCells.text().toStdString();
   settings.marginLabelColor = ShpRBsrColor.BrushColor();
   settings.cellValueColor = shpCellValueColor.BrushColor();
+  if (listsTicked_) {
+    settings.taxonGroups = CheckedKeys(clbTaxonGroups);
+    settings.surveys = CheckedKeys(ClbSurveys);
+  }
   return settings;
 }
 

@@ -76,7 +76,8 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   // entries before it have then reached their controls.
   void ReadSettings();
 
-  // Replaces the settings file with the nine values of the controls.
+  // Replaces the settings file with the values of the controls and the ticks
+  // of the two lists.
   void WriteSettings();
 
   // Makes a new map picture from the background image of the current cell
@@ -97,6 +98,11 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   // read before it stay. (selection_list_boxes.cpp)
   void LoadTaxonGroups();
   void LoadSurveys();
+  // Ticks the items of both lists as the settings file keeps them: the items
+  // of the stored keys, or every item where the file keeps none. From then on
+  // the lists' ticks are what WriteSettings stores; until then the stored
+  // ones. (selection_list_boxes.cpp)
+  void TickStoredSelections();
 
   MapState Map;
   int MarginLeft = 0;
@@ -153,7 +159,8 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   void BtAllSurveysClick();
   void BtNoSurveyClick();
   void btDrawMapClick();
-  // The count run: the panel shows and the three buttons lock, the samples are
+  // The count run: refused, with a message, while no taxon group or no survey
+  // is ticked. Then the panel shows and the three buttons lock, the samples are
   // assigned and the taxa counted for the checked lists, the counts other than
   // "0" are written centred into their cells of the picture; then the panel
   // hides and the buttons unlock, also after an error, which is shown. The
@@ -232,8 +239,10 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   void ShowSettings(const WizardSettings& settings);
 
   // The settings as read, for what they hold beside the controls' values:
-  // the settings file's character set.
+  // the ticks of the lists until these are filled, and the settings file's
+  // character set.
   WizardSettings read_;
+  bool listsTicked_ = false;
 
   KeyPressHook eMtbNwHook{eMtbNw, [this](QChar& key) { eMtbNwKeyPress(key); }};
   KeyPressHook eMtbSeHook{eMtbSe, [this](QChar& key) { eMtbSeKeyPress(key); }};

@@ -6,6 +6,7 @@
 
 #include "grid/grid_types.h"
 #include "map/map_job.h"
+#include "platform/errors.h"
 #include "wizard/ShowImage.h"
 #include "wizard/error_display.h"
 #include "wizard/selection_list_boxes.h"
@@ -35,6 +36,15 @@ void TdlgMTBWizard::SetProgressPosition(int percent) {
 }
 
 void TdlgMTBWizard::btCountDatabaseClick() {
+  // A count for no taxon group or no survey finds nothing: it would leave the
+  // map as it is and say nothing.
+  if (CheckedKeys(clbTaxonGroups).empty()) {
+    throw Exception(
+        "Bitte wählen Sie auf der Seite \"Einstellungen\" mindestens eine Sippengruppe aus");
+  }
+  if (CheckedKeys(ClbSurveys).empty()) {
+    throw Exception("Bitte wählen Sie auf der Seite \"Einstellungen\" mindestens ein Projekt aus");
+  }
   Counting = true;
   plProgress.show();
   btCountDatabase.setEnabled(false);

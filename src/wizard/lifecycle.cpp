@@ -19,6 +19,7 @@ void LoadSelectionLists(TdlgMTBWizard& wizard) {
   if (!wizard.Database) return;
   wizard.LoadTaxonGroups();
   wizard.LoadSurveys();
+  wizard.TickStoredSelections();
 }
 
 void StartUp(TdlgMTBWizard& wizard) {

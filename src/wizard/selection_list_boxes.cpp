@@ -1,6 +1,7 @@
 #include "wizard/selection_list_boxes.h"
 
 #include <QApplication>
+#include <set>
 #include <vector>
 
 #include "count/selection_lists.h"
@@ -31,6 +32,12 @@ void CheckAll(CheckListBox& list, bool checked) {
   for (int i = 0; i < list.Count(); ++i) list.SetChecked(i, checked);
 }
 
+void CheckStored(CheckListBox& list, const TickedKeys& stored) {
+  if (!stored) return CheckAll(list, true);
+  const std::set<std::string> keys(stored->begin(), stored->end());
+  for (int i = 0; i < list.Count(); ++i) list.SetChecked(i, keys.contains(list.Store(i).ID));
+}
+
 }  // namespace
 
 std::string CheckedKeyList(const CheckListBox& list) {
@@ -38,6 +45,20 @@ std::string CheckedKeyList(const CheckListBox& list) {
   keys.reserve(list.Count());
   for (int i = 0; i < list.Count(); ++i) keys.push_back({list.Store(i).ID, list.Checked(i)});
   return CheckedKeyList(keys);
+}
+
+std::vector<std::string> CheckedKeys(const CheckListBox& list) {
+  std::vector<std::string> keys;
+  for (int i = 0; i < list.Count(); ++i) {
+    if (list.Checked(i)) keys.push_back(list.Store(i).ID);
+  }
+  return keys;
+}
+
+void TdlgMTBWizard::TickStoredSelections() {
+  CheckStored(clbTaxonGroups, read_.taxonGroups);
+  CheckStored(ClbSurveys, read_.surveys);
+  listsTicked_ = true;
 }
 
 void TdlgMTBWizard::LoadTaxonGroups() { Fill(clbTaxonGroups, Session(), velmora::LoadTaxonGroups); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/ui/check_list_box.h"
 
@@ -10,5 +11,8 @@ namespace velmora {
 // them after IN: 'K1','K2', or 'no data' when nothing is checked. Read at the
 // moment of each count run, so it counts what the boxes show then.
 std::string CheckedKeyList(const CheckListBox& list);
+
+// The checked items' keys of a list box in list order.
+std::vector<std::string> CheckedKeys(const CheckListBox& list);
 
 }  // namespace velmora

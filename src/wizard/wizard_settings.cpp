@@ -1,6 +1,7 @@
 #include "wizard/wizard_settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 
 #include "grid/extent.h"
@@ -21,7 +22,57 @@ enum Entry {
   kFontSizeCells,
   kMarginLabelColor,
   kCellValueColor,
+  kTaxonGroups,
+  kSurveys,
 };
+
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+
+// A key as one item of a list: no "," of its own, and no line break.
+std::string EscapedKey(std::string_view key) {
+  std::string escaped;
+  for (const char c : key) {
+    if (c == '%' || c == ',' || c == '\r' || c == '\n') {
+      const auto byte = static_cast<unsigned char>(c);
+      escaped += '%';
+      escaped += kHexDigits[byte >> 4];
+      escaped += kHexDigits[byte & 0xF];
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+std::string KeyListText(const std::vector<std::string>& keys) {
+  std::string text;
+  for (size_t i = 0; i < keys.size(); ++i) text += (i == 0 ? "" : ",") + EscapedKey(keys[i]);
+  return text;
+}
+
+int HexValue(char c) {
+  const size_t at = kHexDigits.find(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+  return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+// A "%" without two hexadecimal digits after it stands for itself.
+std::vector<std::string> KeysOfText(std::string_view text) {
+  std::vector<std::string> keys;
+  if (text.empty()) return keys;
+  keys.emplace_back();
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == ',') {
+      keys.emplace_back();
+    } else if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
+               HexValue(text[i + 2]) >= 0) {
+      keys.back() += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+      i += 2;
+    } else {
+      keys.back() += text[i];
+    }
+  }
+  return keys;
+}
 
 class EntryReader {
  public:
@@ -37,6 +88,9 @@ class EntryReader {
   }
   void Color(Entry entry, TColor& target) const {
     if (const std::optional<std::string> value = Value(entry)) target = StringToColor(*value);
+  }
+  void Keys(Entry entry, TickedKeys& target) const {
+    if (const std::optional<std::string> value = Value(entry)) target = KeysOfText(*value);
   }
 
  private:
@@ -71,6 +125,8 @@ void ApplySettingsFile(const SettingsFile& file, WizardSettings& settings) {
   read.Text(kFontSizeCells, settings.fontSizeCells);
   read.Color(kMarginLabelColor, settings.marginLabelColor);
   read.Color(kCellValueColor, settings.cellValueColor);
+  read.Keys(kTaxonGroups, settings.taxonGroups);
+  read.Keys(kSurveys, settings.surveys);
   ResetInvalidExtent(settings);
 }
 
@@ -78,7 +134,7 @@ std::vector<SettingsLine> SettingsLines(const WizardSettings& settings) {
   const auto line = [](Entry entry, std::string value) {
     return SettingsLine{std::string(kSettingsKeys[entry]), std::move(value)};
   };
-  return {
+  std::vector<SettingsLine> lines = {
       line(kNorthWest, settings.northWest),
       line(kSouthEast, settings.southEast),
       line(kGridSystem, std::to_string(settings.gridSystemItem)),
@@ -89,6 +145,9 @@ std::vector<SettingsLine> SettingsLines(const WizardSettings& settings) {
       line(kMarginLabelColor, ColorToString(settings.marginLabelColor)),
       line(kCellValueColor, ColorToString(settings.cellValueColor)),
   };
+  if (settings.taxonGroups) lines.push_back(line(kTaxonGroups, KeyListText(*settings.taxonGroups)));
+  if (settings.surveys) lines.push_back(line(kSurveys, KeyListText(*settings.surveys)));
+  return lines;
 }
 
 void LoadSettings(WizardSettings& settings) {

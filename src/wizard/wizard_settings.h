@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,11 +12,18 @@
 namespace velmora {
 
 // The keys of the settings file, in the order in which they are written and
-// read: the names of the controls whose state they keep.
-inline constexpr std::array<std::string_view, 9> kSettingsKeys = {
+// read: the names of the controls whose state they keep. The first nine are
+// the settings page's; the last two keep the ticks of its two lists, so that
+// a count after reopening counts what was chosen before.
+inline constexpr std::array<std::string_view, 11> kSettingsKeys = {
     "eMtbNW",           "eMtbSE",         "rgGridSystem", "rgGridType",        "eBackgroundImage",
-    "eFontSizeMargins", "eFontSizeCells", "shpRBsrColor", "shpCellValueColor",
+    "eFontSizeMargins", "eFontSizeCells", "shpRBsrColor", "shpCellValueColor", "clbTaxonGroups",
+    "ClbSurveys",
 };
+
+// The keys of the ticked items of a list, in list order; nothing stands for
+// every item ticked, as on the first start.
+using TickedKeys = std::optional<std::vector<std::string>>;
 
 // What the settings page keeps between two uses. A default-constructed value
 // holds the controls' design-time state. Item indexes are -1 when no item is
@@ -30,6 +38,8 @@ struct WizardSettings {
   std::string fontSizeCells = "10";    // eFontSizeCells
   TColor marginLabelColor = clBlack;   // ShpRBsrColor
   TColor cellValueColor = clBlack;     // shpCellValueColor
+  TickedKeys taxonGroups;              // clbTaxonGroups
+  TickedKeys surveys;                  // ClbSurveys
   // The character set of the file the settings came from, to write them in.
   SettingsEncoding encoding = SettingsEncoding::Utf8;
 
@@ -55,7 +65,10 @@ void ResetInvalidExtent(WizardSettings& settings);
 // the later ones not, and the extent is not checked.
 void ApplySettingsFile(const SettingsFile& file, WizardSettings& settings);
 
-// The nine lines of the file, in the keys' order.
+// The lines of the file, in the keys' order: the nine of the settings page,
+// then the ticked keys of each list where the settings hold them. The keys of
+// a list are separated by ","; "%", "," and the line breaks within a key are
+// written as %25, %2C, %0D and %0A.
 std::vector<SettingsLine> SettingsLines(const WizardSettings& settings);
 
 // What the dialog's ReadSettings does: creates the settings folder, and when
@@ -66,8 +79,8 @@ std::vector<SettingsLine> SettingsLines(const WizardSettings& settings);
 // error on), so that the entries before a faulty one reach their controls.
 void LoadSettings(WizardSettings& settings);
 
-// What the dialog's WriteSettings does: replaces the settings file with the
-// nine lines, atomically, in the character set of the file they came from. Raises an Exception when
+// What the dialog's WriteSettings does: replaces the settings file with its
+// lines, atomically, in the character set of the file they came from. Raises an Exception when
 // the file cannot be written.
 void SaveSettings(const WizardSettings& settings);
 

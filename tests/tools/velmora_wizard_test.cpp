@@ -118,8 +118,12 @@ TEST_F(VelmoraWizard,
             "eMtbNW=6508\r\neMtbSE=6711\r\nrgGridSystem=0\r\nrgGridType=1\r\neBackgroundImage=" +
                 (folder_.Path() / "demo.bmp").string() +
                 "\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\n"
-                "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n")
-      << "the tear-down wrote the settings";
+                "shpRBsrColor=clBlack\r\nshpCellValueColor=clBlack\r\n"
+                "clbTaxonGroups=NHMSYS0000000001,NHMSYS0000000002,NHMSYS0000000003,"
+                "NHMSYS0000000004,NHMSYS0000000005,NHMSYS0000000006,NHMSYS0000000007,"
+                "NHMSYS0000000008\r\nClbSurveys=VLMDEMO100000005,VLMDEMO100000006,"
+                "VLMDEMO100000002,VLMDEMO100000001,VLMDEMO100000003,VLMDEMO100000004\r\n")
+      << "the tear-down wrote the settings, with every item of the lists ticked";
 
   // An export that cannot be written ends the run with its message.
   const CommandResult failed = Wizard({"--db", database, "--export", "/no/such/folder/karte.jpg"});

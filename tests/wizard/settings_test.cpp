@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/errors.h"
 #include "support/file_bytes.h"
@@ -265,11 +267,18 @@ TEST_F(SettingsTest, EverySettingRoundTripsThroughTheFile) {
   settings.fontSizeCells = "7";
   settings.marginLabelColor = 0x00FF8000;
   settings.cellValueColor = 0xFF000005;
+  // A key may hold the list's separator, the escape sign and line breaks.
+  settings.taxonGroups = {{"G-1", "a,b%2C", "x\r\ny"}};
+  settings.surveys = std::vector<std::string>{};
   CreateSettingsFolder();
   SaveSettings(settings);
   EXPECT_EQ(Loaded(), settings);
-  EXPECT_NE(ReadFileBytes(FilePath()).find("shpRBsrColor=$00FF8000\r\n"), std::string::npos);
-  EXPECT_NE(ReadFileBytes(FilePath()).find("shpCellValueColor=clWindow\r\n"), std::string::npos);
+  const std::string file = ReadFileBytes(FilePath());
+  EXPECT_NE(file.find("shpRBsrColor=$00FF8000\r\n"), std::string::npos);
+  EXPECT_NE(file.find("shpCellValueColor=clWindow\r\n"), std::string::npos);
+  EXPECT_NE(file.find("\r\nclbTaxonGroups=G-1,a%2Cb%252C,x%0D%0Ay\r\nClbSurveys=\r\n"),
+            std::string::npos)
+      << file;
 }
 
 TEST_F(SettingsTest, WritingReplacesTheFileAndLeavesNoTemporaryFile) {

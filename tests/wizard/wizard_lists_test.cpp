@@ -14,6 +14,7 @@
 #include "platform/errors.h"
 #include "platform/message_box.h"
 #include "session_connector.h"
+#include "support/file_bytes.h"
 #include "wizard/lifecycle.h"
 #include "wizard/selection_list_boxes.h"
 #include "wizard/settings_file.h"
@@ -49,20 +50,23 @@ class WizardLists : public ::testing::Test {
   RecordingMessageSink messages;
 };
 
-TEST_F(WizardLists, StartUpFillsBothListsInQueryOrderWithTheKeysAndNothingChecked) {
+// Without ticks kept in the settings file, as on the first start, every item
+// is ticked, so that the first count counts everything.
+TEST_F(WizardLists, StartUpFillsBothListsInQueryOrderWithTheKeysAndEverythingTicked) {
   const auto wizard = Open();
   EXPECT_EQ(Items(wizard->clbTaxonGroups),
-            (std::vector<std::string>{"Farne = G-FERN", "Farne = G-FERN2", "Moose = G-MOSS"}));
+            (std::vector<std::string>{"Farne = G-FERN checked", "Farne = G-FERN2 checked",
+                                      "Moose = G-MOSS checked"}));
   // The fixture's own survey "Kartierung" sorts between the two.
-  EXPECT_EQ(
-      Items(wizard->ClbSurveys),
-      (std::vector<std::string>{"Amphibien = S-A", "Brutvögel = S-B", "Kartierung = SURVEY01"}));
-  EXPECT_EQ(CheckedKeyList(wizard->clbTaxonGroups), "'no data'");
-  EXPECT_EQ(CheckedKeyList(wizard->ClbSurveys), "'no data'");
+  EXPECT_EQ(Items(wizard->ClbSurveys),
+            (std::vector<std::string>{"Amphibien = S-A checked", "Brutvögel = S-B checked",
+                                      "Kartierung = SURVEY01 checked"}));
 }
 
 TEST_F(WizardLists, TheKeyListFollowsTheListOrderNotTheOrderOfChecking) {
   const auto wizard = Open();
+  QTest::mouseClick(&wizard->btNoTaxonGroup, Qt::LeftButton);
+  EXPECT_EQ(CheckedKeyList(wizard->clbTaxonGroups), "'no data'");
   wizard->clbTaxonGroups.SetChecked(2, true);
   wizard->clbTaxonGroups.SetChecked(1, true);
   EXPECT_EQ(CheckedKeyList(wizard->clbTaxonGroups), "'G-FERN2','G-MOSS'")
@@ -72,6 +76,60 @@ TEST_F(WizardLists, TheKeyListFollowsTheListOrderNotTheOrderOfChecking) {
   EXPECT_EQ(CheckedKeyList(wizard->ClbSurveys), "'S-A','S-B','SURVEY01'");
   QTest::mouseClick(&wizard->BtNoSurvey, Qt::LeftButton);
   EXPECT_EQ(CheckedKeyList(wizard->ClbSurveys), "'no data'");
+}
+
+// Ticks the items of a list by keyboard, as a user does: the item made
+// current, then Space.
+void ToggleByKeyboard(CheckListBox& list, std::initializer_list<int> rows) {
+  for (const int row : rows) {
+    list.setCurrentRow(row);
+    QTest::keyClick(&list, Qt::Key_Space);
+  }
+}
+
+// The ticks go into the settings file when the dialog closes and come back at
+// the next opening: a count then counts what was chosen before.
+TEST_F(WizardLists, TheTicksAreKeptFromOneOpeningToTheNext) {
+  auto wizard = Open();
+  wizard->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(wizard.get()));
+  wizard->pcWizard.RequestPage(1);
+  QTest::mouseClick(&wizard->btNoTaxonGroup, Qt::LeftButton);
+  ToggleByKeyboard(wizard->clbTaxonGroups, {2, 1});
+  ToggleByKeyboard(wizard->ClbSurveys, {0});
+  EXPECT_EQ(CheckedKeyList(wizard->clbTaxonGroups), "'G-FERN2','G-MOSS'");
+  DestroyWizard(std::move(wizard));
+  const std::string file = testing::ReadFileBytes(SettingsFilePath());
+  EXPECT_NE(file.find("\r\nclbTaxonGroups=G-FERN2,G-MOSS\r\nClbSurveys=S-B,SURVEY01\r\n"),
+            std::string::npos)
+      << file;
+
+  // A group new in the database stays unticked; a stored key the database
+  // has no more is passed over.
+  host.AddTaxonGroup("G-ALGE", "Algen", 0);
+  host.Session().ExecuteNoRecords("DELETE FROM TAXON_GROUP WHERE TAXON_GROUP_KEY = 'G-MOSS'");
+  wizard = Open();
+  EXPECT_EQ(
+      Items(wizard->clbTaxonGroups),
+      (std::vector<std::string>{"Algen = G-ALGE", "Farne = G-FERN", "Farne = G-FERN2 checked"}));
+  EXPECT_EQ(CheckedKeyList(wizard->ClbSurveys), "'S-B','SURVEY01'");
+
+  // Nothing ticked is kept as such.
+  QTest::mouseClick(&wizard->BtNoSurvey, Qt::LeftButton);
+  DestroyWizard(std::move(wizard));
+  EXPECT_EQ(CheckedKeyList(Open()->ClbSurveys), "'no data'");
+}
+
+// Until the lists are filled, the ticks the file keeps are written back as
+// they were read: a start that fails loses none.
+TEST_F(WizardLists, AFailedStartKeepsTheStoredTicks) {
+  std::filesystem::create_directories(VelmoraFolderPath());
+  testing::WriteFileBytes(SettingsFilePath(), "clbTaxonGroups=G-MOSS,A%2CB\r\nClbSurveys=\r\n");
+  host.Session().ExecuteNoRecords("DROP TABLE SURVEY");
+  EXPECT_THROW(Open(), DatabaseError);
+  const std::string file = testing::ReadFileBytes(SettingsFilePath());
+  EXPECT_NE(file.find("\r\nclbTaxonGroups=G-MOSS,A%2CB\r\nClbSurveys=\r\n"), std::string::npos)
+      << file;
 }
 
 TEST_F(WizardLists, TheHourglassShowsWhileLoadingAndGoesAlsoWhenAQueryFails) {
