@@ -287,6 +287,11 @@ void TdlgMTBWizard::LoadBackgroundImage() {
     Label4.show();
   }
   HomeBounds = Image1.geometry();
+  drawn_ = DrawnMapOf(Map);
+}
+
+TdlgMTBWizard::DrawnMap TdlgMTBWizard::DrawnMapOf(const MapState& map) {
+  return {map.NwSheet, map.SeSheet, map.CellsPerSheet, map.BackgroundImagePath};
 }
 
 void TdlgMTBWizard::DrawGrid() {

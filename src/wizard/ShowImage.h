@@ -160,7 +160,9 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   void BtNoSurveyClick();
   void btDrawMapClick();
   // The count run: refused, with a message, while no taxon group or no survey
-  // is ticked. Then the panel shows and the three buttons lock, the samples are
+  // is ticked. A picture drawn for another cell list or background is drawn
+  // afresh first, as "Karte neu zeichnen" does, so that every value lands in
+  // its own cell. Then the panel shows and the three buttons lock, the samples are
   // assigned and the taxa counted for the checked lists, the counts other than
   // "0" are written centred into their cells of the picture; then the panel
   // hides and the buttons unlock, also after an error, which is shown. The
@@ -237,6 +239,19 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   void ConnectHandlers();
   WizardSettings GatherSettings() const;
   void ShowSettings(const WizardSettings& settings);
+
+  // What a picture shows: the map's corner sheets, its cells per sheet and its
+  // background, as the cell list had them when the picture was drawn. The
+  // count's values land in their own cells only on a picture of its cell list.
+  struct DrawnMap {
+    std::string nwSheet;
+    std::string seSheet;
+    int cellsPerSheet = 0;
+    std::string background;
+    bool operator==(const DrawnMap&) const = default;
+  };
+  static DrawnMap DrawnMapOf(const MapState& map);
+  DrawnMap drawn_;
 
   // The settings as read, for what they hold beside the controls' values:
   // the ticks of the lists until these are filled, and the settings file's

@@ -45,6 +45,10 @@ void TdlgMTBWizard::btCountDatabaseClick() {
   if (CheckedKeys(ClbSurveys).empty()) {
     throw Exception("Bitte wählen Sie auf der Seite \"Einstellungen\" mindestens ein Projekt aus");
   }
+  // The settings may have changed the cell list since the picture was drawn:
+  // its values would then be written at the new list's places over the old
+  // map, in cells that are not theirs.
+  if (DrawnMapOf(Map) != drawn_) btDrawMapClick();
   Counting = true;
   plProgress.show();
   btCountDatabase.setEnabled(false);

@@ -6,8 +6,10 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@
 #include "grid/geodll32.h"
 #include "host_fixture.h"
 #include "map/cell_values.h"
+#include "map/map_job.h"
 #include "picture_compare.h"
 #include "platform/message_box.h"
 #include "session_connector.h"
@@ -282,6 +285,53 @@ TEST_F(WizardCountSmall, ASecondRunPrintsOverTheFirstAndRedrawingClearsThem) {
 
   QTest::mouseClick(&wizard->btDrawMap, Qt::LeftButton);
   EXPECT_EQ(wizard->Image1.Picture(), before);
+}
+
+// Settings that change the cell list or the background make the picture the
+// map of other settings: a count then draws the map afresh, as "Karte neu
+// zeichnen" does, and its values land in their own cells. A visit to the
+// settings page that changes nothing leaves the picture to be printed over.
+TEST_F(WizardCountSmall, ACountAfterTheMapsSettingsChangedDrawsTheMapAfreshFirst) {
+  QImage other(300, 300, QImage::Format_RGB32);
+  other.fill(QColor(180, 200, 230));
+  const std::string otherBackground = testing::SaveBmp(other, pictures, "other.bmp");
+  struct Case {
+    std::string change;
+    std::function<void()> make;
+    int valuesWritten;
+  };
+  const Case cases[] = {
+      {"south-east sheet",
+       [&] {
+         wizard->eMtbSe.selectAll();
+         QTest::keyClicks(&wizard->eMtbSe, "6608");
+       },
+       1},
+      {"grid type", [&] { QTest::mouseClick(&wizard->rgGridType.Button(0), Qt::LeftButton); }, 1},
+      {"background",
+       [&] {
+         wizard->eBackgroundImage.selectAll();
+         QTest::keyClicks(&wizard->eBackgroundImage, QString::fromStdString(otherBackground));
+       },
+       1},
+      {"nothing", [] {}, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.change);
+    Configure({1, 0, "6508", "6609", pictures.PathOf("karte.bmp")});
+    Count();
+    ClickTab(kSettingsPage);
+    c.make();
+    ClickTab(kMapPage);
+    ASSERT_EQ(wizard->pcWizard.currentIndex(), kMapPage);
+    Count();
+    const std::optional<MapPicture> fresh = DrawMapPicture(wizard->Map, wizard->Style());
+    ASSERT_TRUE(fresh);
+    EXPECT_EQ(wizard->Image1.Picture(),
+              WithValues(fresh->picture, wizard->Map.Grids, c.valuesWritten));
+    EXPECT_EQ(wizard->MarginLeft, fresh->margins.left);
+  }
+  EXPECT_TRUE(messages.Shown().empty());
 }
 
 TEST_F(WizardCountSmall, AFailedRunIsShownAndThenThePanelGoesAndTheButtonsComeBack) {
