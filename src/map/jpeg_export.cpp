@@ -140,6 +140,9 @@ class Compression {
 
 }  // namespace
 
+JpegEncodeError::JpegEncodeError(std::string reason)
+    : Exception("The map could not be encoded as JPEG: " + reason), reason_(std::move(reason)) {}
+
 std::filesystem::path ExportFilePath(const std::filesystem::path& chosen) {
   if (!chosen.has_filename()) return chosen;
   std::string extension = chosen.extension().string();
@@ -161,7 +164,7 @@ std::string EncodeJpeg(const QImage& picture) {
   std::vector<JSAMPLE> row(3 * static_cast<std::size_t>(rgb32.width()));
   Compression compression;
   if (!compression.Run(rgb32, row)) {
-    throw Exception(std::string("The map could not be encoded as JPEG: ") + compression.Message());
+    throw JpegEncodeError(compression.Message());
   }
   return compression.TakeBytes();
 }

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/errors.h"
+
 namespace velmora {
 
 // The extension an exported map gets when the chosen name has none of JPEG's.
@@ -18,10 +20,21 @@ inline constexpr const char* kExportDefaultExtension = "jpg";
 // ".map.jpg"). A folder ("maps/") stays as it is, for the writing to refuse.
 std::filesystem::path ExportFilePath(const std::filesystem::path& chosen);
 
+// The encoder refused the picture ("The map could not be encoded as JPEG:
+// ..."); Reason() is the encoder's own message alone.
+class JpegEncodeError : public Exception {
+ public:
+  explicit JpegEncodeError(std::string reason);
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::string reason_;
+};
+
 // The picture as a JPEG file: its own size, 24-bit RGB, the library's default
 // parameters with quality 90 and baseline tables, sequential, in colour.
-// Throws Exception when there is no picture or the encoder fails (a picture
-// wider or taller than JPEG allows, for instance), with the encoder's message.
+// Throws Exception when there is no picture, JpegEncodeError when the encoder
+// fails (a picture wider or taller than JPEG allows, for instance).
 std::string EncodeJpeg(const QImage& picture);
 
 // Encodes the picture and writes it to `file` beside it, renamed over it when

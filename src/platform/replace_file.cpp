@@ -18,7 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void Fail(const fs::path& file) { throw FileWriteError(file, SystemErrorText(errno)); }
+[[noreturn]] void Fail(const fs::path& file) {
+  throw FileWriteError(file, SystemErrorText(errno), errno);
+}
 
 // The temporaries of the replacements under way, where a signal handler can
 // read them: fixed slots, claimed and given back atomically, so that the
@@ -192,9 +194,10 @@ bool CopyInto(int from, int to) {
 
 }  // namespace
 
-FileWriteError::FileWriteError(const fs::path& file, std::string reason)
+FileWriteError::FileWriteError(const fs::path& file, std::string reason, int errorNumber)
     : Exception("The file '" + file.string() + "' could not be written: " + reason),
-      reason_(std::move(reason)) {}
+      reason_(std::move(reason)),
+      errorNumber_(errorNumber) {}
 
 FileReplacement::FileReplacement(fs::path target, FileAccess access) : target_(std::move(target)) {
   struct stat old {};

@@ -12,14 +12,18 @@ namespace velmora {
 
 // A file could not be written. The message names the file and the cause
 // ("The file 'PATH' could not be written: No space left on device"); callers
-// with a wording of their own use Reason() for the cause alone.
+// with a wording of their own use Reason() for the cause alone, or
+// ErrorNumber(), the system's error number of a cause the system reported
+// (0 for a cause of the program's own), to word it in their language.
 class FileWriteError : public Exception {
  public:
-  FileWriteError(const std::filesystem::path& file, std::string reason);
+  FileWriteError(const std::filesystem::path& file, std::string reason, int errorNumber = 0);
   const std::string& Reason() const { return reason_; }
+  int ErrorNumber() const { return errorNumber_; }
 
  private:
   std::string reason_;
+  int errorNumber_;
 };
 
 // Who may read a file once it is in place.

@@ -263,7 +263,7 @@ void TdlgMTBWizard::ReadSettings() {
 void TdlgMTBWizard::WriteSettings() { SaveSettings(GatherSettings()); }
 
 DatabaseSession& TdlgMTBWizard::Session() const {
-  if (!Database) throw DatabaseError("The database session is not open");
+  if (!Database) throw DatabaseError("Die Verbindung zur Datenbank ist nicht geöffnet");
   return Database->Session();
 }
 

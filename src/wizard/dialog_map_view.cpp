@@ -11,7 +11,9 @@
 #include "map/qcolor_conversion.h"
 #include "map/view.h"
 #include "platform/errors.h"
+#include "platform/replace_file.h"
 #include "wizard/ShowImage.h"
+#include "wizard/german_errors.h"
 
 namespace velmora {
 
@@ -72,7 +74,16 @@ void TdlgMTBWizard::btSaveMapClick() {
                       "' exportiert werden");
     }
   }
-  ExportJpeg(Image1.Picture(), file);
+  // The encoder's and the system's causes reach the user in the dialog's
+  // language, as its own refusals do.
+  try {
+    ExportJpeg(Image1.Picture(), file);
+  } catch (const JpegEncodeError& e) {
+    throw Exception("Die Karte konnte nicht als JPEG gespeichert werden: " + e.Reason());
+  } catch (const FileWriteError& e) {
+    throw Exception("Die Datei '" + file.string() + "' konnte nicht geschrieben werden: " +
+                    (e.ErrorNumber() != 0 ? GermanSystemErrorText(e.ErrorNumber()) : e.Reason()));
+  }
 }
 
 void TdlgMTBWizard::btGetImagePathClick() {

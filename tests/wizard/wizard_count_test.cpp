@@ -351,7 +351,8 @@ TEST_F(WizardCountSmall, ARunWithoutASessionIsAFailedRun) {
   wizard->Database.reset();
   CheckAll();
   Count();
-  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"The database session is not open."});
+  EXPECT_EQ(messages.Texts(),
+            std::vector<std::string>{"Die Verbindung zur Datenbank ist nicht geöffnet."});
   EXPECT_TRUE(PanelAndButtonsAtRest());
 }
 

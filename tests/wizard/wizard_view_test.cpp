@@ -329,11 +329,20 @@ TEST_F(WizardView, AnExportThatFailsLeavesTheOldFileAndNothingBesideIt) {
     QTest::mouseClick(&wizard->btSaveMap, Qt::LeftButton);
   }
   fs::permissions(locked, fs::perms::owner_all);
-  ASSERT_EQ(messages.Shown().size(), 1u);
-  EXPECT_NE(messages.Shown()[0].text.find((locked / "karte.jpg").string()), std::string::npos)
-      << messages.Shown()[0].text;
+  // The message is the dialog's, in its language, the system's cause too.
+  EXPECT_EQ(messages.Texts(),
+            std::vector<std::string>{"Die Datei '" + (locked / "karte.jpg").string() +
+                                     "' konnte nicht geschrieben werden: Keine "
+                                     "Berechtigung."});
   EXPECT_EQ(testing::ReadFileBytes(locked / "karte.jpg"), "old map");
   EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator()), 1);
+
+  const fs::path missing = folder.Path() / "fehlt" / "karte.jpg";
+  dialogs->fileAnswer = QString::fromStdString(missing.string());
+  QTest::mouseClick(&wizard->btSaveMap, Qt::LeftButton);
+  EXPECT_EQ(messages.Texts().back(), "Die Datei '" + missing.string() +
+                                         "' konnte nicht geschrieben werden: Datei oder "
+                                         "Verzeichnis nicht gefunden.");
 }
 
 TEST_F(WizardView, TheBackgroundChooserSetsOnlyThePath) {
