@@ -5,9 +5,12 @@
 
 #include "demo/background_bmp.h"
 #include "demo/demo_database.h"
+#include "grid/grid_types.h"
 #include "host/application_settings.h"
 #include "host_interfaces/host_registry.h"
 #include "platform/com/registry.h"
+#include "wizard/settings_file.h"
+#include "wizard/wizard_settings.h"
 
 namespace velmora::host {
 namespace {
@@ -20,6 +23,21 @@ void WriteHostValue(const char* name, const std::string& value) {
   if (Registry::Load(com::RegistryFilePath()).Value(kHostSettingsKey, name) == value) return;
   com::UpdateRegistry(
       [&](Registry& registry) { registry.SetValue(kHostSettingsKey, name, value); });
+}
+
+// Without them the wizard would open on the whole range of sheets and no
+// background, and the demo's background, in a hidden folder, would take
+// searching for and its extent knowing.
+void WriteDemoWizardSettingsIfMissing(const demo::DemoOptions& options,
+                                      const std::filesystem::path& background) {
+  if (std::filesystem::exists(SettingsFilePath())) return;
+  WizardSettings settings;
+  settings.northWest = options.extent.NorthWest().Number();
+  settings.southEast = options.extent.SouthEast().Number();
+  settings.gridTypeItem = GridTypeByName("Quadranten")->item;
+  settings.backgroundImage = background.string();
+  CreateSettingsFolder();
+  SaveSettings(settings);
 }
 
 }  // namespace
@@ -46,6 +64,7 @@ bool WriteDemoDatabaseIfMissing(const std::filesystem::path& database) {
   background.replace_filename("demo.bmp");
   demo::WriteBackgroundBmp(background, options.extent, options.seed);
   demo::WriteDemoDatabase(database, options);
+  WriteDemoWizardSettingsIfMissing(options, background);
   return true;
 }
 

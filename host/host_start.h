@@ -18,7 +18,10 @@ void WriteAddinPath(const std::filesystem::path& folder);
 void WriteHostConnectionString(const std::string& connectionString);
 
 // Writes the demo database and its background map (demo.bmp beside it) when
-// the database is missing; whether it wrote them.
+// the database is missing; whether it wrote them. When the wizard has no
+// settings yet, it also writes them for the demo (its extent, its background,
+// Quadranten), so that the wizard's first opening shows the demo's map, ready
+// to count; settings a user has are kept.
 bool WriteDemoDatabaseIfMissing(const std::filesystem::path& database);
 
 }  // namespace velmora::host

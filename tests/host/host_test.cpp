@@ -86,6 +86,35 @@ TEST(VelmoraHost, HelpAndBadOptionsNeedNoDisplay) {
   EXPECT_EQ(bad.err, "velmora-host: unknown option '--bogus'\n" + usage);
 }
 
+// A user's very first start, on an empty home: beside its demo database the
+// host writes the wizard's settings for it, so that the wizard's first opening
+// shows the demo's map. A start that writes the demo again keeps the
+// settings a user has.
+TEST(VelmoraHost, AFirstStartSetsTheWizardUpForTheDemo) {
+  const testing::TempFolder home;
+  const auto start = [&] {
+    return testing::RunCommand(
+        "/usr/bin/env", {"-u", "XDG_DATA_HOME", "-u", "XDG_CONFIG_HOME",
+                         "HOME=" + home.Path().string(), VELMORA_HOST_PATH, "--list-addins"});
+  };
+  const fs::path data = home.Path() / ".local" / "share";
+  const fs::path settings = data / "Velmora" / "settings.ini";
+  const testing::CommandResult first = start();
+  ASSERT_EQ(first.exitStatus, 0) << first.err;
+  EXPECT_EQ(testing::ReadFileBytes(settings),
+            "eMtbNW=6508\r\neMtbSE=6711\r\nrgGridSystem=0\r\nrgGridType=1\r\neBackgroundImage=" +
+                (data / "velmora" / "demo.bmp").string() +
+                "\r\neFontSizeMargins=18\r\neFontSizeCells=10\r\nshpRBsrColor=clBlack\r\n"
+                "shpCellValueColor=clBlack\r\n");
+  EXPECT_GT(fs::file_size(data / "velmora" / "demo.bmp"), 0u);
+
+  testing::WriteFileBytes(settings, "eMtbNW=0901\r\n");
+  fs::remove(data / "velmora" / "demo.sqlite");
+  ASSERT_EQ(start().exitStatus, 0);
+  EXPECT_TRUE(fs::exists(data / "velmora" / "demo.sqlite"));
+  EXPECT_EQ(testing::ReadFileBytes(settings), "eMtbNW=0901\r\n");
+}
+
 TEST(HostOptions, RefuseWhatTheyCannotTake) {
   const std::initializer_list<std::string_view> bad[] = {
       {"--db", ""}, {"--db", "a.db", "--connect", "Driver=X"},
