@@ -28,6 +28,8 @@ constexpr int kFormWidth = 775;
 constexpr int kFormHeight = 759;
 constexpr int kFrameWidth = 8;
 constexpr int kCaptionHeight = 30;
+constexpr QSize kDesignSize{kFormWidth - 2 * kFrameWidth,
+                            kFormHeight - kCaptionHeight - kFrameWidth};
 
 // The size a classic dialog button has when the form gives it none.
 constexpr int kButtonWidth = 75;
@@ -65,6 +67,7 @@ TdlgMTBWizard::TdlgMTBWizard() {
   setWindowTitle("Velmora");
   setFont(PixelFont(kDialogFontFamily, 11));
   PlaceControls();
+  AnchorControls();
   ConnectHandlers();
   // The form has no default button. A dialog makes one of each push button
   // that takes the focus, or of its first one, and Return then clicks it: a
@@ -76,7 +79,7 @@ TdlgMTBWizard::~TdlgMTBWizard() = default;
 
 void TdlgMTBWizard::PlaceControls() {
   move(410, 108);
-  resize(kFormWidth - 2 * kFrameWidth, kFormHeight - kCaptionHeight - kFrameWidth);
+  resize(kDesignSize);
 
   pcWizard.setGeometry(8, 8, 745, 673);
   pcWizard.addTab(&TabSheet1, "Karte");
@@ -139,6 +142,45 @@ void TdlgMTBWizard::PlaceControls() {
   eFontSizeCells.setGeometry(560, 496, 33, 21);
   shpCellValueColor.setGeometry(600, 496, 25, 21);
   btGetCellValueColor.setGeometry(632, 496, 25, 21);
+}
+
+// The map box takes all the dialog gains, and the two lists share its width;
+// what lies below them moves down, and the background path and the text
+// styles under the lists move with them.
+void TdlgMTBWizard::AnchorControls() {
+  constexpr EdgeShares kGrows{0, 0, 1, 1};
+  constexpr EdgeShares kMovesDown{0, 1, 0, 1};
+  constexpr EdgeShares kCentred{0.5, 0.5, 0.5, 0.5};
+  constexpr EdgeShares kLeftHalfGrows{0, 0, 0.5, 1};
+  constexpr EdgeShares kRightHalfGrows{0.5, 0, 1, 1};
+  constexpr EdgeShares kMovesDownWidensByHalf{0, 1, 0.5, 1};
+  constexpr EdgeShares kMovesDownAndRightByHalf{0.5, 1, 0.5, 1};
+  anchors_.Add(pcWizard, kGrows);
+  for (QWidget* button : {&btCountDatabase, &btDrawMap, &btSaveMap}) {
+    anchors_.Add(*button, kMovesDown);
+  }
+  anchors_.Add(ScrollBox1, kGrows);
+  anchors_.Add(plProgress, kCentred);
+  anchors_.Add(GroupBox3, kLeftHalfGrows);
+  anchors_.Add(clbTaxonGroups, kLeftHalfGrows);
+  anchors_.Add(GroupBox4, kRightHalfGrows);
+  anchors_.Add(ClbSurveys, kLeftHalfGrows);
+  for (QWidget* button : {&btAllTaxonGroups, &btNoTaxonGroup, &BtAllSurveys, &BtNoSurvey}) {
+    anchors_.Add(*button, kMovesDown);
+  }
+  anchors_.Add(GroupBox2, kMovesDownWidensByHalf);
+  anchors_.Add(eBackgroundImage, {0, 0, 0.5, 0});
+  anchors_.Add(btGetImagePath, {0.5, 0, 0.5, 0});
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           &lbFontsizeMargins, &eFontSizeMargins, &ShpRBsrColor, &btGetColorRbsr, &lbFontSizeCells,
+           &eFontSizeCells, &shpCellValueColor, &btGetCellValueColor}) {
+    anchors_.Add(*control, kMovesDownAndRightByHalf);
+  }
+}
+
+void TdlgMTBWizard::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  anchors_.Follow(size() - kDesignSize);
 }
 
 void TdlgMTBWizard::ConnectHandlers() {

@@ -18,6 +18,7 @@
 #include "grid/cell_list.h"
 #include "map/map_job.h"
 #include "platform/progress.h"
+#include "platform/ui/anchors.h"
 #include "platform/ui/check_list_box.h"
 #include "platform/ui/common_dialogs.h"
 #include "platform/ui/image_control.h"
@@ -180,6 +181,8 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
  protected:
   // The dialog ends only through the window's close button, not by Escape.
   void keyPressEvent(QKeyEvent* event) override;
+  // The map box and the lists follow the dialog's size.
+  void resizeEvent(QResizeEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
@@ -236,6 +239,7 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
 
  private:
   void PlaceControls();
+  void AnchorControls();
   void ConnectHandlers();
   WizardSettings GatherSettings() const;
   void ShowSettings(const WizardSettings& settings);
@@ -269,6 +273,9 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
                        [this](int delta, QPoint position) { FormMouseWheel(delta, position); }};
   // When the bar was last moved (dialog_count_run.cpp).
   std::chrono::steady_clock::time_point barMoved_;
+  // What the dialog gains over its design size goes to the map box and the
+  // two lists; the controls below them move down.
+  Anchors anchors_;
 };
 
 }  // namespace velmora

@@ -126,6 +126,44 @@ TEST_F(WizardDialog, PlacesEveryControlWhereTheFormHasIt) {
   EXPECT_EQ(wizard->font().pixelSize(), 11);
 }
 
+// What the dialog gains goes to the map box and, shared, to the two lists;
+// what lies below them moves down. Smaller than designed, or back at the
+// design size, everything is where the form has it.
+TEST_F(WizardDialog, TheMapBoxAndTheListsFollowTheDialogsSize) {
+  wizard->resize(759 + 201, 721 + 100);
+  const std::pair<QWidget*, QRect> grown[] = {
+      {&wizard->pcWizard, {8, 8, 946, 773}},
+      {&wizard->btCountDatabase, {8, 788, 145, 25}},
+      {&wizard->btSaveMap, {296, 788, 113, 25}},
+      {&wizard->ScrollBox1, {17, 10, 901, 707}},
+      {&wizard->plProgress, {260, 370, 385, 81}},
+      {&wizard->rgGridType, {512, 24, 137, 137}},
+      {&wizard->GroupBox3, {8, 176, 421, 357}},
+      {&wizard->clbTaxonGroups, {8, 24, 389, 293}},
+      {&wizard->btNoTaxonGroup, {97, 324, 75, 25}},
+      {&wizard->GroupBox4, {444, 176, 422, 357}},
+      {&wizard->ClbSurveys, {8, 24, 397, 293}},
+      {&wizard->BtNoSurvey, {96, 324, 75, 25}},
+      {&wizard->GroupBox2, {8, 548, 533, 105}},
+      {&wizard->eBackgroundImage, {8, 60, 429, 21}},
+      {&wizard->btGetImagePath, {444, 56, 25, 25}},
+      {&wizard->eFontSizeMargins, {660, 562, 33, 21}},
+      {&wizard->btGetCellValueColor, {732, 596, 25, 21}},
+  };
+  for (const auto& [control, bounds] : grown) {
+    EXPECT_EQ(control->geometry(), bounds) << control->metaObject()->className();
+  }
+  EXPECT_EQ(wizard->ScrollBox1.viewport()->size(),
+            QSize(901, 707) - QSize(2, 2) * wizard->ScrollBox1.frameWidth());
+
+  for (const QSize size : {QSize(700, 600), QSize(759, 721)}) {
+    wizard->resize(size);
+    EXPECT_EQ(wizard->ScrollBox1.geometry(), QRect(17, 10, 700, 607));
+    EXPECT_EQ(wizard->GroupBox4.geometry(), QRect(344, 176, 321, 257));
+    EXPECT_EQ(wizard->eFontSizeCells.geometry(), QRect(560, 496, 33, 21));
+  }
+}
+
 TEST_F(WizardDialog, LeavingTheMapPageNeverValidatesLeavingTheSettingsPageDoes) {
   wizard->rgGridType.SetItemIndex(-1);
   wizard->eMtbNw.setText("12");
