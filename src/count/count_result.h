@@ -26,6 +26,9 @@ struct CellCount {
 // cell list: row by row from the north, west to east within a row.
 struct CountResult {
   std::vector<CellCount> cells;
+  // Distinct recommended taxa over all counted cells: what a legend of the
+  // map gives as its total.
+  int distinctTaxa = 0;
 };
 
 }  // namespace velmora

@@ -145,7 +145,7 @@ TEST_F(GeneratedDatabase, EveryCountAgreesWithTheRawRows) {
     for (const GridSystemInfo& system : kGridSystems) {
       if (!system.offersGridType[type.item]) continue;
       MapState map = Map(type, system);
-      CountDatabase(*session_, map, Inputs(type), progress);
+      const CountResult result = CountDatabase(*session_, map, Inputs(type), progress);
       Counts counted;
       for (const auto& row : map.Grids) {
         for (const TGrid& cell : row) {
@@ -153,12 +153,14 @@ TEST_F(GeneratedDatabase, EveryCountAgreesWithTheRawRows) {
         }
       }
       Counts expected;
+      int distinctTaxa = 0;
       for (const auto& [code, figures] :
-           ExpectedFigures(*host_, map, type.item, groups_, surveys_)) {
+           ExpectedFigures(*host_, map, type.item, groups_, surveys_, {}, &distinctTaxa)) {
         expected[code] = std::to_string(figures.taxa);
       }
       EXPECT_GT(expected.size(), 3u) << type.name << " / " << system.code;
       EXPECT_EQ(counted, expected) << type.name << " / " << system.code;
+      EXPECT_EQ(result.distinctTaxa, distinctTaxa) << type.name << " / " << system.code;
     }
   }
 }
@@ -228,6 +230,8 @@ TEST_F(GeneratedDatabase, TheStatementsGiveTheSameFiguresAndSampleTable) {
       const CountResult fromStatements = CountDatabase(odbc, stated, inputs, progress);
       EXPECT_GT(fromStream.cells.size(), 3u) << type.name << " / " << system.code;
       EXPECT_EQ(fromStream.cells, fromStatements.cells) << type.name << " / " << system.code;
+      EXPECT_EQ(fromStream.distinctTaxa, fromStatements.distinctTaxa)
+          << type.name << " / " << system.code;
       EXPECT_EQ(table(*session_), table(odbc)) << type.name << " / " << system.code;
     }
   }

@@ -105,7 +105,7 @@ HostRecords::HostRecords(DatabaseSession& s)
 std::map<std::string, CellCount> ExpectedFigures(const HostRecords& host, const MapState& map,
                                                  int gridType, const std::set<std::string>& groups,
                                                  const std::set<std::string>& surveys,
-                                                 const Days& days) {
+                                                 const Days& days, int* distinctTaxa) {
   const std::vector<std::string> sheetList = SheetsOf(map);
   const std::set<std::string> sheets(sheetList.begin(), sheetList.end());
   const size_t length = static_cast<size_t>(GridTypeOfCellsPerSheet(map.CellsPerSheet).codeLength);
@@ -146,14 +146,17 @@ std::map<std::string, CellCount> ExpectedFigures(const HostRecords& host, const 
     }
   }
   std::map<std::string, CellCount> figures;
+  std::set<std::optional<std::string>> allTaxa;
   for (const auto& row : map.Grids) {
     for (const TGrid& cell : row) {
       const auto taxa = taxaOfCell.find(cell.Code);
       if (taxa == taxaOfCell.end()) continue;
       figures[cell.Code] = {cell.Code, static_cast<int>(taxa->second.size()),
                             static_cast<int>(recordsOfCell[cell.Code].size())};
+      allTaxa.insert(taxa->second.begin(), taxa->second.end());
     }
   }
+  if (distinctTaxa) *distinctTaxa = static_cast<int>(allTaxa.size());
   return figures;
 }
 

@@ -35,10 +35,12 @@ struct Days {
   std::optional<double> last;
 };
 
-// Code -> figures of every counted cell of the map.
+// Code -> figures of every counted cell of the map, and the distinct taxa of
+// them all.
 std::map<std::string, CellCount> ExpectedFigures(const HostRecords& host, const MapState& map,
                                                  int gridType, const std::set<std::string>& groups,
                                                  const std::set<std::string>& surveys,
-                                                 const Days& days = {});
+                                                 const Days& days = {},
+                                                 int* distinctTaxa = nullptr);
 
 }  // namespace velmora::testing

@@ -200,4 +200,11 @@ std::string CountSql::RecordsPerCell(const GridTypeInfo& gridType) const {
       {SqlServer() ? "#interim" : "interim", FullLengthCodes(gridType)});
 }
 
+std::string CountSql::DistinctTaxa(const GridTypeInfo& gridType) const {
+  return FillSql(
+      "SELECT COUNT(DISTINCT recommended_taxon_list_item_key) + MAX(CASE WHEN "
+      "recommended_taxon_list_item_key IS NULL THEN 1 ELSE 0 END) AS Anzahl FROM %s WHERE %s",
+      {SqlServer() ? "#interim" : "interim", FullLengthCodes(gridType)});
+}
+
 }  // namespace velmora

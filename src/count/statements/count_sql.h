@@ -47,6 +47,9 @@ class CountSql {
   // occurrences from a selection that kept them.
   std::string CountPerCell(const GridTypeInfo& gridType) const;
   std::string RecordsPerCell(const GridTypeInfo& gridType) const;
+  // The distinct taxa of all cells together, a missing recommended taxon
+  // counting as one, as in CountPerCell.
+  std::string DistinctTaxa(const GridTypeInfo& gridType) const;
 
  private:
   bool SqlServer() const { return dialect_ == SqlDialect::SqlServer; }

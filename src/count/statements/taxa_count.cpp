@@ -67,10 +67,15 @@ CountResult CountTaxaPerCell(DatabaseSession& session, MapState& map,
   const std::unique_ptr<QueryResult> records =
       figures.records ? session.OpenQuery(sql.RecordsPerCell(gridType)) : nullptr;
   if (taxa->RecordCount() <= 0) return {};
+  const std::unique_ptr<QueryResult> distinct = session.OpenQuery(sql.DistinctTaxa(gridType));
 
   progress.SetProgressText("Übertrage Auszählergebnisse");
   progress.SetProgressPosition(0);
-  return TransferCounts(FiguresFromResults(map, *taxa, records.get()), figures, map, progress);
+  CountResult result =
+      TransferCounts(FiguresFromResults(map, *taxa, records.get()), figures, map, progress);
+  distinct->First();
+  result.distinctTaxa = CountOf(distinct->FieldValue("Anzahl"));
+  return result;
 }
 
 }  // namespace velmora

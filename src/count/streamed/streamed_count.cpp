@@ -52,6 +52,10 @@ class TaxaOfItems {
     return std::span(taxonOf_).subspan(begin, ends_[number] - begin);
   }
 
+  // How many taxa there are: their numbers run below it, but for
+  // kNoRecommendedTaxon.
+  int Count() const { return taxa_.Size(); }
+
  private:
   KeyIndex items_;
   KeyIndex taxa_;
@@ -131,6 +135,18 @@ FiguresOfCells Figures(WorkerCount (&workers)[kPassWorkers], size_t cellCount, b
   return cells;
 }
 
+// The distinct taxa of all cells in both workers' pairs.
+int DistinctTaxa(const WorkerCount (&workers)[kPassWorkers], const TaxaOfItems& taxa) {
+  std::vector<bool> seen(static_cast<size_t>(taxa.Count()) + 1);
+  for (const WorkerCount& worker : workers) {
+    for (const std::uint64_t pair : worker.pairs) {
+      const auto taxon = static_cast<std::uint32_t>(pair);
+      seen[taxon == kNoRecommendedTaxon ? seen.size() - 1 : taxon] = true;
+    }
+  }
+  return static_cast<int>(std::ranges::count(seen, true));
+}
+
 }  // namespace
 
 CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streaming,
@@ -182,6 +198,7 @@ CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streami
               progress, 25, 50);
   occurrences = {};
   const FiguresOfCells cells = Figures(workers, cellCount, figures.records);
+  const int distinctTaxa = DistinctTaxa(workers, taxa);
 
   progress.SetProgressPosition(50);
   progress.SetProgressText("Zähle Datensätze...");
@@ -190,7 +207,9 @@ CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streami
   }
   progress.SetProgressText("Übertrage Auszählergebnisse");
   progress.SetProgressPosition(0);
-  return TransferCounts(cells, figures, map, progress);
+  CountResult result = TransferCounts(cells, figures, map, progress);
+  result.distinctTaxa = distinctTaxa;
+  return result;
 }
 
 }  // namespace velmora
