@@ -23,7 +23,7 @@ namespace {
 // cells dividing the map area evenly, in real numbers.
 class CellPlacement {
  public:
-  CellPlacement(const QImage& picture, const CellValueDrawing& cells)
+  CellPlacement(QSize picture, const CellValueDrawing& cells)
       : cells_(cells),
         mapWidth_(picture.width() - cells.margins.left),
         mapHeight_(picture.height() - cells.margins.top) {}
@@ -89,8 +89,9 @@ class LaidOutTexts {
   std::unordered_map<std::string, LaidOutText<Drawn>> texts_;
 };
 
-// Calls `value(column, row, count)` for every count other than "0", column by
-// column and in each column row by row (`columnsFirst`), or row by row.
+// Calls `value(column, row, count)` for every count other than "0" of a cell
+// the drawing shows, column by column and in each column row by row
+// (`columnsFirst`), or row by row.
 template <typename Value>
 void ForEachValue(const TGrids& grids, const CellValueDrawing& cells, bool columnsFirst,
                   Value value) {
@@ -98,7 +99,7 @@ void ForEachValue(const TGrids& grids, const CellValueDrawing& cells, bool colum
   const auto cell = [&](int i, int j) {
     if (static_cast<size_t>(i) >= grids[j].size()) return;
     const std::string& count = grids[j][i].Count;
-    if (count != "0") value(i, j, count);
+    if (count != "0" && (!cells.shows || cells.shows(j, i))) value(i, j, count);
   };
   if (columnsFirst) {
     for (int i = 0; i < cells.cellColumns; ++i) {
@@ -203,7 +204,7 @@ void PaintValues(QImage& picture, const TGrids& grids, const CellValueDrawing& c
 
 void DrawCellValues(QImage& picture, const TGrids& grids, const CellValueDrawing& cells) {
   if (picture.isNull() || cells.cellRows <= 0 || cells.cellColumns <= 0) return;
-  const CellPlacement placement(picture, cells);
+  const CellPlacement placement(picture.size(), cells);
   const QFont font = MapFont(FontPointsOf(cells.fontSizeText, placement.HalfCell()));
   const QColor color = ToQColor(cells.color);
   if (TextStamp::GivesThePaintersPixels(font, color)) {
@@ -211,6 +212,24 @@ void DrawCellValues(QImage& picture, const TGrids& grids, const CellValueDrawing
   } else {
     PaintValues(picture, grids, cells, placement, font, color);
   }
+}
+
+void DrawCellValues(QPainter& painter, QSize size, const TGrids& grids,
+                    const CellValueDrawing& cells) {
+  if (cells.cellRows <= 0 || cells.cellColumns <= 0) return;
+  const CellPlacement placement(size, cells);
+  const QFont font = MapFont(FontPointsOf(cells.fontSizeText, placement.HalfCell()));
+  painter.setFont(font);
+  painter.setPen(ToQColor(cells.color));
+  std::unordered_map<std::string, int> widths;
+  const int height = TextHeightOf(font, "0");
+  ForEachValue(grids, cells, true, [&](int i, int j, const std::string& count) {
+    const QString text = QString::fromStdString(count);
+    const auto width = widths.try_emplace(count, 0);
+    if (width.second) width.first->second = TextWidthOf(font, text);
+    const QPoint at = placement.Of(i, j, width.first->second, height);
+    DrawTextAt(painter, at.x(), at.y(), text);
+  });
 }
 
 }  // namespace velmora

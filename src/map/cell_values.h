@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
+#include <QSize>
+#include <functional>
 #include <string>
 
 #include "grid/cell_list.h"
@@ -17,6 +20,9 @@ struct CellValueDrawing {
   int cellColumns = 0;
   std::string fontSizeText;  // the values' size in points, as typed
   TColor color = clBlack;
+  // Whether the value of the cell in (row, column) is drawn; every value when
+  // empty.
+  std::function<bool(int, int)> shows{};
 };
 
 // Writes every count other than "0" of `grids` ([cell row][cell column]) into
@@ -25,5 +31,10 @@ struct CellValueDrawing {
 // Nothing is clipped to the cell. Does nothing on a null picture or a list
 // without cells; cells beyond `grids` are skipped.
 void DrawCellValues(QImage& picture, const TGrids& grids, const CellValueDrawing& cells);
+
+// The same onto any painter whose coordinates are those of a map picture of
+// `size`, each value as text (on a PDF page, text a reader can copy).
+void DrawCellValues(QPainter& painter, QSize size, const TGrids& grids,
+                    const CellValueDrawing& cells);
 
 }  // namespace velmora

@@ -37,13 +37,10 @@ std::string ColumnLabel(int columnIndex) {
 
 std::string RowLabel(int row) { return FormatMinimumDigits(row, 3).substr(1, 2); }
 
-void DrawGrid(QImage& picture, const GridDrawing& grid) {
-  if (picture.isNull()) return;
-  const int width = picture.width();
-  const int height = picture.height();
+void DrawGridLines(QPainter& painter, QSize size, const GridDrawing& grid) {
+  const int width = size.width();
+  const int height = size.height();
   const Margins margins = grid.margins;
-  QPainter painter(&picture);
-
   painter.setPen(QPen(Qt::black, 2));
   painter.drawPolyline(QPolygon(
       {QPoint(0, 0), QPoint(width, 0), QPoint(width, height), QPoint(0, height), QPoint(0, 0)}));
@@ -61,7 +58,14 @@ void DrawGrid(QImage& picture, const GridDrawing& grid) {
     const int y = margins.top + PartStart(j, mapHeight, grid.sheetRows);
     DrawAxisLine(painter, {0, y}, {width, y}, kSheetLineColor);
   }
+}
 
+void DrawGrid(QPainter& painter, QSize size, const GridDrawing& grid) {
+  DrawGridLines(painter, size, grid);
+  if (grid.sheetColumns <= 0 || grid.sheetRows <= 0) return;
+  const Margins margins = grid.margins;
+  const int mapWidth = size.width() - margins.left;
+  const int mapHeight = size.height() - margins.top;
   const QFont font = MapFont(FontPointsOf(grid.fontSizeText, RoundHalfEven(margins.left / 2.0)));
   painter.setFont(font);
   painter.setPen(ToQColor(grid.labelColor));
@@ -84,6 +88,12 @@ void DrawGrid(QImage& picture, const GridDrawing& grid) {
       DrawTextAt(painter, x, y, label);
     }
   }
+}
+
+void DrawGrid(QImage& picture, const GridDrawing& grid) {
+  if (picture.isNull()) return;
+  QPainter painter(&picture);
+  DrawGrid(painter, picture.size(), grid);
 }
 
 }  // namespace velmora

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
+#include <QSize>
 #include <string>
 
 #include "map/background.h"
@@ -34,5 +36,14 @@ std::string RowLabel(int row);
 // real numbers and rounded half to even; a line leaves out its end point. Does
 // nothing on a null picture.
 void DrawGrid(QImage& picture, const GridDrawing& grid);
+
+// The same onto any painter (a PDF page, for instance) whose coordinates are
+// those of a map picture of `size`.
+void DrawGrid(QPainter& painter, QSize size, const GridDrawing& grid);
+
+// The grid's lines alone: the frame, the margins' lines and the sheet lines,
+// all opaque, so drawing them again over fills of the map's cells puts them
+// back on top as they were.
+void DrawGridLines(QPainter& painter, QSize size, const GridDrawing& grid);
 
 }  // namespace velmora

@@ -42,7 +42,8 @@ class MapJob : public ::testing::Test {
 
   CountResult Count(QImage& onto) {
     return CountIntoPicture(host.Session(), map, {{&kGridTypes[1], "'G1'", "'SURVEY01'"}, style},
-                            onto, picture.margins, progress);
+                            onto, picture.margins, progress)
+        .counted;
   }
 
   testing::HostFixture host;

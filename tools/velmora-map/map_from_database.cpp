@@ -135,7 +135,8 @@ int RunMap(Arguments args) {
       request.count, *request.gridType, false,
       [&](DatabaseSession& session, const CountRunInputs& inputs, ProgressSink& progress) {
         return CountIntoPicture(session, map, {inputs, request.style}, picture->picture,
-                                picture->margins, progress);
+                                picture->margins, progress)
+            .counted;
       });
   Write(picture->picture, request.out, request.format);
   ReportWritten(request.out.string(), picture->picture);
