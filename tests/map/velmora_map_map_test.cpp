@@ -5,6 +5,8 @@
 
 #include <QImage>
 #include <algorithm>
+#include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -65,6 +67,27 @@ class MapCommand : public ::testing::Test {
 };
 
 std::unique_ptr<testing::TempFolder> MapCommand::folder_;
+
+// The numbers that follow `label` in a tool's output, read as the tools write
+// them (a decimal point, whatever the locale), up to the end of its line.
+std::vector<double> NumbersAfter(const std::string& text, const std::string& label) {
+  std::vector<double> numbers;
+  const size_t at = text.find(label);
+  if (at == std::string::npos) return numbers;
+  const char* p = text.data() + at + label.size();
+  const char* end = text.data() + std::min(text.find('\n', at + label.size()), text.size());
+  while (p < end) {
+    double number = 0;
+    const auto [next, error] = std::from_chars(p, end, number);
+    if (error == std::errc()) {
+      numbers.push_back(number);
+      p = next;
+    } else {
+      ++p;
+    }
+  }
+  return numbers;
+}
 
 // One count run, one painting routine: the map is the count that
 // velmora-count prints, drawn by velmora-map draw over the same background.
@@ -219,7 +242,7 @@ TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
     std::string message;
   } cases[] = {
       {{"map", "--db", Db(), "--bmp", Bmp(), "--out", Out("map.bmp")},
-       "--out names a .jpg, .jpeg or .png file, not '" + Out("map.bmp") + "'"},
+       "--out names a .jpg, .jpeg, .png or .pdf file, not '" + Out("map.bmp") + "'"},
       {{"map", "--db", Db(), "--bmp", Bmp()}, "option '--out' is missing"},
       {{"map", "--bmp", Bmp(), "--out", out},
        "give the database with exactly one of --db and --connect"},
@@ -276,6 +299,181 @@ TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
   EXPECT_FALSE(std::filesystem::exists(out));
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(testing::ReadFileBytes(settingsAsPng), "eMtbNW=6508\r\n");
+}
+
+// The cartography beyond the dialog's picture.
+
+// A classed map is the count that velmora-count prints drawn in classes by
+// velmora-map draw: one way of drawing, whatever the count came from.
+TEST_F(MapCommand, AClassedMapIsTheCountDrawnInClasses) {
+  const std::vector<std::string> drawing = {"--classes",        "4",  "--palette", "Greys",
+                                            "--fill-opacity",   "80", "--values",  "fit",
+                                            "--cell-font-size", "30", "--title",   "Alle Taxa"};
+  const std::string png = Out("classed.png");
+  const CommandResult map = MapOf(png, drawing);
+  ASSERT_EQ(map.exitStatus, 0) << map.err;
+  const CommandResult counts = RunCommand(
+      VELMORA_COUNT_PATH,
+      {"count", "--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "1"});
+  const std::string countsFile = Out("classed.tsv");
+  testing::WriteFileBytes(countsFile, counts.out);
+  std::vector<std::string> draw = {"draw",
+                                   "--nw",
+                                   "6508",
+                                   "--se",
+                                   "6711",
+                                   "--bmp",
+                                   Bmp(),
+                                   "--counts",
+                                   countsFile,
+                                   "--type",
+                                   "1",
+                                   "--out",
+                                   Out("drawn-classed.png")};
+  draw.insert(draw.end(), drawing.begin(), drawing.end());
+  ASSERT_EQ(Map(draw).exitStatus, 0);
+  EXPECT_EQ(testing::ReadFileBytes(png), testing::ReadFileBytes(Out("drawn-classed.png")));
+  EXPECT_NE(testing::ReadFileBytes(png), testing::ReadFileBytes(Out("map0.png")));
+}
+
+// gdalinfo places every raster map, classed or not, by its world file and
+// auxiliary file: DHDN, and the corners of the extent's sheets on the map
+// area's pixel edges to a tenth of a pixel. The map area is 480 x 360 pixels
+// from (60, 60), below the title when there is one.
+TEST_F(MapCommand, AGisPlacesTheMapWhereItsSheetsLie) {
+  const struct {
+    std::string out;
+    std::vector<std::string> more;
+    const char* worldFile;
+  } maps[] = {
+      {Out("placed.jpg"), {}, "placed.jgw"},
+      {Out("placed.png"), {"--classes", "5", "--legend", "--title", "Farne"}, "placed.pgw"},
+  };
+  for (const auto& m : maps) {
+    ASSERT_EQ(MapOf(m.out, m.more).exitStatus, 0);
+    EXPECT_TRUE(std::filesystem::exists(Out(m.worldFile))) << m.worldFile;
+    const CommandResult info = RunCommand("/usr/bin/gdalinfo", {m.out});
+    ASSERT_EQ(info.exitStatus, 0) << info.err;
+    EXPECT_NE(info.out.find("GEOGCRS[\"DHDN\""), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("ID[\"EPSG\",4314]"), std::string::npos) << info.out;
+    const std::vector<double> origin = NumbersAfter(info.out, "Origin = ");
+    const std::vector<double> pixel = NumbersAfter(info.out, "Pixel Size = ");
+    ASSERT_EQ(origin.size(), 2u) << info.out;
+    ASSERT_EQ(pixel.size(), 2u) << info.out;
+    const double originX = origin[0], originY = origin[1], sizeX = pixel[0], sizeY = pixel[1];
+    // 6508 begins at 7°E and 49.5°N; 6711 ends at 7°40'E and 49.2°N.
+    const double west = (7.0 - originX) / sizeX, east = (7.0 + 4.0 / 6 - originX) / sizeX;
+    const double north = (49.5 - originY) / sizeY, south = (49.2 - originY) / sizeY;
+    EXPECT_NEAR(west, 60, 0.1) << m.out;
+    EXPECT_NEAR(east, 540, 0.1) << m.out;
+    EXPECT_NEAR(south - north, 360, 0.1) << m.out;
+    if (m.more.empty()) {
+      EXPECT_NEAR(north, 60, 0.1);
+    }
+  }
+}
+
+// A PDF is one page of the map's shape, and its legend is text.
+TEST_F(MapCommand, APdfIsOnePageWithItsLegendAsText) {
+  const std::string pdf = Out("map.pdf");
+  const CommandResult r = MapOf(pdf, {"--classes", "5", "--legend", "--title", "Farne im Saarland",
+                                      "--from", "2000", "--values", "fit"});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  int width = 0, height = 0;
+  ASSERT_EQ(std::sscanf(r.out.c_str(), (pdf + ": 1 page of %d x %d pixels at 96 per inch").c_str(),
+                        &width, &height),
+            2)
+      << r.out;
+  EXPECT_EQ(width, 540);
+  EXPECT_GT(height, 420) << "the title and the legend besides the map";
+  if (!std::filesystem::exists("/usr/bin/pdfinfo") ||
+      !std::filesystem::exists("/usr/bin/pdftotext")) {
+    GTEST_SKIP() << "no pdfinfo and pdftotext (Debian's poppler-utils) to read the PDF";
+  }
+  const CommandResult info = RunCommand("/usr/bin/pdfinfo", {pdf});
+  ASSERT_EQ(info.exitStatus, 0) << info.err;
+  EXPECT_EQ(NumbersAfter(info.out, "\nPages:"), std::vector<double>{1}) << info.out;
+  const std::vector<double> page = NumbersAfter(info.out, "Page size:");
+  ASSERT_EQ(page.size(), 2u) << info.out;
+  // 96 pixels are 72 points.
+  EXPECT_NEAR(page[0], width * 0.75, 1) << info.out;
+  EXPECT_NEAR(page[1], height * 0.75, 1) << info.out;
+  const CommandResult text = RunCommand("/usr/bin/pdftotext", {pdf, "-"});
+  ASSERT_EQ(text.exitStatus, 0) << text.err;
+  for (const char* legend : {"Farne im Saarland", "Taxa", "Quadranten", "MTB 6508–6711", "ab 2000",
+                             "Rasterfelder", "65", "08"}) {
+    EXPECT_NE(text.out.find(legend), std::string::npos) << legend << " in\n" << text.out;
+  }
+}
+
+// Values too wide for their cells even at 6 points are left out, and the
+// map says so; it is then the map without values.
+TEST_F(MapCommand, ValuesThatDoNotFitAreLeftOutAndSaidSo) {
+  const std::string small = Out("small.bmp");
+  ASSERT_EQ(
+      Map({"background", "--nw", "6508", "--se", "6711", "--out", small, "--sheet-size", "30"})
+          .exitStatus,
+      0);
+  const auto minutes = [&](const std::string& out, const char* values) {
+    return Map({"map", "--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type",
+                "4", "--bmp", small, "--classes", "3", "--values", values, "--out", out});
+  };
+  const CommandResult left = minutes(Out("left-out.png"), "fit");
+  ASSERT_EQ(left.exitStatus, 0) << left.err;
+  EXPECT_NE(left.err.find("velmora-map: the values are left out: even at 6 points the widest, "),
+            std::string::npos)
+      << left.err;
+  const CommandResult none = minutes(Out("no-values.png"), "off");
+  ASSERT_EQ(none.exitStatus, 0) << none.err;
+  EXPECT_EQ(none.err.find("left out"), std::string::npos);
+  EXPECT_EQ(testing::ReadFileBytes(Out("left-out.png")),
+            testing::ReadFileBytes(Out("no-values.png")));
+}
+
+TEST_F(MapCommand, RefusesBadCartographyBeforeCounting) {
+  const std::string out = Out("refused-classes.png");
+  const std::string bmpAsWorldFile = Out("land-named.pgw");
+  std::filesystem::create_hard_link(Bmp(), bmpAsWorldFile);
+  const struct {
+    std::vector<std::string> more;
+    std::string message;
+  } cases[] = {
+      {{"--classes", "1"}, "--classes takes a whole number from 2 to 12, not '1'"},
+      {{"--classes", "13"}, "--classes takes a whole number from 2 to 12, not '13'"},
+      {{"--breaks", "1,10,5"}, "--breaks must rise, but 5 follows 10"},
+      {{"--breaks", "1,5,5"}, "--breaks names 5 twice"},
+      {{"--breaks", "1,,5"}, "--breaks takes whole numbers from 1, separated by commas, not ''"},
+      {{"--breaks", "0,5"}, "--breaks takes whole numbers from 1, separated by commas, not '0'"},
+      {{"--breaks", "1,2,3,4,5,6,7,8,9,10,11,12,13"}, "--breaks makes at most 12 classes, not 13"},
+      {{"--classes", "5", "--breaks", "1,2"}, "give --classes or --breaks, not both"},
+      {{"--classes", "5", "--palette", "Rainbow"},
+       "--palette: there is no palette 'Rainbow'; choose one of YlOrRd, YlGnBu, Greys, viridis"},
+      {{"--palette", "Greys"}, "--palette colours classes: give --classes or --breaks"},
+      {{"--classes", "5", "--fill-opacity", "101"},
+       "--fill-opacity takes a whole number from 0 to 100, not '101'"},
+      {{"--classes", "5", "--fill-opacity", "-1"},
+       "--fill-opacity takes a whole number from 0 to 100, not '-1'"},
+      {{"--values", "sometimes"}, "--values takes on, off or fit, not 'sometimes'"},
+  };
+  for (const auto& c : cases) {
+    const CommandResult r = MapOf(out, c.more);
+    EXPECT_EQ(r.exitStatus, 2) << c.message;
+    EXPECT_EQ(r.out, "") << c.message;
+    EXPECT_EQ(r.err.rfind("velmora-map: " + c.message + "\n", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find("Hole Aufnahmen"), std::string::npos) << "refused before the count";
+  }
+  const CommandResult worldFile =
+      Map({"map", "--db", Db(), "--bmp", bmpAsWorldFile, "--out", Out("land-named.png")});
+  EXPECT_EQ(worldFile.exitStatus, 2);
+  EXPECT_EQ(worldFile.err, "velmora-map: --out '" + Out("land-named.png") + "' would write '" +
+                               bmpAsWorldFile +
+                               "' beside it, which is the --bmp file; choose another --out\n");
+  const CommandResult draw =
+      Map({"draw", "--nw", "6508", "--se", "6711", "--bmp", Bmp(), "--legend", "--out", out});
+  EXPECT_EQ(draw.exitStatus, 2);
+  EXPECT_EQ(draw.err.rfind("velmora-map: --legend belongs to --counts\n", 0), 0u) << draw.err;
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_FALSE(std::filesystem::exists(Out("land-named.png")));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "map/background.h"
 #include "map/map_job.h"
 #include "platform/integer_text.h"
+#include "velmora-map/cartography_options.h"
 #include "velmora-map/map_options.h"
 #include "velmora-map/picture_files.h"
 
@@ -42,9 +43,10 @@ int RunDraw(Arguments args) {
                                     {"--out"},        {"--font-size"}, {"--color"},
                                     {"--counts"},     {"--type"},      {"--cell-font-size"},
                                     {"--cell-color"}, {"--measure"},   {"--force", false}};
-  const OptionReader options(args, kKnown);
+  const OptionReader options(args, WithCartographyOptions(kKnown));
   const std::optional<std::string> counts = options.Optional("--counts");
-  for (const char* option : {"--type", "--measure"}) {
+  for (const char* option :
+       {"--type", "--measure", "--classes", "--breaks", "--values", "--legend"}) {
     if (options.Has(option) && !counts)
       throw UsageError(std::string(option) + " belongs to --counts");
   }
@@ -58,7 +60,7 @@ int RunDraw(Arguments args) {
   const MapStyle style{FontSizeOption(options, "--font-size", "18"),
                        ColorOption(options, "--color", clBlack),
                        FontSizeOption(options, "--cell-font-size", "10"),
-                       ColorOption(options, "--cell-color", clBlack)};
+                       ColorOption(options, "--cell-color", clBlack), ReadCartography(options)};
   std::vector<NamedInput> inputs = {{"--bmp", bmp}};
   if (counts) inputs.push_back({"--counts", *counts});
   RefuseOutputNamingInput("--out", out, inputs);
@@ -68,9 +70,14 @@ int RunDraw(Arguments args) {
 
   std::optional<MapPicture> map = DrawMapPicture(state, style);
   if (!map) throw Exception("cannot load '" + bmp + "' as a BMP background");
-  if (counts) DrawMapValues(map->picture, map->margins, state, style);
-  SavePicture(map->picture, out, "PNG");
-  ReportWritten(out, map->picture);
+  MapMarks marks;
+  if (counts) marks = DrawMapValues(map->picture, map->margins, state, style);
+  // A counts file tells neither the years nor the taxa of all cells together.
+  const MapFacts facts{measure, {}, CountsOfCells(state.Grids).size(), std::nullopt};
+  const FinishedMap finished = FinishMap(*map, state, style, marks, facts);
+  SavePicture(finished.picture, out, "PNG");
+  ReportValuesLeftOut(marks);
+  ReportWritten(out, finished.picture);
   return 0;
 }
 

@@ -14,6 +14,7 @@
 #include "map/jpeg_export.h"
 #include "map/map_job.h"
 #include "platform/replace_file.h"
+#include "velmora-map/cartography_options.h"
 #include "velmora-map/map_options.h"
 #include "velmora-map/map_settings.h"
 #include "velmora-map/picture_files.h"
@@ -29,7 +30,7 @@ constexpr KnownOption kOptions[] = {
     {"--cell-color"}, {"--out"},       {"--force", false},
 };
 
-enum class PictureFormat { Jpeg, Png };
+enum class PictureFormat { Jpeg, Png, Pdf };
 
 PictureFormat FormatOfOutput(const std::filesystem::path& out) {
   std::string extension = out.extension().string();
@@ -37,7 +38,8 @@ PictureFormat FormatOfOutput(const std::filesystem::path& out) {
                          [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (extension == ".jpg" || extension == ".jpeg") return PictureFormat::Jpeg;
   if (extension == ".png") return PictureFormat::Png;
-  throw UsageError("--out names a .jpg, .jpeg or .png file, not '" + out.string() + "'");
+  if (extension == ".pdf") return PictureFormat::Pdf;
+  throw UsageError("--out names a .jpg, .jpeg, .png or .pdf file, not '" + out.string() + "'");
 }
 
 // What the map is drawn from: the settings, each value replaced by its option
@@ -71,7 +73,7 @@ void ReadGrid(const OptionReader& given, const MapSettings& settings, const Grid
 }
 
 MapRequest ReadRequest(Arguments args) {
-  const OptionReader given(args, kOptions);
+  const OptionReader given(args, WithCartographyOptions(kOptions));
   MapRequest request;
   request.out = given.Required("--out");
   request.format = FormatOfOutput(request.out);
@@ -96,7 +98,8 @@ MapRequest ReadRequest(Arguments args) {
   request.style = {fontSize("--font-size", stored.fontSizeMargins, "eFontSizeMargins"),
                    ColorOption(given, "--color", stored.marginLabelColor),
                    fontSize("--cell-font-size", stored.fontSizeCells, "eFontSizeCells"),
-                   ColorOption(given, "--cell-color", stored.cellValueColor)};
+                   ColorOption(given, "--cell-color", stored.cellValueColor),
+                   ReadCartography(given)};
   request.force = given.Has("--force");
 
   std::vector<NamedInput> inputs = {{"--bmp", background}};
@@ -104,15 +107,24 @@ MapRequest ReadRequest(Arguments args) {
   if (settings.file) inputs.push_back({"--settings", *settings.file});
   RefuseOutputNamingInput("--out", request.out, inputs);
   RefuseInputsThatAreNoFiles(inputs);
+  if (request.format != PictureFormat::Pdf) {
+    for (const SideFile& file : GeoreferenceFiles(request.out, {})) {
+      RefuseSideFileNamingInput(request.out, file.path, inputs);
+    }
+  }
   return request;
 }
 
-void Write(const QImage& picture, const std::filesystem::path& out, PictureFormat format) {
-  if (format == PictureFormat::Png) return SavePicture(picture, out.string(), "PNG");
-  try {
-    ExportJpeg(picture, out);
-  } catch (const FileWriteError& e) {
-    throw Exception("cannot write '" + out.string() + "': " + e.Reason());
+// Writes the raster map and beside it the files that place it in a GIS.
+void Write(const QImage& picture, const MapGeoreference& georeference,
+           const std::filesystem::path& out, PictureFormat format) {
+  if (format == PictureFormat::Png) {
+    SavePicture(picture, out.string(), "PNG");
+  } else {
+    WriteToFile(out, [&] { ExportJpeg(picture, out); });
+  }
+  for (const SideFile& file : GeoreferenceFiles(out, georeference)) {
+    WriteToFile(file.path, [&] { ReplaceFile(file.path, file.contents); });
   }
 }
 
@@ -126,20 +138,39 @@ void Write(const QImage& picture, const std::filesystem::path& out, PictureForma
 int RunMap(Arguments args) {
   MapRequest request = ReadRequest(args);
   MapState& map = request.map;
+  const MapStyle& style = request.style;
   CheckMapPictureSize(map.BackgroundImagePath, map, request.force);
-  std::optional<MapPicture> picture = DrawMapPicture(map, request.style);
+  // A PDF takes the background alone: its grid is drawn as vectors.
+  const bool pdf = request.format == PictureFormat::Pdf;
+  std::optional<MapPicture> picture =
+      pdf ? LoadBackgroundImage(map.BackgroundImagePath, map.SheetColumns, map.SheetRows)
+          : DrawMapPicture(map, style);
   if (!picture) {
     throw Exception("cannot load '" + map.BackgroundImagePath + "' as a BMP background");
   }
-  CountFromCommandLine(
+  MapMarks marks;
+  const CountResult counted = CountFromCommandLine(
       request.count, *request.gridType, false,
       [&](DatabaseSession& session, const CountRunInputs& inputs, ProgressSink& progress) {
-        return CountIntoPicture(session, map, {inputs, request.style}, picture->picture,
-                                picture->margins, progress)
-            .counted;
+        if (pdf) return CountDatabase(session, map, inputs, progress);
+        MapJobResult result = CountIntoPicture(session, map, {inputs, style}, picture->picture,
+                                               picture->margins, progress);
+        marks = std::move(result.marks);
+        return std::move(result.counted);
       });
-  Write(picture->picture, request.out, request.format);
-  ReportWritten(request.out.string(), picture->picture);
+  const MapFacts facts{request.count.measure, request.count.years, counted.cells.size(),
+                       counted.distinctTaxa};
+  if (pdf) {
+    const PdfMap written = WriteToFile(
+        request.out, [&] { return WriteMapPdf(request.out, *picture, map, style, facts); });
+    ReportValuesLeftOut(written.marks);
+    ReportWrittenPdf(request.out.string(), written.size);
+    return 0;
+  }
+  const FinishedMap finished = FinishMap(*picture, map, style, marks, facts);
+  Write(finished.picture, finished.georeference, request.out, request.format);
+  ReportValuesLeftOut(marks);
+  ReportWritten(request.out.string(), finished.picture);
   return 0;
 }
 
