@@ -241,8 +241,8 @@ TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
     std::vector<std::string> args;
     std::string message;
   } cases[] = {
-      {{"map", "--db", Db(), "--bmp", Bmp(), "--out", Out("map.bmp")},
-       "--out names a .jpg, .jpeg, .png or .pdf file, not '" + Out("map.bmp") + "'"},
+      {{"map", "--db", Db(), "--bmp", Bmp(), "--out", Out("map.tif")},
+       "--out names a .jpg, .jpeg, .png, .bmp or .pdf file, not '" + Out("map.tif") + "'"},
       {{"map", "--db", Db(), "--bmp", Bmp()}, "option '--out' is missing"},
       {{"map", "--bmp", Bmp(), "--out", out},
        "give the database with exactly one of --db and --connect"},
@@ -348,6 +348,7 @@ TEST_F(MapCommand, AGisPlacesTheMapWhereItsSheetsLie) {
   } maps[] = {
       {Out("placed.jpg"), {}, "placed.jgw"},
       {Out("placed.png"), {"--classes", "5", "--legend", "--title", "Farne"}, "placed.pgw"},
+      {Out("placed.bmp"), {"--legend"}, "placed.bpw"},
   };
   for (const auto& m : maps) {
     ASSERT_EQ(MapOf(m.out, m.more).exitStatus, 0);

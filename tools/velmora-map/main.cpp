@@ -17,7 +17,7 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: velmora-map map (--db PATH | --connect TEXT) --out FILE.jpg|FILE.png|FILE.pdf\n"
+    "usage: velmora-map map (--db PATH | --connect TEXT) --out FILE.jpg|.png|.bmp|.pdf\n"
     "                       [--settings FILE] [--nw NW --se SE] [--system QYX|QQQ]\n"
     "                       [--type GRIDTYPE] [--groups all|KEY,...] [--surveys all|KEY,...]\n"
     "                       [--from YEAR] [--to YEAR] [--measure taxa|records] [--bmp BMP]\n"
@@ -37,7 +37,8 @@ constexpr std::string_view kDescription =
     "            \"Datenbank auszählen\" does and writes the finished map, the counts\n"
     "            over the background with the sheet grid and its labels, as its\n"
     "            \"Karte exportieren\" does: a .jpg (or .jpeg) is the dialog's JPEG\n"
-    "            export (quality 90, baseline), a .png the same picture as PNG.\n"
+    "            export (quality 90, baseline), a .png or .bmp the same picture as\n"
+    "            PNG or BMP.\n"
     "            It starts from the settings the wizard stores - the settings file\n"
     "            given with --settings, else the wizard's own settings.ini when there\n"
     "            is one, else the wizard's defaults - and every option given\n"
@@ -45,9 +46,10 @@ constexpr std::string_view kDescription =
     "            (--db, --connect, --groups, --surveys, --from, --to, --measure) choose\n"
     "            what is counted, those of draw how it is drawn. The status texts go\n"
     "            to standard error, with a progress bar on a terminal.\n"
-    "            Beside a .png or .jpg it writes a world file (.pgw, .jgw) and FILE.aux.xml\n"
-    "            with the coordinate system, DHDN (EPSG:4314): GIS programs such as QGIS\n"
-    "            and gdalinfo place the map where its sheets lie. A .pdf is the same map\n"
+    "            Beside such a picture it writes a world file (.jgw, .pgw, .bpw) and\n"
+    "            FILE.aux.xml with the coordinate system, DHDN (EPSG:4314): GIS programs\n"
+    "            such as QGIS and gdalinfo place the map where its sheets lie, margins\n"
+    "            and legend included. A .pdf is the same map\n"
     "            on one page, its lines, fills and texts as vectors and text, the\n"
     "            background as a picture.\n"
     "draw        loads the background BMP, which shows exactly the sheets from NW to SE,\n"

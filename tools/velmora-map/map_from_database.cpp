@@ -30,7 +30,7 @@ constexpr KnownOption kOptions[] = {
     {"--cell-color"}, {"--out"},       {"--force", false},
 };
 
-enum class PictureFormat { Jpeg, Png, Pdf };
+enum class PictureFormat { Jpeg, Png, Bmp, Pdf };
 
 PictureFormat FormatOfOutput(const std::filesystem::path& out) {
   std::string extension = out.extension().string();
@@ -38,8 +38,10 @@ PictureFormat FormatOfOutput(const std::filesystem::path& out) {
                          [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (extension == ".jpg" || extension == ".jpeg") return PictureFormat::Jpeg;
   if (extension == ".png") return PictureFormat::Png;
+  if (extension == ".bmp") return PictureFormat::Bmp;
   if (extension == ".pdf") return PictureFormat::Pdf;
-  throw UsageError("--out names a .jpg, .jpeg, .png or .pdf file, not '" + out.string() + "'");
+  throw UsageError("--out names a .jpg, .jpeg, .png, .bmp or .pdf file, not '" + out.string() +
+                   "'");
 }
 
 // What the map is drawn from: the settings, each value replaced by its option
@@ -118,10 +120,10 @@ MapRequest ReadRequest(Arguments args) {
 // Writes the raster map and beside it the files that place it in a GIS.
 void Write(const QImage& picture, const MapGeoreference& georeference,
            const std::filesystem::path& out, PictureFormat format) {
-  if (format == PictureFormat::Png) {
-    SavePicture(picture, out.string(), "PNG");
-  } else {
+  if (format == PictureFormat::Jpeg) {
     WriteToFile(out, [&] { ExportJpeg(picture, out); });
+  } else {
+    SavePicture(picture, out.string(), format == PictureFormat::Png ? "PNG" : "BMP");
   }
   for (const SideFile& file : GeoreferenceFiles(out, georeference)) {
     WriteToFile(file.path, [&] { ReplaceFile(file.path, file.contents); });
