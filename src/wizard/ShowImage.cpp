@@ -275,6 +275,7 @@ WizardSettings TdlgMTBWizard::GatherSettings() const {
     settings.taxonGroups = CheckedKeys(clbTaxonGroups);
     settings.surveys = CheckedKeys(ClbSurveys);
   }
+  settings.exportWorldFile = ExportWorldFile;
   return settings;
 }
 
@@ -289,6 +290,7 @@ void TdlgMTBWizard::ShowSettings(const WizardSettings& settings) {
   eFontSizeCells.setText(QString::fromStdString(settings.fontSizeCells));
   ShpRBsrColor.SetBrushColor(settings.marginLabelColor);
   shpCellValueColor.SetBrushColor(settings.cellValueColor);
+  ExportWorldFile = settings.exportWorldFile;
 }
 
 void TdlgMTBWizard::ReadSettings() {
@@ -320,6 +322,8 @@ void TdlgMTBWizard::LoadBackgroundImage() {
   if (loaded) {
     MarginLeft = loaded->margins.left;
     MarginTop = loaded->margins.top;
+    LoadedGeoreference = GeoreferenceOf(Map, {MarginLeft, MarginTop},
+                                        loaded->picture.size() - QSize(MarginLeft, MarginTop));
     Image1.resize(loaded->picture.size());
     Image1.Picture() = std::move(loaded->picture);
     LoadedBackgroundPath = Map.BackgroundImagePath;

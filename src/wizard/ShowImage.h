@@ -77,8 +77,8 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   // entries before it have then reached their controls.
   void ReadSettings();
 
-  // Replaces the settings file with the values of the controls and the ticks
-  // of the two lists.
+  // Replaces the settings file with the values of the controls, the ticks of
+  // the two lists and the world file's entry when it is on.
   void WriteSettings();
 
   // Makes a new map picture from the background image of the current cell
@@ -112,6 +112,12 @@ class TdlgMTBWizard : public QDialog, public ProgressSink {
   QRect HomeBounds;
   // The file the picture was loaded from; empty while there is no picture.
   std::string LoadedBackgroundPath;
+  // Where the picture lies on the earth: the sheets of the map it was loaded
+  // for, inside its margins.
+  MapGeoreference LoadedGeoreference{};
+  // Whether the export also writes the world file and the coordinate system
+  // beside the JPEG (the settings file's kWorldFileKey); off by default.
+  bool ExportWorldFile = false;
   // True while "Datenbank auszählen" works; the pages do not turn meanwhile.
   bool Counting = false;
   // The way to the database, from whoever created the dialog; none for a

@@ -6,10 +6,12 @@
 #include <QMouseEvent>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "map/jpeg_export.h"
 #include "map/qcolor_conversion.h"
 #include "map/view.h"
+#include "map/world_file.h"
 #include "platform/errors.h"
 #include "platform/replace_file.h"
 #include "wizard/ShowImage.h"
@@ -64,14 +66,22 @@ void TdlgMTBWizard::btSaveMapClick() {
               "Bild Dateien (*.jpg)", kExportDefaultExtension});
   if (!chosen) return;
   const std::filesystem::path file = ExportFilePath(chosen->toStdString());
+  std::vector<std::filesystem::path> written = {file};
+  if (ExportWorldFile) {
+    for (const SideFile& side : GeoreferenceFiles(file, LoadedGeoreference)) {
+      written.push_back(side.path);
+    }
+  }
   // Replacing a background with the map would lose it for every later
   // drawing: the one the picture came from, and the one the next drawing
   // reads when the settings named another since.
-  for (const std::string& background : {LoadedBackgroundPath, Map.BackgroundImagePath}) {
-    std::error_code error;
-    if (std::filesystem::equivalent(file, background, error)) {
-      throw Exception("Die Karte kann nicht über ihr Hintergrundbild '" + file.string() +
-                      "' exportiert werden");
+  for (const std::filesystem::path& target : written) {
+    for (const std::string& background : {LoadedBackgroundPath, Map.BackgroundImagePath}) {
+      std::error_code error;
+      if (std::filesystem::equivalent(target, background, error)) {
+        throw Exception("Die Karte kann nicht über ihr Hintergrundbild '" + target.string() +
+                        "' exportiert werden");
+      }
     }
   }
   // The encoder's and the system's causes reach the user in the dialog's
@@ -84,6 +94,7 @@ void TdlgMTBWizard::btSaveMapClick() {
     throw Exception("Die Datei '" + file.string() + "' konnte nicht geschrieben werden: " +
                     (e.ErrorNumber() != 0 ? GermanSystemErrorText(e.ErrorNumber()) : e.Reason()));
   }
+  if (ExportWorldFile) WriteGeoreference(file, LoadedGeoreference);
 }
 
 void TdlgMTBWizard::btGetImagePathClick() {

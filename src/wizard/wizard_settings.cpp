@@ -127,6 +127,9 @@ void ApplySettingsFile(const SettingsFile& file, WizardSettings& settings) {
   read.Color(kCellValueColor, settings.cellValueColor);
   read.Keys(kTaxonGroups, settings.taxonGroups);
   read.Keys(kSurveys, settings.surveys);
+  if (const std::optional<std::string> worldFile = file.Value(kWorldFileKey)) {
+    settings.exportWorldFile = *worldFile == "1";
+  }
   ResetInvalidExtent(settings);
 }
 
@@ -147,6 +150,7 @@ std::vector<SettingsLine> SettingsLines(const WizardSettings& settings) {
   };
   if (settings.taxonGroups) lines.push_back(line(kTaxonGroups, KeyListText(*settings.taxonGroups)));
   if (settings.surveys) lines.push_back(line(kSurveys, KeyListText(*settings.surveys)));
+  if (settings.exportWorldFile) lines.push_back({std::string(kWorldFileKey), "1"});
   return lines;
 }
 

@@ -25,6 +25,13 @@ inline constexpr std::array<std::string_view, 11> kSettingsKeys = {
 // every item ticked, as on the first start.
 using TickedKeys = std::optional<std::vector<std::string>>;
 
+// The one entry that no control keeps: "ExportWorldFile=1" makes "Karte
+// exportieren" also write the world file and the coordinate system beside the
+// JPEG, so that a GIS places it. Off by default, so that the export is the
+// dialog's own; written back only when on, so that the file otherwise stays
+// as it was.
+inline constexpr std::string_view kWorldFileKey = "ExportWorldFile";
+
 // What the settings page keeps between two uses. A default-constructed value
 // holds the controls' design-time state. Item indexes are -1 when no item is
 // selected.
@@ -42,6 +49,7 @@ struct WizardSettings {
   TickedKeys surveys;                  // ClbSurveys
   // The character set of the file the settings came from, to write them in.
   SettingsEncoding encoding = SettingsEncoding::Utf8;
+  bool exportWorldFile = false;  // kWorldFileKey
 
   bool operator==(const WizardSettings&) const = default;
 };
@@ -60,15 +68,17 @@ void ResetInvalidExtent(WizardSettings& settings);
 
 // Takes over, entry by entry in the keys' order, every entry the file has (a
 // grid type that the grid system does not offer falls back to the whole sheet
-// as soon as both are read), then resets an invalid extent. A radio group or colour entry that
-// cannot be converted raises ConvertError; the entries before it have then been taken over, it and
-// the later ones not, and the extent is not checked.
+// as soon as both are read) and the world file's entry (on when it is "1"),
+// then resets an invalid extent. A radio group or colour entry that cannot be
+// converted raises ConvertError; the entries before it have then been taken
+// over, it and the later ones not, and the extent is not checked.
 void ApplySettingsFile(const SettingsFile& file, WizardSettings& settings);
 
 // The lines of the file, in the keys' order: the nine of the settings page,
-// then the ticked keys of each list where the settings hold them. The keys of
-// a list are separated by ","; "%", "," and the line breaks within a key are
-// written as %25, %2C, %0D and %0A.
+// then the ticked keys of each list where the settings hold them, then the
+// world file's entry when it is on. The keys of a list are separated by ",";
+// "%", "," and the line breaks within a key are written as %25, %2C, %0D and
+// %0A.
 std::vector<SettingsLine> SettingsLines(const WizardSettings& settings);
 
 // What the dialog's ReadSettings does: creates the settings folder, and when

@@ -281,6 +281,28 @@ TEST_F(SettingsTest, EverySettingRoundTripsThroughTheFile) {
       << file;
 }
 
+// The export's world file is off unless the entry is "1", and only then is it
+// written back: otherwise the file is the nine lines the dialog always wrote.
+TEST_F(SettingsTest, TheWorldFileEntryIsOnOnlyWhenItIsOne) {
+  const struct {
+    const char* entry;
+    bool on;
+  } entries[] = {{"", false},
+                 {"exportworldfile=1\r\n", true},
+                 {"ExportWorldFile=0\r\n", false},
+                 {"ExportWorldFile=ja\r\n", false}};
+  for (const auto& e : entries) {
+    WriteFile(std::string("eMtbNW=6508\r\n") + e.entry);
+    const WizardSettings settings = Loaded();
+    EXPECT_EQ(settings.exportWorldFile, e.on) << e.entry;
+    SaveSettings(settings);
+    EXPECT_EQ(
+        ReadFileBytes(FilePath()).ends_with("shpCellValueColor=clBlack\r\nExportWorldFile=1\r\n"),
+        e.on)
+        << e.entry;
+  }
+}
+
 TEST_F(SettingsTest, WritingReplacesTheFileAndLeavesNoTemporaryFile) {
   WriteFile("eMtbNW=6508\neMtbNW=6508\nother=1\n");
   SaveSettings(WizardSettings{});

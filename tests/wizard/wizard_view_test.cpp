@@ -11,8 +11,10 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <filesystem>
+#include <locale>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -343,6 +345,35 @@ TEST_F(WizardView, AnExportThatFailsLeavesTheOldFileAndNothingBesideIt) {
   EXPECT_EQ(messages.Texts().back(), "Die Datei '" + missing.string() +
                                          "' konnte nicht geschrieben werden: Datei oder "
                                          "Verzeichnis nicht gefunden.");
+}
+
+// The settings file's ExportWorldFile=1 puts the world file and the
+// coordinate system beside the export, placing the sheets 6508 to 6609 (7° to
+// 7°20' east, 49.5° to 49.3° north) on the map area's pixel edges inside the
+// margins of 250; the entry survives the settings' rewrite.
+TEST_F(WizardView, TheWorldFileSettingPutsTheExportWhereItsSheetsLie) {
+  testing::WriteFileBytes(SettingsFilePath(),
+                          testing::ReadFileBytes(SettingsFilePath()) + "ExportWorldFile=1\n");
+  wizard->ReadSettings();
+  dialogs->fileAnswer = QString::fromStdString(folder.PathOf("karte.jpg"));
+  QTest::mouseClick(&wizard->btSaveMap, Qt::LeftButton);
+  ASSERT_TRUE(messages.Shown().empty()) << messages.Shown()[0].text;
+  std::istringstream world(testing::ReadFileBytes(folder.PathOf("karte.jgw")));
+  double a, d, b, e, c, f;
+  world.imbue(std::locale::classic());
+  world >> a >> d >> b >> e >> c >> f;
+  EXPECT_EQ(d, 0);
+  EXPECT_EQ(b, 0);
+  // Pixel edge x lies at longitude c + (x - 0.5) a, edge y at latitude f + (y - 0.5) e.
+  EXPECT_NEAR(c + 249.5 * a, 7.0, 1e-9);
+  EXPECT_NEAR(c + (250 + 1001 - 0.5) * a, 7 + 20.0 / 60, 1e-9);
+  EXPECT_NEAR(f + 249.5 * e, 49.5, 1e-9);
+  EXPECT_NEAR(f + (250 + 1000 - 0.5) * e, 49.3, 1e-9);
+  EXPECT_NE(testing::ReadFileBytes(folder.PathOf("karte.jpg.aux.xml")).find("EPSG\",\"4314"),
+            std::string::npos);
+  wizard->WriteSettings();
+  EXPECT_NE(testing::ReadFileBytes(SettingsFilePath()).find("\r\nExportWorldFile=1\r\n"),
+            std::string::npos);
 }
 
 TEST_F(WizardView, TheBackgroundChooserSetsOnlyThePath) {
