@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "map/large_picture.h"
 #include "map/rounding.h"
 #include "platform/read_file.h"
 
@@ -163,10 +164,12 @@ std::optional<MapPicture> LoadBackgroundImage(const std::string& path, int sheet
   const int margin = MarginsOf(declared, sheetColumns, sheetRows).left;
   const std::optional<QSize> size = PictureSize(declared, margin);
   if (!size) return std::nullopt;
-  const QImage image = reader.read();
-  if (image.size() != declared) return std::nullopt;
+  // Both pictures lie in huge pages (LargePicture); the reader fills the
+  // first in place when the file holds its pixel format, else makes its own.
+  QImage image = LargePicture(declared);
+  if (image.isNull() || !reader.read(&image) || image.size() != declared) return std::nullopt;
 
-  MapPicture result{QImage(*size, QImage::Format_RGB32), {margin, margin}};
+  MapPicture result{LargePicture(*size), {margin, margin}};
   if (result.picture.isNull()) return std::nullopt;  // more than an image can hold
 
   result.picture.fill(Qt::white);

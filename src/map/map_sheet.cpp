@@ -1,5 +1,7 @@
 #include "map/map_sheet.h"
 
+#include "map/large_picture.h"
+
 namespace velmora {
 
 SheetLayout LayOutSheet(QSize picture, const SheetDecoration& decoration) {
@@ -23,7 +25,7 @@ void DrawSheetStrips(QPainter& painter, const SheetLayout& layout,
 QImage ComposeSheet(const QImage& picture, const SheetLayout& layout,
                     const SheetDecoration& decoration) {
   if (layout.size == picture.size()) return picture;
-  QImage sheet(layout.size, QImage::Format_RGB32);
+  QImage sheet = LargePicture(layout.size);
   if (sheet.isNull()) return sheet;
   sheet.fill(Qt::white);
   QPainter painter(&sheet);

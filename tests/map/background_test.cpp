@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "map/large_picture.h"
 #include "picture_compare.h"
 #include "support/file_bytes.h"
 
@@ -183,6 +184,23 @@ TEST(DeclaredBmpSize, ReadsTheHeaderAloneAndMarginsFollowTheLoadsRule) {
   const auto loaded = LoadBackgroundImage(SaveBmp(Gradient(300, 130), folder, "h.bmp"), 3, 1);
   ASSERT_TRUE(loaded);
   EXPECT_EQ(loaded->margins, MarginsOf(QSize(300, 130), 3, 1));
+}
+
+// The pictures of large maps live in memory of their own: they behave as any
+// image, copies and all, and refuse what an image could not hold.
+TEST(LargePicture, IsAnOrdinaryPictureInMemoryOfItsOwn) {
+  QImage picture = LargePicture(QSize(1500, 700));  // 4 MB: huge pages where offered
+  ASSERT_EQ(picture.size(), QSize(1500, 700));
+  EXPECT_EQ(picture.format(), QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  picture.setPixel(1499, 699, qRgb(1, 2, 3));
+  QImage copy = picture;
+  copy.setPixel(0, 0, qRgb(4, 5, 6));
+  EXPECT_EQ(picture.pixel(0, 0), qRgb(255, 255, 255)) << "a copy writes to its own pixels";
+  EXPECT_EQ(copy.pixel(1499, 699), qRgb(1, 2, 3));
+  EXPECT_EQ(LargePicture(QSize(10, 10)).size(), QSize(10, 10)) << "small ones from the heap";
+  EXPECT_TRUE(LargePicture(QSize(0, 10)).isNull());
+  EXPECT_TRUE(LargePicture(QSize(30000, 20000)).isNull()) << "2.4 GB: beyond int offsets";
 }
 
 }  // namespace
