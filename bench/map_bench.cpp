@@ -3,12 +3,10 @@
 // the values of a count run into all 293,248 cells of 16tel-Quadranten.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <string>
 
 #include "grid/cell_list.h"
 #include "map/cell_values.h"
-#include "map/fonts.h"
 #include "map/grid_drawing.h"
 
 namespace {
@@ -63,14 +61,3 @@ BENCHMARK(DrawGridOfLargestExtent)->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawCellValuesOfLargestExtent)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  QGuiApplication application(qtArgc, argv);
-  velmora::RegisterFonts();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
