@@ -1,6 +1,7 @@
 #include "count/year_range.h"
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 #include "platform/errors.h"
@@ -26,6 +27,11 @@ int FirstDayOfYear(int year) {
 int LastDayOfYear(int year) {
   using namespace std::chrono;
   return DayNumber(std::chrono::year(year) / December / 31);
+}
+
+int YearOfDay(int day) {
+  const std::chrono::sys_days date{std::chrono::days(std::int64_t{day} - kDaysBefore1970)};
+  return static_cast<int>(std::chrono::year_month_day(date).year());
 }
 
 void CheckYearRange(const YearRange& years) {

@@ -23,6 +23,8 @@ inline constexpr int kLastYear = 9999;
 // the first and of the last day of a year between kFirstYear and kLastYear.
 int FirstDayOfYear(int year);
 int LastDayOfYear(int year);
+// The year of a day number.
+int YearOfDay(int day);
 
 // Refuses a limit outside kFirstYear to kLastYear with an Exception that names it.
 void CheckYearRange(const YearRange& years);

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "count/atlas_records.h"
 #include "count/count_run.h"
 #include "count/selection_lists.h"
 #include "count/sql_text.h"
@@ -74,6 +75,21 @@ void AddJunkReferences(DatabaseSession& session) {
   }
 }
 
+// Samples whose dates are open at one end, and names without a recommended
+// item.
+void AddOpenDatesAndTaxaWithoutRecommendation(DatabaseSession& session) {
+  session.ExecuteNoRecords(
+      "UPDATE SAMPLE SET VAGUE_DATE_START = NULL WHERE SAMPLE_KEY IN (SELECT SAMPLE_KEY FROM "
+      "SAMPLE WHERE VAGUE_DATE_START IS NOT NULL ORDER BY SAMPLE_KEY LIMIT 60)");
+  session.ExecuteNoRecords(
+      "UPDATE SAMPLE SET VAGUE_DATE_END = NULL WHERE SAMPLE_KEY IN (SELECT SAMPLE_KEY FROM "
+      "SAMPLE WHERE VAGUE_DATE_START IS NOT NULL ORDER BY SAMPLE_KEY DESC LIMIT 60)");
+  session.ExecuteNoRecords(
+      "UPDATE INDEX_TAXON_NAME SET RECOMMENDED_TAXON_LIST_ITEM_KEY = NULL WHERE "
+      "TAXON_LIST_ITEM_KEY IN (SELECT TAXON_LIST_ITEM_KEY FROM INDEX_TAXON_NAME ORDER BY "
+      "TAXON_LIST_ITEM_KEY LIMIT 4)");
+}
+
 // A generated database with junk references added, and the taxon groups and
 // surveys to count: all but one of each, so that both lists really filter.
 class GeneratedDatabase : public ::testing::Test {
@@ -87,6 +103,7 @@ class GeneratedDatabase : public ::testing::Test {
     session_ = std::make_unique<DatabaseSession>();
     session_->Open("Provider=SQLite;Data Source=" + (folder_->Path() / "demo.db").string());
     AddJunkReferences(*session_);
+    AddOpenDatesAndTaxaWithoutRecommendation(*session_);
     host_ = std::make_unique<HostRecords>(*session_);
 
     std::vector<CheckedKey> groupKeys, surveyKeys;
@@ -233,6 +250,51 @@ TEST_F(GeneratedDatabase, TheStatementsGiveTheSameFiguresAndSampleTable) {
       EXPECT_EQ(fromStream.distinctTaxa, fromStatements.distinctTaxa)
           << type.name << " / " << system.code;
       EXPECT_EQ(table(*session_), table(odbc)) << type.name << " / " << system.code;
+    }
+  }
+}
+
+// An atlas reads every (taxon, cell) of the map with its records and years in
+// one pass, on the streamed road and through the statements alike; its names
+// are the recommended items' and its groups those counted.
+TEST_F(GeneratedDatabase, TheAtlasRecordsAgreeWithTheRawRowsOnBothRoads) {
+  DatabaseSession odbc;
+  odbc.Open(testing::TestConnectionString(testing::Backend::Odbc, folder_->Path() / "demo.db"));
+  std::map<std::string, std::string> names;
+  for (const auto& row :
+       ReadAll(*session_, "SELECT TAXON_LIST_ITEM_KEY, ACTUAL_NAME FROM INDEX_TAXON_NAME")) {
+    names[VariantToText(row[0])] = VariantToText(row[1]);
+  }
+  const struct {
+    int gridType;
+    const char* system;
+    YearRange years;
+    Days days;
+  } runs[] = {
+      {1, "QYX", {}, {}},
+      {3, "QQQ", {.from = 2000, .to = 2015}, {36526, 42369}},
+  };
+  NullProgress progress;
+  for (const auto& run : runs) {
+    const GridTypeInfo& type = kGridTypes[run.gridType];
+    const MapState map = Map(type, *GridSystemByCode(run.system));
+    CountRunInputs inputs = Inputs(type);
+    inputs.years = run.years;
+    const auto expected =
+        testing::ExpectedAtlas(*host_, map, type.item, groups_, surveys_, run.days);
+    EXPECT_GT(expected.size(), 100u) << type.name;
+    for (DatabaseSession* session : {session_.get(), &odbc}) {
+      std::map<testing::AtlasKey, testing::AtlasFigures> read;
+      for (const AtlasTaxon& taxon : ReadAtlasRecords(*session, map, inputs, progress)) {
+        EXPECT_EQ(taxon.name, taxon.key ? names[*taxon.key] : kNoRecommendedTaxonName);
+        EXPECT_TRUE(groups_.contains(taxon.groupKey)) << taxon.groupKey;
+        for (const AtlasCell& cell : taxon.cells) {
+          const std::string& code =
+              map.Grids[cell.position / map.CellColumns][cell.position % map.CellColumns].Code;
+          read[{taxon.key, code}] = {cell.records, cell.firstYear, cell.lastYear};
+        }
+      }
+      EXPECT_EQ(read, expected) << type.name << (session == &odbc ? " (statements)" : "");
     }
   }
 }

@@ -1,5 +1,7 @@
 #include "raw_counts.h"
 
+#include <algorithm>
+#include <chrono>
 #include <regex>
 
 #include "grid/coordinate_conversion.h"
@@ -102,14 +104,17 @@ HostRecords::HostRecords(DatabaseSession& s)
   }
 }
 
-std::map<std::string, CellCount> ExpectedFigures(const HostRecords& host, const MapState& map,
-                                                 int gridType, const std::set<std::string>& groups,
-                                                 const std::set<std::string>& surveys,
-                                                 const Days& days, int* distinctTaxa) {
+void ForEachCountedRecord(const HostRecords& host, const MapState& map, int gridType,
+                          const std::set<std::string>& groups, const std::set<std::string>& surveys,
+                          const Days& days, const CountedRecord& record) {
   const std::vector<std::string> sheetList = SheetsOf(map);
   const std::set<std::string> sheets(sheetList.begin(), sheetList.end());
   const size_t length = static_cast<size_t>(GridTypeOfCellsPerSheet(map.CellsPerSheet).codeLength);
-  std::map<std::string, std::pair<std::string, std::string>> cellOfSample;  // key -> cell, survey
+  struct SampleCell {
+    std::string cell, survey;
+    const std::vector<Variant>* sample;
+  };
+  std::map<std::string, SampleCell> cellOfSample;
   for (const auto& sample : host.samples) {
     if (!DatedWithin(sample, days)) continue;
     const std::optional<std::string> code = SampleCode(sample, gridType, map.GridSystemCode);
@@ -118,14 +123,12 @@ std::map<std::string, CellCount> ExpectedFigures(const HostRecords& host, const 
     if (code->size() < cut) continue;
     const auto event = host.surveyOfEvent.find(VariantToText(sample[1]));
     if (event == host.surveyOfEvent.end()) continue;
-    cellOfSample[VariantToText(sample[0])] = {code->substr(0, cut), event->second};
+    cellOfSample[VariantToText(sample[0])] = {code->substr(0, cut), event->second, &sample};
   }
   // A determination belongs to every occurrence of its key, should one stand twice.
   std::multimap<std::string, const std::vector<Variant>*> occurrenceOf;
   for (const auto& o : host.occurrences) occurrenceOf.emplace(VariantToText(o[0]), &o);
 
-  std::map<std::string, std::set<std::optional<std::string>>> taxaOfCell;
-  std::map<std::string, std::set<std::string>> recordsOfCell;
   for (const auto& d : host.determinations) {
     if (!Flag(d[2])) continue;
     const auto [first, last] = occurrenceOf.equal_range(VariantToText(d[0]));
@@ -133,18 +136,32 @@ std::map<std::string, CellCount> ExpectedFigures(const HostRecords& host, const 
       const std::vector<Variant>& o = *occurrence->second;
       if (Flag(o[2]) || Flag(o[3]) || !Flag(o[4])) continue;
       const auto cell = cellOfSample.find(VariantToText(o[1]));
-      if (cell == cellOfSample.end() || !surveys.contains(cell->second.second)) continue;
+      if (cell == cellOfSample.end() || !surveys.contains(cell->second.survey)) continue;
       const std::string item = VariantToText(d[1]);
       const auto group = host.groupOfItem.find(item);
       if (group == host.groupOfItem.end() || !group->second || !groups.contains(*group->second)) {
         continue;
       }
       const auto recommended = host.recommendedOf.find(item);
-      taxaOfCell[cell->second.first].insert(
-          recommended == host.recommendedOf.end() ? std::nullopt : recommended->second);
-      recordsOfCell[cell->second.first].insert(VariantToText(o[0]));
+      record(cell->second.cell,
+             recommended == host.recommendedOf.end() ? std::nullopt : recommended->second,
+             VariantToText(o[0]), *cell->second.sample);
     }
   }
+}
+
+std::map<std::string, CellCount> ExpectedFigures(const HostRecords& host, const MapState& map,
+                                                 int gridType, const std::set<std::string>& groups,
+                                                 const std::set<std::string>& surveys,
+                                                 const Days& days, int* distinctTaxa) {
+  std::map<std::string, std::set<std::optional<std::string>>> taxaOfCell;
+  std::map<std::string, std::set<std::string>> recordsOfCell;
+  ForEachCountedRecord(host, map, gridType, groups, surveys, days,
+                       [&](const std::string& cell, const std::optional<std::string>& taxon,
+                           const std::string& occurrence, const std::vector<Variant>&) {
+                         taxaOfCell[cell].insert(taxon);
+                         recordsOfCell[cell].insert(occurrence);
+                       });
   std::map<std::string, CellCount> figures;
   std::set<std::optional<std::string>> allTaxa;
   for (const auto& row : map.Grids) {
@@ -158,6 +175,46 @@ std::map<std::string, CellCount> ExpectedFigures(const HostRecords& host, const 
   }
   if (distinctTaxa) *distinctTaxa = static_cast<int>(allTaxa.size());
   return figures;
+}
+
+}  // namespace velmora::testing
+
+namespace velmora::testing {
+namespace {
+
+// The year of a host day number, counted from 30 December 1899.
+std::optional<int> YearOfDay(const Variant& day) {
+  const std::optional<double> number = NumberOf(day);
+  if (!number) return std::nullopt;
+  using namespace std::chrono;
+  const sys_days date = sys_days(1899y / December / 30) + days(static_cast<int>(*number));
+  return static_cast<int>(year_month_day(date).year());
+}
+
+}  // namespace
+
+std::map<AtlasKey, AtlasFigures> ExpectedAtlas(const HostRecords& host, const MapState& map,
+                                               int gridType, const std::set<std::string>& groups,
+                                               const std::set<std::string>& surveys,
+                                               const Days& days) {
+  std::map<AtlasKey, AtlasFigures> atlas;
+  std::map<AtlasKey, std::set<std::string>> records;
+  ForEachCountedRecord(host, map, gridType, groups, surveys, days,
+                       [&](const std::string& cell, const std::optional<std::string>& taxon,
+                           const std::string& occurrence, const std::vector<Variant>& sample) {
+                         const AtlasKey key{taxon, cell};
+                         records[key].insert(occurrence);
+                         AtlasFigures& figures = atlas[key];
+                         figures.records = static_cast<int>(records[key].size());
+                         std::optional<int> first = YearOfDay(sample[6]),
+                                            last = YearOfDay(sample[7]);
+                         if (!first) first = last;
+                         if (!last) last = first;
+                         if (first)
+                           figures.first = std::min(figures.first.value_or(*first), *first);
+                         if (last) figures.last = std::max(figures.last.value_or(*last), *last);
+                       });
+  return atlas;
 }
 
 }  // namespace velmora::testing
