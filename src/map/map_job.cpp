@@ -103,6 +103,12 @@ MapMarks DrawMapValues(QImage& picture, Margins margins, const MapState& map,
                        const MapStyle& style) {
   if (picture.isNull()) return {};
   MapMarks marks = MarksOf(map, picture.size(), margins, style);
+  DrawMarks(picture, margins, map, style, marks);
+  return marks;
+}
+
+void DrawMarks(QImage& picture, Margins margins, const MapState& map, const MapStyle& style,
+               const MapMarks& marks) {
   if (marks.classes.Size() > 0) {
     QPainter painter(&picture);
     DrawCellFills(painter, picture.size(), map.Grids, FillDrawingOf(map, margins, style, marks));
@@ -111,7 +117,6 @@ MapMarks DrawMapValues(QImage& picture, Margins margins, const MapState& map,
   for (const CellValueDrawing& values : ValueDrawings(map, margins, style, marks)) {
     DrawCellValues(picture, map.Grids, values);
   }
-  return marks;
 }
 
 void PaintMap(QPainter& painter, const MapPicture& background, const MapState& map,
@@ -148,7 +153,11 @@ SheetDecoration DecorationOf(const MapState& map, Margins margins, const MapStyl
 
 FinishedMap FinishMap(const MapPicture& counted, const MapState& map, const MapStyle& style,
                       const MapMarks& marks, const MapFacts& facts) {
-  const SheetDecoration decoration = DecorationOf(map, counted.margins, style, marks, facts);
+  return FinishMap(counted, map, DecorationOf(map, counted.margins, style, marks, facts));
+}
+
+FinishedMap FinishMap(const MapPicture& counted, const MapState& map,
+                      const SheetDecoration& decoration) {
   const SheetLayout layout = LayOutSheet(counted.picture.size(), decoration);
   FinishedMap finished{ComposeSheet(counted.picture, layout, decoration), {}};
   if (finished.picture.isNull()) throw Exception("the map would be too large for a picture");
@@ -161,17 +170,23 @@ FinishedMap FinishMap(const MapPicture& counted, const MapState& map, const MapS
 PdfMap WriteMapPdf(const std::filesystem::path& file, const MapPicture& background,
                    const MapState& map, const MapStyle& style, const MapFacts& facts) {
   PdfMap pdf{MarksOf(map, background.picture.size(), background.margins, style), {}};
-  const SheetDecoration decoration = DecorationOf(map, background.margins, style, pdf.marks, facts);
+  pdf.size = WriteMapPdf(file, background, map, style, pdf.marks,
+                         DecorationOf(map, background.margins, style, pdf.marks, facts));
+  return pdf;
+}
+
+QSize WriteMapPdf(const std::filesystem::path& file, const MapPicture& background,
+                  const MapState& map, const MapStyle& style, const MapMarks& marks,
+                  const SheetDecoration& decoration) {
   const SheetLayout layout = LayOutSheet(background.picture.size(), decoration);
-  WritePdf(file, layout.size, style.cartography.title, [&](QPainter& painter) {
+  WritePdf(file, layout.size, decoration.title, [&](QPainter& painter) {
     painter.save();
     painter.translate(layout.mapAt);
-    PaintMap(painter, background, map, style, pdf.marks);
+    PaintMap(painter, background, map, style, marks);
     painter.restore();
     DrawSheetStrips(painter, layout, decoration);
   });
-  pdf.size = layout.size;
-  return pdf;
+  return layout.size;
 }
 
 }  // namespace velmora

@@ -75,6 +75,11 @@ MapMarks MarksOf(const MapState& map, QSize picture, Margins margins, const MapS
 MapMarks DrawMapValues(QImage& picture, Margins margins, const MapState& map,
                        const MapStyle& style);
 
+// Draws marks the caller has chosen (MarksOf gives those of the style) as
+// DrawMapValues draws its own.
+void DrawMarks(QImage& picture, Margins margins, const MapState& map, const MapStyle& style,
+               const MapMarks& marks);
+
 // The same as vectors onto any painter whose coordinates are those of the
 // picture: the background picture, the fills, the whole grid with its labels
 // and the values as text.
@@ -117,6 +122,9 @@ struct FinishedMap {
 
 FinishedMap FinishMap(const MapPicture& counted, const MapState& map, const MapStyle& style,
                       const MapMarks& marks, const MapFacts& facts);
+// The same with a title and legend of the caller's.
+FinishedMap FinishMap(const MapPicture& counted, const MapState& map,
+                      const SheetDecoration& decoration);
 
 // The counted map as a one-page PDF (WritePdf): the background picture, the
 // fills, grid, values, title and legend as vectors and text. Gives what the
@@ -128,5 +136,9 @@ struct PdfMap {
 
 PdfMap WriteMapPdf(const std::filesystem::path& file, const MapPicture& background,
                    const MapState& map, const MapStyle& style, const MapFacts& facts);
+// The same with marks, title and legend of the caller's; gives the page's size.
+QSize WriteMapPdf(const std::filesystem::path& file, const MapPicture& background,
+                  const MapState& map, const MapStyle& style, const MapMarks& marks,
+                  const SheetDecoration& decoration);
 
 }  // namespace velmora

@@ -9,11 +9,12 @@
 
 namespace velmora {
 
-std::string EncodePicture(const QImage& picture, const char* format) {
+std::string EncodePicture(const QImage& picture, const char* format, int quality) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, format);
+  writer.setQuality(quality);
   if (!writer.write(picture)) {
     throw Exception("cannot encode the picture as " + std::string(format) + ": " +
                     writer.errorString().toStdString());
