@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace velmora::cli {
 
@@ -27,10 +29,19 @@ void TerminalProgress::SetProgressPosition(int percent) {
   DrawBar();
 }
 
+void TerminalProgress::SetItemsDone(int done, int total) {
+  items_ = " " + std::to_string(done) + "/" + std::to_string(total);
+  const int percent = total > 0 ? static_cast<int>(std::int64_t{done} * 100 / total) : 100;
+  if (!terminal_) return;
+  shown_ = std::clamp(percent, 0, 100);
+  DrawBar();
+}
+
 void TerminalProgress::Finish() { SetProgressPosition(100); }
 
 void TerminalProgress::DrawBar() const {
-  std::fprintf(stderr, "\r[%-50s] %3d%%", std::string(shown_ / 2, '#').c_str(), shown_);
+  std::fprintf(stderr, "\r[%-50s] %3d%%%s", std::string(shown_ / 2, '#').c_str(), shown_,
+               items_.c_str());
   std::fflush(stderr);
 }
 

@@ -19,6 +19,8 @@ class TerminalProgress final : public ProgressSink {
   void SetProgressText(const std::string& text) override;
   void SetProgressPosition(int percent) override;
 
+  // Also says on the bar how many of `total` items are done, and moves it there.
+  void SetItemsDone(int done, int total);
   // The work is done: the bar shows 100 %, whatever the last step reported.
   void Finish();
 
@@ -26,7 +28,8 @@ class TerminalProgress final : public ProgressSink {
   void DrawBar() const;
 
   bool terminal_;
-  int shown_ = -1;  // the percentage on the bar; -1 while there is none
+  int shown_ = -1;     // the percentage on the bar; -1 while there is none
+  std::string items_;  // "12/300" after the percentage, or nothing
 };
 
 }  // namespace velmora::cli

@@ -1,6 +1,7 @@
 #include "velmora-map/cartography_options.h"
 
 #include <charconv>
+#include <limits>
 #include <string>
 
 namespace velmora::cli {
@@ -10,28 +11,8 @@ constexpr int kFewestClasses = 2;
 constexpr int kMostClasses = 12;
 
 std::vector<int> ReadBreaks(std::string_view text) {
-  std::vector<int> breaks;
-  size_t start = 0;
-  while (true) {
-    const size_t comma = text.find(',', start);
-    const std::string_view item = text.substr(start, comma - start);
-    int value = 0;
-    const auto [last, error] = std::from_chars(item.data(), item.data() + item.size(), value);
-    if (item.empty() || error != std::errc() || last != item.data() + item.size() || value < 1) {
-      throw UsageError("--breaks takes whole numbers from 1, separated by commas, not '" +
-                       std::string(item) + "'");
-    }
-    if (!breaks.empty() && value == breaks.back()) {
-      throw UsageError("--breaks names " + std::to_string(value) + " twice");
-    }
-    if (!breaks.empty() && value < breaks.back()) {
-      throw UsageError("--breaks must rise, but " + std::to_string(value) + " follows " +
-                       std::to_string(breaks.back()));
-    }
-    breaks.push_back(value);
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
-  }
+  std::vector<int> breaks = ReadRisingNumbers("--breaks", text, 1, std::numeric_limits<int>::max(),
+                                              std::numeric_limits<size_t>::max());
   if (breaks.size() > kMostClasses) {
     throw UsageError("--breaks makes at most " + std::to_string(kMostClasses) + " classes, not " +
                      std::to_string(breaks.size()));
@@ -57,6 +38,41 @@ CellValues ReadValues(const OptionReader& given) {
 }
 
 }  // namespace
+
+std::vector<int> ReadRisingNumbers(std::string_view option, std::string_view text, int lowest,
+                                   int highest, size_t most) {
+  const std::string range =
+      std::to_string(lowest) +
+      (highest == std::numeric_limits<int>::max() ? "" : " to " + std::to_string(highest));
+  std::vector<int> numbers;
+  size_t start = 0;
+  while (true) {
+    const size_t comma = text.find(',', start);
+    const std::string_view item = text.substr(start, comma - start);
+    int value = 0;
+    const auto [last, error] = std::from_chars(item.data(), item.data() + item.size(), value);
+    if (item.empty() || error != std::errc() || last != item.data() + item.size() ||
+        value < lowest || value > highest) {
+      throw UsageError(std::string(option) + " takes whole numbers from " + range +
+                       ", separated by commas, not '" + std::string(item) + "'");
+    }
+    if (!numbers.empty() && value == numbers.back()) {
+      throw UsageError(std::string(option) + " names " + std::to_string(value) + " twice");
+    }
+    if (!numbers.empty() && value < numbers.back()) {
+      throw UsageError(std::string(option) + " must rise, but " + std::to_string(value) +
+                       " follows " + std::to_string(numbers.back()));
+    }
+    numbers.push_back(value);
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  if (numbers.size() > most) {
+    throw UsageError(std::string(option) + " takes at most " + std::to_string(most) +
+                     " numbers, not " + std::to_string(numbers.size()));
+  }
+  return numbers;
+}
 
 std::vector<KnownOption> WithCartographyOptions(std::span<const KnownOption> own) {
   std::vector<KnownOption> options(own.begin(), own.end());

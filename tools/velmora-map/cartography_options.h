@@ -17,6 +17,11 @@ inline constexpr KnownOption kCartographyOptions[] = {
     {"--values"},  {"--title"},  {"--legend", false},
 };
 
+// Whole numbers from `lowest` to `highest`, separated by commas, rising, at
+// most `most` of them; anything else is a UsageError naming the option.
+std::vector<int> ReadRisingNumbers(std::string_view option, std::string_view text, int lowest,
+                                   int highest, size_t most);
+
 // A command's own options and those of the cartography.
 std::vector<KnownOption> WithCartographyOptions(std::span<const KnownOption> own);
 

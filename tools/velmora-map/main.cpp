@@ -11,6 +11,7 @@
 #include "cli/command_errors.h"
 #include "cli/program_help.h"
 #include "map/fonts.h"
+#include "velmora-map/atlas_command.h"
 #include "velmora-map/map_commands.h"
 #include "velmora-map/map_from_database.h"
 
@@ -28,6 +29,11 @@ constexpr std::string_view kUsage =
     "                        [--cell-color C] [--measure taxa|records] [CARTOGRAPHY]]\n"
     "                        [--title TEXT] [--force]\n"
     "       velmora-map background --nw NW --se SE --out BMP [--sheet-size PIXELS] [--force]\n"
+    "       velmora-map atlas (--db PATH | --connect TEXT) --nw NW --se SE --system QYX|QQQ\n"
+    "                         --type GRIDTYPE --bmp BMP --out FOLDER [--groups all|KEY,...]\n"
+    "                         [--surveys all|KEY,...] [--from YEAR] [--to YEAR]\n"
+    "                         [--periods Y1,Y2,...] [--min-cells N] [--richness]\n"
+    "                         [--format png|jpg|pdf] [--font-size N] [--color C] [--force]\n"
     "       velmora-map --help\n";
 
 constexpr std::string_view kDescription =
@@ -85,6 +91,34 @@ constexpr std::string_view kDescription =
     "  --title TEXT     adds the title above the map\n"
     "background  writes a made-up landscape of the extent as a BMP to try draw with\n"
     "            (--sheet-size: pixels per sheet, 1 to 2000, default 200).\n"
+    "atlas       a distribution atlas of the extent from one pass over the database: the\n"
+    "            records that a count counts (with --groups, --surveys, --from, --to as\n"
+    "            there), per taxon - the recommended name a count counts - and cell.\n"
+    "            Into FOLDER it writes atlas.csv, one row per taxon and cell:\n"
+    "            taxon_key,taxon_name,group_key,code,records,first_year,last_year\n"
+    "            (records: distinct records; the years those of the records' dates,\n"
+    "            empty when none is dated); maps/NAME.png (with its world file and\n"
+    "            .aux.xml), one map per taxon with its cells filled by the period of\n"
+    "            their latest record, a legend of the periods and a title with the\n"
+    "            name, group and number of cells; thumbnails/NAME.png; and index.html,\n"
+    "            a page that opens offline and lists every taxon (name, group, cells,\n"
+    "            records, first and last year) with its thumbnail linking to its map,\n"
+    "            sortable by column and filtered by typing a name. The maps are drawn\n"
+    "            on every core, with the number done on the bar.\n"
+    "  --periods Y1,... the years that begin the periods (rising, 2 to 9999, at most\n"
+    "                   10; default 1950,1980,2000: bis 1949, 1950-1979, 1980-1999,\n"
+    "                   ab 2000); cells whose records have no date are grey\n"
+    "  --min-cells N    maps only the taxa of at least N cells (default 1); the others\n"
+    "                   are listed without a map\n"
+    "  --richness       also a map per taxon group of its number of taxa per cell,\n"
+    "                   in five classes with a legend\n"
+    "  --format F       the maps as png (default), jpg or pdf (thumbnails are PNG)\n"
+    "  --force          writes into a folder that holds other files, and draws maps\n"
+    "                   of more than 500 megapixels\n"
+    "            FOLDER may be new, empty or an earlier atlas, whose files are\n"
+    "            replaced and, where the new atlas has no such file, removed; other\n"
+    "            files are left alone. Every file is written beside its place and put\n"
+    "            there when complete: an interrupted atlas leaves complete files.\n"
     "\n"
     "Each command says on standard output where the picture went and its size. A\n"
     "picture of more than 500 megapixels is made only with --force. The output may\n"
@@ -111,6 +145,7 @@ constexpr velmora::cli::Command kCommands[] = {
     {"map", velmora::cli::RunMap},
     {"draw", velmora::cli::RunDraw},
     {"background", velmora::cli::RunBackground},
+    {"atlas", velmora::cli::RunAtlas},
 };
 
 constexpr velmora::cli::CommandProgram kProgram{"velmora-map", kCommands, kUsage, kDescription};

@@ -1,0 +1,128 @@
+#include "velmora-map/atlas_maps.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+#include "map/jpeg_export.h"
+#include "map/picture_encoding.h"
+#include "map/world_file.h"
+#include "platform/replace_file.h"
+#include "velmora-map/picture_files.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr int kThumbnailWidth = 160;
+// Qt's PNG writer packs with zlib's fastest level at this quality: thousands
+// of maps are written in a fraction of the time, a little larger.
+constexpr int kFastPngQuality = 80;
+// A group's richness is shown in this many classes.
+constexpr int kRichnessClasses = 5;
+
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+  WriteToFile(file, [&] { ReplaceFile(file, bytes); });
+}
+
+void WriteRaster(const FinishedMap& finished, const std::filesystem::path& file,
+                 AtlasFormat format) {
+  WriteBytes(file, format == AtlasFormat::Jpeg
+                       ? EncodeJpeg(finished.picture)
+                       : EncodePicture(finished.picture, "PNG", kFastPngQuality));
+  for (const SideFile& side : GeoreferenceFiles(file, finished.georeference)) {
+    WriteBytes(side.path, side.contents);
+  }
+}
+
+void WriteThumbnail(const FinishedMap& finished, const std::filesystem::path& file) {
+  const QImage small = finished.picture.scaledToWidth(
+      std::min(kThumbnailWidth, finished.picture.width()), Qt::SmoothTransformation);
+  WriteBytes(file, EncodePicture(small, "PNG", kFastPngQuality));
+}
+
+// Draws a taxon's distribution map and writes it with its thumbnail.
+void WriteTaxonMap(const AtlasDrawing& drawing, const AtlasMapJob& job) {
+  const int periods = drawing.periods.Size();
+  const TaxonMap taxonMap =
+      TaxonMapOf(*job.taxon, job.groupName, drawing.periods, drawing.map, drawing.years);
+  const FinishedMap finished =
+      DrawTaxonMap(drawing.base, drawing.map, drawing.style, taxonMap, periods);
+  if (drawing.format == AtlasFormat::Pdf) {
+    WriteToFile(job.map, [&] {
+      WriteTaxonMapPdf(job.map, drawing.background, drawing.map, drawing.style, taxonMap, periods);
+    });
+  } else {
+    WriteRaster(finished, job.map, drawing.format);
+  }
+  WriteThumbnail(finished, job.thumbnail);
+}
+
+// Draws a group's richness map, classed and with a legend as the map
+// command draws them, and writes it with its thumbnail.
+void WriteRichnessMap(const AtlasDrawing& drawing, const AtlasMapJob& job) {
+  MapState map = drawing.map;
+  WriteGroupRichness(job.groupTaxa, map);
+  MapStyle style = drawing.style;
+  style.cartography.classes = ClassRule{kRichnessClasses, {}};
+  style.cartography.values = CellValues::Fit;
+  style.cartography.legend = true;
+  style.cartography.title = "Artenzahl: " + job.groupName;
+  const MapFacts facts{CountMeasure::Taxa, drawing.years, CountsOfCells(map.Grids).size(),
+                       static_cast<int>(job.groupTaxa.size())};
+  MapPicture picture = drawing.base;
+  const MapMarks marks = DrawMapValues(picture.picture, picture.margins, map, style);
+  const FinishedMap finished = FinishMap(picture, map, style, marks, facts);
+  if (drawing.format == AtlasFormat::Pdf) {
+    WriteToFile(job.map, [&] { WriteMapPdf(job.map, drawing.background, map, style, facts); });
+  } else {
+    WriteRaster(finished, job.map, drawing.format);
+  }
+  WriteThumbnail(finished, job.thumbnail);
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> SideFilesOf(const std::filesystem::path& map) {
+  return {WorldFilePath(map), AuxiliaryFilePath(map)};
+}
+
+void DrawAtlasMaps(const AtlasDrawing& drawing, std::span<const AtlasMapJob> jobs,
+                   TerminalProgress& progress) {
+  std::atomic<size_t> next = 0;
+  std::atomic<int> done = 0;
+  std::atomic<bool> failed = false;
+  std::exception_ptr failure;
+  std::mutex failureMutex;
+  const auto work = [&] {
+    for (size_t job = next++; job < jobs.size() && !failed; job = next++) {
+      try {
+        if (jobs[job].taxon) {
+          WriteTaxonMap(drawing, jobs[job]);
+        } else {
+          WriteRichnessMap(drawing, jobs[job]);
+        }
+        ++done;
+      } catch (...) {
+        const std::lock_guard lock(failureMutex);
+        if (!failure) failure = std::current_exception();
+        failed = true;
+      }
+    }
+  };
+  const unsigned cores = std::max(2U, std::thread::hardware_concurrency());
+  std::vector<std::thread> workers;
+  for (unsigned i = 0; i < cores; ++i) workers.emplace_back(work);
+  const int total = static_cast<int>(jobs.size());
+  while (done < total && !failed) {
+    progress.SetItemsDone(done, total);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  for (std::thread& worker : workers) worker.join();
+  if (failure) std::rethrow_exception(failure);
+  progress.SetItemsDone(total, total);
+}
+
+}  // namespace velmora::cli
