@@ -9,12 +9,11 @@
 
 namespace velmora {
 
-std::string EncodePicture(const QImage& picture, const char* format, int quality) {
+std::string EncodePicture(const QImage& picture, const char* format) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, format);
-  writer.setQuality(quality);
   if (!writer.write(picture)) {
     throw Exception("cannot encode the picture as " + std::string(format) + ": " +
                     writer.errorString().toStdString());

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "map/jpeg_export.h"
-#include "map/picture_encoding.h"
+#include "map/png_encoding.h"
 #include "map/world_file.h"
 #include "platform/replace_file.h"
 #include "velmora-map/picture_files.h"
@@ -17,9 +17,6 @@ namespace velmora::cli {
 namespace {
 
 constexpr int kThumbnailWidth = 160;
-// Qt's PNG writer packs with zlib's fastest level at this quality: thousands
-// of maps are written in a fraction of the time, a little larger.
-constexpr int kFastPngQuality = 80;
 // A group's richness is shown in this many classes.
 constexpr int kRichnessClasses = 5;
 
@@ -29,9 +26,8 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
 
 void WriteRaster(const FinishedMap& finished, const std::filesystem::path& file,
                  AtlasFormat format) {
-  WriteBytes(file, format == AtlasFormat::Jpeg
-                       ? EncodeJpeg(finished.picture)
-                       : EncodePicture(finished.picture, "PNG", kFastPngQuality));
+  WriteBytes(file, format == AtlasFormat::Jpeg ? EncodeJpeg(finished.picture)
+                                               : EncodePngQuickly(finished.picture));
   for (const SideFile& side : GeoreferenceFiles(file, finished.georeference)) {
     WriteBytes(side.path, side.contents);
   }
@@ -40,7 +36,7 @@ void WriteRaster(const FinishedMap& finished, const std::filesystem::path& file,
 void WriteThumbnail(const FinishedMap& finished, const std::filesystem::path& file) {
   const QImage small = finished.picture.scaledToWidth(
       std::min(kThumbnailWidth, finished.picture.width()), Qt::SmoothTransformation);
-  WriteBytes(file, EncodePicture(small, "PNG", kFastPngQuality));
+  WriteBytes(file, EncodePngQuickly(small));
 }
 
 // Draws a taxon's distribution map and writes it with its thumbnail.
