@@ -1,5 +1,6 @@
 #include "velmora-map/atlas_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -16,6 +17,7 @@
 #include "map/atlas_csv.h"
 #include "map/atlas_file_names.h"
 #include "map/atlas_index.h"
+#include "map/grid_drawing.h"
 #include "platform/replace_file.h"
 #include "velmora-map/atlas_folder.h"
 #include "velmora-map/atlas_maps.h"
@@ -92,7 +94,7 @@ AtlasRequest ReadRequest(Arguments args) {
   request.minCells = given.WholeNumber<int>("--min-cells", 1, 1'000'000).value_or(1);
   request.richness = given.Has("--richness");
   request.force = given.Has("--force");
-  request.style.marginFontSize = FontSizeOption(given, "--font-size", "18");
+  request.style.marginFontSize = FontSizeOption(given, "--font-size", "");
   request.style.marginLabelColor = ColorOption(given, "--color", clBlack);
 
   std::vector<NamedInput> inputs = {{"--bmp", request.map.BackgroundImagePath}};
@@ -102,17 +104,27 @@ AtlasRequest ReadRequest(Arguments args) {
   return request;
 }
 
-// The atlas's pictures: the map with its grid, and for PDF maps the plain
-// background as well.
+// Margin labels of the wizard's 18 points crowd the narrow margins of the
+// small sheets an atlas is drawn at; without --font-size they take a third
+// of the margin's width in points, from 6 to 18.
+std::string MarginFontSize(Margins margins) {
+  return std::to_string(std::clamp(margins.left / 3, 6, 18));
+}
+
+// The atlas's pictures: the plain background, for PDF maps, and the map with
+// its grid.
 AtlasDrawing LoadPictures(const AtlasRequest& request) {
   const MapState& map = request.map;
   const std::string& bmp = map.BackgroundImagePath;
   std::optional<MapPicture> background = LoadBackgroundImage(bmp, map.SheetColumns, map.SheetRows);
-  std::optional<MapPicture> base = DrawMapPicture(map, request.style);
-  if (!background || !base) throw Exception("cannot load '" + bmp + "' as a BMP background");
+  if (!background) throw Exception("cannot load '" + bmp + "' as a BMP background");
+  MapStyle style = request.style;
+  if (style.marginFontSize.empty()) style.marginFontSize = MarginFontSize(background->margins);
+  MapPicture base = *background;
+  DrawGrid(base.picture, GridDrawingOf(map, base.margins, style));
   return {map,
-          request.style,
-          std::move(*base),
+          style,
+          std::move(base),
           std::move(*background),
           request.format,
           AtlasPeriods(request.periods),

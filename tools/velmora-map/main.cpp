@@ -113,6 +113,8 @@ constexpr std::string_view kDescription =
     "  --richness       also a map per taxon group of its number of taxa per cell,\n"
     "                   in five classes with a legend\n"
     "  --format F       the maps as png (default), jpg or pdf (thumbnails are PNG)\n"
+    "  --font-size N, --color C   the margin labels' size and colour, as for draw;\n"
+    "                   the size by default a third of the margin in points (6 to 18)\n"
     "  --force          writes into a folder that holds other files, and draws maps\n"
     "                   of more than 500 megapixels\n"
     "            FOLDER may be new, empty or an earlier atlas, whose files are\n"
