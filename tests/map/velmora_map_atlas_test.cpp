@@ -252,5 +252,31 @@ TEST_F(AtlasCommand, ARerunReplacesItsOwnFilesAndLeavesOthers) {
   }
 }
 
+// Stopped at any moment, an atlas leaves no temporary file and no file cut
+// short; run again, it is complete.
+TEST_F(AtlasCommand, AnInterruptedAtlasLeavesOnlyCompleteFiles) {
+  const std::string out = Out("interrupted");
+  for (const char* seconds : {"0.3", "0.8", "1.5"}) {
+    fs::remove_all(out);
+    const std::vector<std::string> args = {
+        "-s",   "TERM",  seconds, VELMORA_MAP_PATH, "atlas",    "--db", Db(),
+        "--nw", "6508",  "--se",  "6711",           "--system", "QYX",  "--type",
+        "1",    "--bmp", Bmp(),   "--out",          out};
+    RunCommand("/usr/bin/timeout", args);
+    if (!fs::exists(out)) continue;
+    for (const auto& entry : fs::recursive_directory_iterator(out)) {
+      const fs::path& path = entry.path();
+      if (!entry.is_regular_file()) continue;
+      EXPECT_TRUE(path.filename() == ".velmora-atlas" || !path.filename().string().starts_with("."))
+          << path << " after " << seconds << " s";
+      if (path.extension() == ".png") {
+        EXPECT_FALSE(QImage(QString::fromStdString(path.string())).isNull()) << path;
+      }
+    }
+  }
+  ASSERT_EQ(Atlas(out).exitStatus, 0);
+  EXPECT_TRUE(fs::exists(out + "/index.html"));
+}
+
 }  // namespace
 }  // namespace velmora

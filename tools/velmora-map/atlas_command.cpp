@@ -9,6 +9,7 @@
 
 #include "cli/count_arguments.h"
 #include "cli/grid_arguments.h"
+#include "cli/interruption.h"
 #include "cli/option_reader.h"
 #include "cli/output_files.h"
 #include "count/atlas_records.h"
@@ -249,17 +250,18 @@ int RunAtlas(Arguments args) {
 
   AtlasPlan plan = PlanAtlas(request, content);
   DescribeAtlas(request, plan.index);
-  RemoveTemporariesOnInterrupt();
-  folder.Begin(plan.files, {"maps", "thumbnails"});
-  WriteText(request.out / "atlas.csv", AtlasCsv(content.taxa, request.map));
   {
+    const StopOnInterrupt interruption;
+    folder.Begin(plan.files, {"maps", "thumbnails"});
+    WriteText(request.out / "atlas.csv", AtlasCsv(content.taxa, request.map));
     TerminalProgress progress;
     progress.SetProgressText("Zeichne Karten...");
     DrawAtlasMaps(drawing, plan.jobs, progress);
+    if (StopOnInterrupt::Requested()) return 1;  // the signal ends the program as the object goes
     progress.Finish();
+    WriteText(request.out / "index.html", AtlasIndexHtml(plan.index));
+    folder.Finish(plan.files);
   }
-  WriteText(request.out / "index.html", AtlasIndexHtml(plan.index));
-  folder.Finish(plan.files);
   std::printf("%s: %zu taxa, %zu maps, atlas.csv, index.html\n", request.out.string().c_str(),
               content.taxa.size(), plan.jobs.size());
   return 0;

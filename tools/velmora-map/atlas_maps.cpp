@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "cli/interruption.h"
 #include "map/jpeg_export.h"
 #include "map/png_encoding.h"
 #include "map/world_file.h"
@@ -93,7 +94,8 @@ void DrawAtlasMaps(const AtlasDrawing& drawing, std::span<const AtlasMapJob> job
   std::exception_ptr failure;
   std::mutex failureMutex;
   const auto work = [&] {
-    for (size_t job = next++; job < jobs.size() && !failed; job = next++) {
+    for (size_t job = next++; job < jobs.size() && !failed && !StopOnInterrupt::Requested();
+         job = next++) {
       try {
         if (jobs[job].taxon) {
           WriteTaxonMap(drawing, jobs[job]);
@@ -112,7 +114,7 @@ void DrawAtlasMaps(const AtlasDrawing& drawing, std::span<const AtlasMapJob> job
   std::vector<std::thread> workers;
   for (unsigned i = 0; i < cores; ++i) workers.emplace_back(work);
   const int total = static_cast<int>(jobs.size());
-  while (done < total && !failed) {
+  while (done < total && !failed && !StopOnInterrupt::Requested()) {
     progress.SetItemsDone(done, total);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }

@@ -44,7 +44,8 @@ std::vector<std::filesystem::path> SideFilesOf(const std::filesystem::path& map)
 
 // Draws and writes the maps on every core, each file written beside its place
 // and renamed there when complete, with the number done on the bar. The first
-// failure stops the drawing and passes out.
+// failure stops the drawing and passes out; a StopOnInterrupt that was asked
+// to stop stops it after the files under way.
 void DrawAtlasMaps(const AtlasDrawing& drawing, std::span<const AtlasMapJob> jobs,
                    TerminalProgress& progress);
 
