@@ -31,4 +31,17 @@ AllKeys AllKeysOf(DatabaseSession& session) {
   return {CheckedKeyList(groups), CheckedKeyList(surveys)};
 }
 
+CountRunInputs BenchCount::Inputs() const {
+  return {.gridType = &kGridTypes[gridType],
+          .taxonGroupKeys = keys.taxonGroups,
+          .surveyKeys = keys.surveys};
+}
+
+BenchCount PrepareCount(DatabaseSession& session, int gridType, const Extent& extent) {
+  BenchCount count{gridType, {}, AllKeysOf(session)};
+  const int gridSystem = gridType == 4 || gridType == 1 ? 0 : 1;
+  BuildCellList({gridType, gridSystem, extent, ""}, count.map);
+  return count;
+}
+
 }  // namespace velmora::bench

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "count/count_run.h"
 #include "count/selection_lists.h"
+#include "grid/cell_list.h"
 #include "grid/extent.h"
 #include "platform/db/database_session.h"
 
@@ -27,5 +29,18 @@ struct AllKeys {
   std::string surveys;
 };
 AllKeys AllKeysOf(DatabaseSession& session);
+
+// What a benchmark counts: the map of an extent at a grid type, in the grid
+// system that offers it (QYX for Quadranten and Minutenfelder, else QQQ), and
+// every taxon group and survey of the session.
+struct BenchCount {
+  int gridType = 0;
+  MapState map;
+  AllKeys keys;
+
+  CountRunInputs Inputs() const;
+};
+BenchCount PrepareCount(DatabaseSession& session, int gridType,
+                        const Extent& extent = BenchExtent());
 
 }  // namespace velmora::bench

@@ -90,7 +90,6 @@ Drawn Draw(const velmora::MapState& map, const velmora::MapStyle& style,
 void ClassedMapOfTheLargestExtent(benchmark::State& state) {
   velmora::LoadGeodeticLibrary();
   const int gridType = static_cast<int>(state.range(0));
-  const int gridSystem = gridType == 4 || gridType == 1 ? 0 : 1;
   const std::string connectionString =
       velmora::bench::ConnectionStringOf(velmora::bench::BenchDatabase(1000000));
   velmora::MapStyle classed;
@@ -100,19 +99,14 @@ void ClassedMapOfTheLargestExtent(benchmark::State& state) {
   for (auto _ : state) {
     velmora::DatabaseSession session;
     session.Open(connectionString);
-    const velmora::bench::AllKeys keys = velmora::bench::AllKeysOf(session);
-    velmora::MapState map;
-    velmora::BuildCellList({gridType, gridSystem, velmora::bench::BenchExtent(), ""}, map);
+    velmora::bench::BenchCount prepared = velmora::bench::PrepareCount(session, gridType);
+    velmora::MapState& map = prepared.map;
     map.BackgroundImagePath = BackgroundBmp(map);
 
     Silent silent;
     const Clock::time_point start = Clock::now();
     const velmora::CountResult counted =
-        velmora::CountDatabase(session, map,
-                               {.gridType = &velmora::kGridTypes[gridType],
-                                .taxonGroupKeys = keys.taxonGroups,
-                                .surveyKeys = keys.surveys},
-                               silent);
+        velmora::CountDatabase(session, map, prepared.Inputs(), silent);
     const double count = SecondsSince(start);
 
     const velmora::MapFacts facts{

@@ -69,22 +69,15 @@ void CountRun(benchmark::State& state) {
   velmora::LoadGeodeticLibrary();
   const int samples = static_cast<int>(state.range(0));
   const int gridType = static_cast<int>(state.range(1));
-  const int gridSystem = gridType == 4 || gridType == 1 ? 0 : 1;
   const std::string connectionString =
       velmora::bench::ConnectionStringOf(velmora::bench::BenchDatabase(samples));
   for (auto _ : state) {
     velmora::DatabaseSession session;
     session.Open(connectionString);
-    const velmora::bench::AllKeys keys = velmora::bench::AllKeysOf(session);
-    velmora::MapState map;
-    velmora::BuildCellList({gridType, gridSystem, velmora::bench::BenchExtent(), ""}, map);
+    velmora::bench::BenchCount count = velmora::bench::PrepareCount(session, gridType);
 
     StageClock clock;
-    velmora::CountDatabase(session, map,
-                           {.gridType = &velmora::kGridTypes[gridType],
-                            .taxonGroupKeys = keys.taxonGroups,
-                            .surveyKeys = keys.surveys},
-                           clock);
+    velmora::CountDatabase(session, count.map, count.Inputs(), clock);
     clock.Lap();
     const char* names[][2] = {{"Hole Aufnahmen...", "copy"},
                               {"Errechne Raster...", "convert+update"},
