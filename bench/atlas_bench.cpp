@@ -32,12 +32,6 @@ constexpr int kQuadranten = 1;
 
 velmora::Extent AtlasExtent() { return *velmora::Extent::Read("5508", "6417"); }
 
-class Silent final : public velmora::ProgressSink {
- public:
-  void SetProgressText(const std::string&) override {}
-  void SetProgressPosition(int) override {}
-};
-
 double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -69,7 +63,7 @@ void AtlasPassAgainstCount(benchmark::State& state) {
   velmora::LoadGeodeticLibrary();
   const std::string connectionString =
       velmora::bench::ConnectionStringOf(velmora::bench::BenchDatabase(1000000));
-  Silent silent;
+  velmora::NoProgress silent;
   for (auto _ : state) {
     velmora::DatabaseSession session;
     session.Open(connectionString);

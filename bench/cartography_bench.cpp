@@ -34,12 +34,6 @@ using Clock = std::chrono::steady_clock;
 // pixels, Minutenfelder of 10 x 16.7.
 constexpr int kSheetSize = 100;
 
-class Silent final : public velmora::ProgressSink {
- public:
-  void SetProgressText(const std::string&) override {}
-  void SetProgressPosition(int) override {}
-};
-
 double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -103,7 +97,7 @@ void ClassedMapOfTheLargestExtent(benchmark::State& state) {
     velmora::MapState& map = prepared.map;
     map.BackgroundImagePath = BackgroundBmp(map);
 
-    Silent silent;
+    velmora::NoProgress silent;
     const Clock::time_point start = Clock::now();
     const velmora::CountResult counted =
         velmora::CountDatabase(session, map, prepared.Inputs(), silent);

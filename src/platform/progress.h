@@ -13,4 +13,11 @@ class ProgressSink {
   virtual void SetProgressPosition(int percent) = 0;
 };
 
+// Progress that nobody watches, for work run where nothing is shown.
+class NoProgress final : public ProgressSink {
+ public:
+  void SetProgressText(const std::string&) override {}
+  void SetProgressPosition(int) override {}
+};
+
 }  // namespace velmora

@@ -90,6 +90,15 @@ void AddOpenDatesAndTaxaWithoutRecommendation(DatabaseSession& session) {
       "TAXON_LIST_ITEM_KEY LIMIT 4)");
 }
 
+// A map to count at a grid type of a system, with year limits, and the host
+// day numbers of those limits.
+struct YearRun {
+  int gridType;
+  const char* system;
+  YearRange years;
+  Days days;
+};
+
 // A generated database with junk references added, and the taxon groups and
 // surveys to count: all but one of each, so that both lists really filter.
 class GeneratedDatabase : public ::testing::Test {
@@ -186,12 +195,7 @@ TEST_F(GeneratedDatabase, YearLimitsAndRecordsAgreeWithTheRawRows) {
   ASSERT_GT(ReadAll(*session_, "SELECT 1 FROM SAMPLE WHERE VAGUE_DATE_START IS NULL").size(), 10u);
   // Days 36526 and 42369 are 1 January 2000 and 31 December 2015; 40179 is
   // 1 January 2010, 35064 31 December 1995.
-  const struct {
-    int gridType;
-    const char* system;
-    YearRange years;
-    Days days;
-  } runs[] = {
+  const YearRun runs[] = {
       {3, "QQQ", {.from = 2000, .to = 2015}, {36526, 42369}},
       {4, "QYX", {.from = 2010}, {40179, std::nullopt}},
       {1, "QQQ", {.to = 1995}, {std::nullopt, 35064}},
@@ -265,12 +269,7 @@ TEST_F(GeneratedDatabase, TheAtlasRecordsAgreeWithTheRawRowsOnBothRoads) {
        ReadAll(*session_, "SELECT TAXON_LIST_ITEM_KEY, ACTUAL_NAME FROM INDEX_TAXON_NAME")) {
     names[VariantToText(row[0])] = VariantToText(row[1]);
   }
-  const struct {
-    int gridType;
-    const char* system;
-    YearRange years;
-    Days days;
-  } runs[] = {
+  const YearRun runs[] = {
       {1, "QYX", {}, {}},
       {3, "QQQ", {.from = 2000, .to = 2015}, {36526, 42369}},
   };
