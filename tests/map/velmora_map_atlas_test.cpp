@@ -223,6 +223,17 @@ TEST_F(AtlasCommand, RefusesBadRequestsBeforeWritingAnything) {
   EXPECT_NE(tooLarge.err.find("802 megapixels, more than 500"), std::string::npos) << tooLarge.err;
   EXPECT_FALSE(fs::exists(fresh));
   EXPECT_EQ(std::distance(fs::directory_iterator(foreign), fs::directory_iterator()), 1);
+
+  // A database where the atlas would put its data is no output, even forced.
+  const std::string inside = Out("inside");
+  fs::create_directories(inside);
+  fs::copy_file(Db(), inside + "/atlas.csv");
+  const CommandResult overDatabase =
+      Map({"atlas", "--db", inside + "/atlas.csv", "--nw", "6508", "--se", "6711", "--system",
+           "QYX", "--type", "1", "--bmp", Bmp(), "--out", inside, "--force"});
+  EXPECT_EQ(overDatabase.exitStatus, 2);
+  EXPECT_EQ(overDatabase.err, "velmora-map: --out '" + inside + "' would write '" + inside +
+                                  "/atlas.csv', which is the --db file; choose another --out\n");
 }
 
 // A run into an earlier atlas replaces it: what the new one no longer makes

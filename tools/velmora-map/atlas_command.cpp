@@ -1,6 +1,7 @@
 #include "velmora-map/atlas_command.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -38,6 +39,9 @@ constexpr KnownOption kOptions[] = {
     {"--format"}, {"--font-size"}, {"--color"},   {"--force", false},
 };
 
+// The files of every atlas; the maps' are named after their taxa and groups.
+constexpr std::array<const char*, 2> kFixedFiles = {"atlas.csv", "index.html"};
+
 // Periods are told by at most this many start years.
 constexpr size_t kMostPeriodStarts = 10;
 
@@ -52,6 +56,7 @@ struct AtlasRequest {
   int minCells = 1;
   bool richness = false;
   bool force = false;
+  std::vector<NamedInput> inputs;
 };
 
 AtlasFormat ReadFormat(const OptionReader& given) {
@@ -98,7 +103,8 @@ AtlasRequest ReadRequest(Arguments args) {
   request.style.marginFontSize = FontSizeOption(given, "--font-size", "");
   request.style.marginLabelColor = ColorOption(given, "--color", clBlack);
 
-  std::vector<NamedInput> inputs = {{"--bmp", request.map.BackgroundImagePath}};
+  std::vector<NamedInput>& inputs = request.inputs;
+  inputs = {{"--bmp", request.map.BackgroundImagePath}};
   if (request.count.database.file) inputs.push_back({"--db", *request.count.database.file});
   RefuseOutputNamingInput("--out", request.out, inputs);
   RefuseInputsThatAreNoFiles(inputs);
@@ -162,7 +168,7 @@ std::string GroupName(const AtlasContent& content, const std::string& key) {
 struct AtlasPlan {
   std::vector<AtlasMapJob> jobs;
   AtlasIndexPage index;
-  std::set<std::string> files = {"atlas.csv", "index.html"};
+  std::set<std::string> files{kFixedFiles.begin(), kFixedFiles.end()};
 };
 
 std::string Relative(const std::string& folder, const std::string& stem, const char* extension) {
@@ -244,12 +250,14 @@ void WriteText(const fs::path& file, const std::string& text) {
 int RunAtlas(Arguments args) {
   const AtlasRequest request = ReadRequest(args);
   AtlasFolder folder(request.out, request.force);
+  folder.RefuseFilesNamingInputs({kFixedFiles.begin(), kFixedFiles.end()}, request.inputs);
   CheckMapPictureSize(request.map.BackgroundImagePath, request.map, request.force);
   const AtlasDrawing drawing = LoadPictures(request);
   const AtlasContent content = ReadContent(request);
 
   AtlasPlan plan = PlanAtlas(request, content);
   DescribeAtlas(request, plan.index);
+  folder.RefuseFilesNamingInputs(plan.files, request.inputs);
   {
     const StopOnInterrupt interruption;
     folder.Begin(plan.files, {"maps", "thumbnails"});

@@ -73,6 +73,21 @@ AtlasFolder::AtlasFolder(fs::path folder, bool force) : folder_(std::move(folder
   }
 }
 
+void AtlasFolder::RefuseFilesNamingInputs(const std::set<std::string>& files,
+                                          std::span<const NamedInput> inputs) const {
+  std::set<std::string> all = earlier_;
+  all.insert(files.begin(), files.end());
+  all.insert(kMarkerName);
+  for (const std::string& file : all) {
+    for (const NamedInput& input : inputs) {
+      if (!NameTheSameFile(folder_ / file, input.path)) continue;
+      throw UsageError("--out '" + folder_.string() + "' would write '" +
+                       (folder_ / file).string() + "', which is the " + std::string(input.option) +
+                       " file; choose another --out");
+    }
+  }
+}
+
 void AtlasFolder::Begin(const std::set<std::string>& files,
                         std::initializer_list<const char*> subfolders) {
   MakeFolder(folder_);

@@ -2,7 +2,10 @@
 
 #include <filesystem>
 #include <set>
+#include <span>
 #include <string>
+
+#include "cli/output_files.h"
 
 namespace velmora::cli {
 
@@ -17,6 +20,11 @@ class AtlasFolder {
   AtlasFolder(std::filesystem::path folder, bool force);
 
   const std::filesystem::path& Path() const { return folder_; }
+
+  // Refuses, with a UsageError, an atlas whose files - `files`, those of the
+  // earlier run and the list - would write over or remove one of its inputs.
+  void RefuseFilesNamingInputs(const std::set<std::string>& files,
+                               std::span<const NamedInput> inputs) const;
 
   // Makes the folder and `subfolders` and lists the files that are about to
   // be written beside those of the earlier run, so that an interrupted run
