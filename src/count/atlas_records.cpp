@@ -9,13 +9,12 @@
 #include <unordered_set>
 #include <utility>
 
-#include "count/count_transfer.h"
 #include "count/host_schema.h"
 #include "count/record_rule.h"
 #include "count/statements/sample_assignment.h"
+#include "count/streamed/map_cells.h"
 #include "count/streamed/streamable.h"
 #include "count/streamed/streamed_assignment.h"
-#include "grid/grid_types.h"
 
 namespace velmora {
 namespace {
@@ -95,34 +94,6 @@ std::optional<int> YearOf(const StreamedRow& row, int column) {
   return YearOfDay(static_cast<int>(*day));
 }
 
-// The cells of the map by code, and the cut of a sample's code to the grid
-// type's length, as the count's selection cuts it.
-class CellsByCode {
- public:
-  explicit CellsByCode(const MapState& map)
-      : length_(GridTypeOfCellsPerSheet(map.CellsPerSheet).codeLength) {
-    for (int row = 0; row < map.CellRows; ++row) {
-      for (int column = 0; column < map.CellColumns; ++column) {
-        positions_.emplace(map.Grids[row][column].Code, CellPosition(map, row, column));
-      }
-    }
-  }
-
-  // The position of the cell a sample's code lies in; nothing for a code
-  // shorter than the grid type's or of no cell of the map.
-  std::optional<size_t> PositionOf(std::string_view code) const {
-    const size_t length = static_cast<size_t>(length_) + (code.starts_with('W') ? 1 : 0);
-    if (code.size() < length) return std::nullopt;
-    const auto found = positions_.find(std::string(code.substr(0, length)));
-    if (found == positions_.end()) return std::nullopt;
-    return found->second;
-  }
-
- private:
-  int length_;
-  std::unordered_map<std::string, size_t> positions_;
-};
-
 // Gathers the records taxon by taxon and cell by cell.
 class AtlasGathering {
  public:
@@ -130,17 +101,20 @@ class AtlasGathering {
 
   void Add(const StreamedRow& row) {
     if (row.IsNull(1) || row.IsNull(2)) return;
-    const std::optional<size_t> position = cells_.PositionOf(row.Text(1));
-    if (!position) return;
+    const std::int32_t position = cells_.PositionOf(row.Text(1));
+    if (position < 0) return;
     const int taxon = TaxonOf(row);
     // An occurrence with two preferred determinations of one taxon is one record.
     std::string occurrence(row.Text(2));
     occurrence.append(reinterpret_cast<const char*>(&taxon), sizeof taxon);
     const bool firstOfOccurrence = occurrences_.insert(std::move(occurrence)).second;
 
-    const std::uint64_t key = std::uint64_t{static_cast<std::uint32_t>(taxon)} << 32 | *position;
+    const std::uint64_t key = std::uint64_t{static_cast<std::uint32_t>(taxon)} << 32 |
+                              static_cast<std::uint32_t>(position);
     const auto [found, added] = cellOf_.try_emplace(key, taxa_[taxon].cells.size());
-    if (added) taxa_[taxon].cells.push_back({*position, 0, std::nullopt, std::nullopt});
+    if (added) {
+      taxa_[taxon].cells.push_back({static_cast<size_t>(position), 0, std::nullopt, std::nullopt});
+    }
     AtlasCell& cell = taxa_[taxon].cells[found->second];
     if (firstOfOccurrence) ++cell.records;
     std::optional<int> first = YearOf(row, 4);
@@ -197,7 +171,7 @@ class AtlasGathering {
     return *noKeyTaxon_;
   }
 
-  CellsByCode cells_;
+  MapCells cells_;  // the map's cells, found by a sample's code as a count finds them
   std::vector<AtlasTaxon> taxa_;
   std::unordered_map<std::string, int> taxonNumbers_;
   std::optional<int> noKeyTaxon_;

@@ -20,7 +20,7 @@
 #include "map/atlas_file_names.h"
 #include "map/atlas_index.h"
 #include "map/grid_drawing.h"
-#include "platform/replace_file.h"
+#include "map/world_file.h"
 #include "velmora-map/atlas_folder.h"
 #include "velmora-map/atlas_maps.h"
 #include "velmora-map/cartography_options.h"
@@ -186,7 +186,7 @@ AtlasPlan PlanAtlas(const AtlasRequest& request, const AtlasContent& content) {
     job.thumbnail = request.out / thumbnail;
     plan.files.insert({map, thumbnail});
     if (request.format != AtlasFormat::Pdf) {
-      for (const fs::path& side : SideFilesOf(map)) plan.files.insert(side.string());
+      for (const SideFile& side : GeoreferenceFiles(map, {})) plan.files.insert(side.path);
     }
     plan.jobs.push_back(std::move(job));
     return std::pair(map, thumbnail);
@@ -238,10 +238,6 @@ void DescribeAtlas(const AtlasRequest& request, AtlasIndexPage& index) {
   if (years.to) index.facts.push_back("Nachweise bis " + std::to_string(*years.to));
 }
 
-void WriteText(const fs::path& file, const std::string& text) {
-  WriteToFile(file, [&] { ReplaceFile(file, text); });
-}
-
 }  // namespace
 
 // One pass over the database, then the files: the data, the maps on every
@@ -261,13 +257,13 @@ int RunAtlas(Arguments args) {
   {
     const StopOnInterrupt interruption;
     folder.Begin(plan.files, {"maps", "thumbnails"});
-    WriteText(request.out / "atlas.csv", AtlasCsv(content.taxa, request.map));
+    WriteContents(request.out / "atlas.csv", AtlasCsv(content.taxa, request.map));
     TerminalProgress progress;
     progress.SetProgressText("Zeichne Karten...");
     DrawAtlasMaps(drawing, plan.jobs, progress);
     if (StopOnInterrupt::Requested()) return 1;  // the signal ends the program as the object goes
     progress.Finish();
-    WriteText(request.out / "index.html", AtlasIndexHtml(plan.index));
+    WriteContents(request.out / "index.html", AtlasIndexHtml(plan.index));
     folder.Finish(plan.files);
   }
   std::printf("%s: %zu taxa, %zu maps, atlas.csv, index.html\n", request.out.string().c_str(),

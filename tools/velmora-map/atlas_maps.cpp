@@ -11,7 +11,6 @@
 #include "map/jpeg_export.h"
 #include "map/png_encoding.h"
 #include "map/world_file.h"
-#include "platform/replace_file.h"
 #include "velmora-map/picture_files.h"
 
 namespace velmora::cli {
@@ -21,23 +20,19 @@ constexpr int kThumbnailWidth = 160;
 // A group's richness is shown in this many classes.
 constexpr int kRichnessClasses = 5;
 
-void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
-  WriteToFile(file, [&] { ReplaceFile(file, bytes); });
-}
-
 void WriteRaster(const FinishedMap& finished, const std::filesystem::path& file,
                  AtlasFormat format) {
-  WriteBytes(file, format == AtlasFormat::Jpeg ? EncodeJpeg(finished.picture)
-                                               : EncodePngQuickly(finished.picture));
+  WriteContents(file, format == AtlasFormat::Jpeg ? EncodeJpeg(finished.picture)
+                                                  : EncodePngQuickly(finished.picture));
   for (const SideFile& side : GeoreferenceFiles(file, finished.georeference)) {
-    WriteBytes(side.path, side.contents);
+    WriteContents(side.path, side.contents);
   }
 }
 
 void WriteThumbnail(const FinishedMap& finished, const std::filesystem::path& file) {
   const QImage small = finished.picture.scaledToWidth(
       std::min(kThumbnailWidth, finished.picture.width()), Qt::SmoothTransformation);
-  WriteBytes(file, EncodePngQuickly(small));
+  WriteContents(file, EncodePngQuickly(small));
 }
 
 // Draws a taxon's distribution map and writes it with its thumbnail.
@@ -81,10 +76,6 @@ void WriteRichnessMap(const AtlasDrawing& drawing, const AtlasMapJob& job) {
 }
 
 }  // namespace
-
-std::vector<std::filesystem::path> SideFilesOf(const std::filesystem::path& map) {
-  return {WorldFilePath(map), AuxiliaryFilePath(map)};
-}
 
 void DrawAtlasMaps(const AtlasDrawing& drawing, std::span<const AtlasMapJob> jobs,
                    TerminalProgress& progress) {

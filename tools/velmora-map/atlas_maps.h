@@ -39,9 +39,6 @@ struct AtlasMapJob {
   std::vector<const AtlasTaxon*> groupTaxa{};  // else the group's richness
 };
 
-// The files written beside a raster map that place it in a GIS.
-std::vector<std::filesystem::path> SideFilesOf(const std::filesystem::path& map);
-
 // Draws and writes the maps on every core, each file written beside its place
 // and renamed there when complete, with the number done on the bar. The first
 // failure stops the drawing and passes out; a StopOnInterrupt that was asked

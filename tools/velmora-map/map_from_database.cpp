@@ -13,7 +13,6 @@
 #include "map/background.h"
 #include "map/jpeg_export.h"
 #include "map/map_job.h"
-#include "platform/replace_file.h"
 #include "velmora-map/cartography_options.h"
 #include "velmora-map/map_options.h"
 #include "velmora-map/map_settings.h"
@@ -126,7 +125,7 @@ void Write(const QImage& picture, const MapGeoreference& georeference,
     SavePicture(picture, out.string(), format == PictureFormat::Png ? "PNG" : "BMP");
   }
   for (const SideFile& file : GeoreferenceFiles(out, georeference)) {
-    WriteToFile(file.path, [&] { ReplaceFile(file.path, file.contents); });
+    WriteContents(file.path, file.contents);
   }
 }
 

@@ -18,6 +18,10 @@ void SavePicture(const QImage& picture, const std::string& path, const char* for
   }
 }
 
+void WriteContents(const std::filesystem::path& file, std::string_view contents) {
+  WriteToFile(file, [&] { ReplaceFile(file, contents); });
+}
+
 void ReportWritten(const std::string& path, const QImage& picture) {
   std::printf("%s: %d x %d pixels\n", path.c_str(), picture.width(), picture.height());
 }

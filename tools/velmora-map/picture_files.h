@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "cli/output_files.h"
 #include "map/map_job.h"
@@ -33,6 +34,10 @@ void ReportValuesLeftOut(const MapMarks& marks);
 // file) that names one of the command's inputs.
 void RefuseSideFileNamingInput(const std::filesystem::path& out, const std::filesystem::path& side,
                                std::span<const NamedInput> inputs);
+
+// Replaces `file` with `contents` (ReplaceFile), its failure worded as the
+// commands word it (WriteToFile).
+void WriteContents(const std::filesystem::path& file, std::string_view contents);
 
 // Runs `write`, which writes `file`, and words its failure to write as the
 // commands do: "cannot write 'FILE': REASON".
