@@ -51,12 +51,9 @@ TEST(VelmoraMap, DrawsTheGridOverAMadeUpBackground) {
 
 TEST(VelmoraMap, WritesCountsIntoTheirCells) {
   const testing::TempFolder folder;
-  const std::string bmp = folder.PathOf("land.bmp");
+  const std::string bmp = WhiteBmp(folder, 400, 200);
   const std::string png = folder.PathOf("map.png");
   const std::string counts = folder.PathOf("counts.csv");
-  QImage white(400, 200, QImage::Format_RGB32);
-  white.fill(Qt::white);
-  white.save(QString::fromStdString(bmp), "BMP");
   // The header, a code outside the map and a zero: only 6509/4 shows.
   std::ofstream(counts) << "code,count\r\n6509/4,7\r\n7000/1,5\r\n6508/1,0\r\n";
   const CommandResult draw =
@@ -70,21 +67,13 @@ TEST(VelmoraMap, WritesCountsIntoTheirCells) {
   EXPECT_GT(testing::PixelsOfColor(map, red, QRect(400, 200, 100, 100)), 0);
   EXPECT_EQ(testing::PixelsOfColor(map, red, map.rect()),
             testing::PixelsOfColor(map, red, QRect(400, 200, 100, 100)));
-
-  std::ofstream(counts) << "6508/1 7\n";
-  const CommandResult bad = Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out", png,
-                                 "--counts", counts, "--type", "1"});
-  EXPECT_EQ(bad.exitStatus, 1);
-  EXPECT_EQ(bad.err, "velmora-map: " + counts + ":1: expected CODE<TAB>COUNT, not '6508/1 7'\n");
 }
 
 TEST(VelmoraMap, BadInputIsRefusedWithAMessage) {
   const testing::TempFolder folder;
   const std::string missing = folder.PathOf("missing.bmp");
   const std::string out = folder.PathOf("out.png");
-  QImage white(10, 10, QImage::Format_RGB32);
-  white.fill(Qt::white);
-  const std::string bmp = testing::SaveBmp(white, folder, "white.bmp");
+  const std::string bmp = WhiteBmp(folder, 10, 10);
   const std::string unwritable = folder.PathOf("no/such/folder/out.png");
   // The white picture without its last row of pixels.
   const std::string cut = folder.PathOf("cut.bmp");
@@ -192,35 +181,58 @@ TEST(VelmoraMap, InputsThatAreNoRegularFilesAreRefusedWithoutWaiting) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-// A counts file saved by an editor begins with a byte order mark; a count of
-// a million digits is none, and would take minutes and gigabytes to draw.
-TEST(VelmoraMap, CountsFilesFromEditorsAreReadAndImpossibleCountsRefused) {
+// A counts file is read as an editor may have saved it, beginning with a byte
+// order mark, and minute fields outside the map fit their grid type and are
+// passed over. A line that is no CODE<TAB>COUNT, a CSV without the measure's
+// column, a count of a million digits (none, and it would take minutes and
+// gigabytes to draw) and codes of another grid type are refused, naming the
+// fault, and no picture is written.
+TEST(VelmoraMap, CountsFilesAreReadOrRefusedNamingTheFault) {
   const testing::TempFolder folder;
   const std::string bmp = WhiteBmp(folder, 400, 200);
+  const std::string png = folder.PathOf("map.png");
   const std::string counts = folder.PathOf("counts.txt");
   const std::string huge(1'000'000, '7');
   const struct {
     std::string text;
+    const char* type;
     int status;
     std::string err;
   } cases[] = {
       {"\xEF\xBB\xBF"
        "6509/4\t7\n",
-       0, ""},
+       "1", 0, ""},
       {"\xEF\xBB\xBF"
        "code,taxa,records\r\n6509/4,7,9\r\n",
-       0, ""},
-      {"6509/4\t2147483647\n", 0, ""},
-      {"6509/4\t" + huge + "\n", 1,
+       "1", 0, ""},
+      {"6509/4\t2147483647\n", "1", 0, ""},
+      {"6508/435\t7\n7000/111\t5\n", "4", 0, ""},
+      {"6509/4\t" + huge + "\n", "1", 1,
        "velmora-map: " + counts + ":1: the count '" + huge.substr(0, 60) +
            "...' has more digits than any count can have (10)\n"},
+      {"6508/1 7\n", "1", 1,
+       "velmora-map: " + counts + ":1: expected CODE<TAB>COUNT, not '6508/1 7'\n"},
+      {"6508/1\tseven\n", "1", 1,
+       "velmora-map: " + counts + ":1: expected CODE<TAB>COUNT, not '6508/1\tseven'\n"},
+      {"code,latitude,longitude\n6508/1,49.4751,7.0417\n", "1", 1,
+       "velmora-map: the counts file '" + counts +
+           "' has no columns code and taxa in its header 'code,latitude,longitude'\n"},
+      {"6508/1\t7\n6508/2\t3\n6509/4\t1\n6510/2\t1\n6608/1\t2\n6609/1\t2\n6609/3\t9\n",
+       "Minutenfelder", 2,
+       "velmora-map: the counts file '" + counts +
+           "' has codes that are no cells of Minutenfelder: 6508/1, 6508/2, 6509/4, 6510/2, "
+           "6608/1 and 2 more (give --type the grid type the counts were made for)\n"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 40));
     testing::WriteFileBytes(counts, c.text);
-    const CommandResult r = Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out",
-                                 folder.PathOf("map.png"), "--counts", counts, "--type", "1"});
-    EXPECT_EQ(r.exitStatus, c.status) << c.text.substr(0, 40);
+    std::filesystem::remove(png);
+    const CommandResult r = Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out", png,
+                                 "--counts", counts, "--type", c.type});
+    EXPECT_EQ(r.exitStatus, c.status);
     EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.out, c.status == 0 ? png + ": 500 x 300 pixels\n" : "");
+    EXPECT_EQ(std::filesystem::exists(png), c.status == 0);
   }
 }
 
@@ -240,9 +252,7 @@ TEST(VelmoraMap, ABackgroundWhosePathIsNotUtf8Loads) {
 // column, and the picture is the one of a tab-separated file of that column.
 TEST(VelmoraMap, ReadsTheColumnOfTheMeasureFromCountCsv) {
   const testing::TempFolder folder;
-  QImage white(400, 200, QImage::Format_RGB32);
-  white.fill(Qt::white);
-  const std::string bmp = testing::SaveBmp(white, folder, "white.bmp");
+  const std::string bmp = WhiteBmp(folder, 400, 200);
   const std::string csv = folder.PathOf("counts.csv");
   std::ofstream(csv) << "code,taxa,records,latitude,longitude\n"
                         "6508/1,7,19,49.4751,7.0417\n6509/4,3,5,49.4251,7.2917\n";
@@ -265,54 +275,11 @@ TEST(VelmoraMap, ReadsTheColumnOfTheMeasureFromCountCsv) {
             draw(records, folder.PathOf("d.png"), {}));
   EXPECT_NE(testing::ReadFileBytes(folder.PathOf("a.png")),
             testing::ReadFileBytes(folder.PathOf("c.png")));
-
-  std::ofstream(csv) << "code,latitude,longitude\n6508/1,49.4751,7.0417\n";
-  const CommandResult noColumn = Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out",
-                                      folder.PathOf("e.png"), "--counts", csv, "--type", "1"});
-  EXPECT_EQ(noColumn.exitStatus, 1);
-  EXPECT_EQ(noColumn.err, "velmora-map: the counts file '" + csv +
-                              "' has no columns code and taxa in its header "
-                              "'code,latitude,longitude'\n");
-}
-
-TEST(VelmoraMap, CountsOfAnotherGridTypeAreRefusedNamingThem) {
-  const testing::TempFolder folder;
-  QImage white(400, 200, QImage::Format_RGB32);
-  white.fill(Qt::white);
-  const std::string bmp = testing::SaveBmp(white, folder, "white.bmp");
-  const std::string png = folder.PathOf("map.png");
-  const std::string counts = folder.PathOf("counts.tsv");
-  std::ofstream(counts) << "6508/1\t7\n6508/2\t3\n6509/4\t1\n6510/2\t1\n6608/1\t2\n6609/1\t2\n"
-                           "6609/3\t9\n";
-  const CommandResult r = Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out", png,
-                               "--counts", counts, "--type", "Minutenfelder"});
-  EXPECT_EQ(r.exitStatus, 2);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "velmora-map: the counts file '" + counts +
-                       "' has codes that are no cells of Minutenfelder: 6508/1, 6508/2, 6509/4, "
-                       "6510/2, 6608/1 and 2 more (give --type the grid type the counts were "
-                       "made for)\n");
-  EXPECT_FALSE(std::filesystem::exists(png));
-
-  // Minute fields outside the map fit the grid type and are passed over.
-  std::ofstream(counts) << "6508/435\t7\n7000/111\t5\n";
-  EXPECT_EQ(Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp, "--out", png, "--counts",
-                 counts, "--type", "4"})
-                .exitStatus,
-            0);
-  std::ofstream(counts) << "6508/1\tseven\n";
-  const CommandResult notANumber = Map({"draw", "--nw", "6508", "--se", "6509", "--bmp", bmp,
-                                        "--out", png, "--counts", counts, "--type", "1"});
-  EXPECT_EQ(notANumber.exitStatus, 1);
-  EXPECT_EQ(notANumber.err,
-            "velmora-map: " + counts + ":1: expected CODE<TAB>COUNT, not '6508/1\tseven'\n");
 }
 
 TEST(VelmoraMap, AnOutputThatNamesAnInputIsRefusedAndTheInputKept) {
   const testing::TempFolder folder;
-  QImage white(400, 200, QImage::Format_RGB32);
-  white.fill(Qt::white);
-  const std::string bmp = testing::SaveBmp(white, folder, "white.bmp");
+  const std::string bmp = WhiteBmp(folder, 400, 200);
   const std::string bmpBytes = testing::ReadFileBytes(bmp);
   const std::string counts = folder.PathOf("counts.tsv");
   std::ofstream(counts) << "6508/1\t7\n";
@@ -349,24 +316,47 @@ TEST(VelmoraMap, AnOutputThatNamesAnInputIsRefusedAndTheInputKept) {
   EXPECT_EQ(testing::ReadFileBytes(counts), "6508/1\t7\n");
 }
 
+std::size_t FilesIn(const std::string& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+// More than 500 megapixels, judged from the header or the extent before
+// anything is loaded, drawn or written, is refused unless forced. Forced, the
+// loading refuses the file cut short, and a background larger than a BMP file
+// can be is refused; the old file stays and no temporary is left.
 TEST(VelmoraMap, APictureOfMoreThan500MegapixelsNeedsForce) {
   const testing::TempFolder folder;
-  // The size is judged from the header, before anything is loaded.
   const std::string bmp = testing::SaveBmpDeclaringSize(30000, 20000, folder, "huge.bmp");
-  const std::string png = folder.PathOf("map.png");
-  const std::vector<std::string> args = {"draw",  "--nw", "6508",  "--se", "6609",
-                                         "--bmp", bmp,    "--out", png};
-  const CommandResult refused = Map(args);
-  EXPECT_EQ(refused.exitStatus, 2);
-  EXPECT_EQ(refused.out, "");
-  EXPECT_EQ(refused.err,
-            "velmora-map: the picture would be 37500 x 27500 pixels (1032 megapixels, more than "
-            "500); give --force to make it all the same\n");
-  std::vector<std::string> forced = args;
-  forced.push_back("--force");
-  const CommandResult tried = Map(forced);
-  EXPECT_EQ(tried.exitStatus, 1) << "forced, the loading refuses the file cut short";
-  EXPECT_EQ(tried.err, "velmora-map: cannot load '" + bmp + "' as a BMP background\n");
+  const std::string land = folder.PathOf("land.bmp");
+  std::ofstream(land) << "the old background";
+  const struct {
+    std::vector<std::string> args;
+    std::string refused;
+    std::string forced;
+  } cases[] = {
+      {{"draw", "--nw", "6508", "--se", "6609", "--bmp", bmp, "--out", folder.PathOf("map.png")},
+       "velmora-map: the picture would be 37500 x 27500 pixels (1032 megapixels, more than 500); "
+       "give --force to make it all the same\n",
+       "velmora-map: cannot load '" + bmp + "' as a BMP background\n"},
+      {{"background", "--nw", "W0001", "--se", "9999", "--out", land},
+       "velmora-map: the picture would be 39800 x 20000 pixels (796 megapixels, more than 500); "
+       "give --force to make it all the same\n",
+       "velmora-map: a background of 39800 x 20000 pixels is larger than a BMP file can be; "
+       "choose a smaller --sheet-size\n"},
+  };
+  for (const auto& c : cases) {
+    const CommandResult refused = Map(c.args);
+    EXPECT_EQ(refused.exitStatus, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, c.refused);
+    std::vector<std::string> forced = c.args;
+    forced.push_back("--force");
+    const CommandResult tried = Map(forced);
+    EXPECT_EQ(tried.exitStatus, 1);
+    EXPECT_EQ(tried.err, c.forced);
+  }
+  EXPECT_EQ(testing::ReadFileBytes(land), "the old background");
+  EXPECT_EQ(FilesIn(folder.PathOf("")), 2u) << "no temporary file is left";
 }
 
 TEST(VelmoraMap, HelpGoesToStandardOutputWithStatusZeroWithoutADisplay) {
@@ -386,15 +376,9 @@ TEST(VelmoraMap, HelpGoesToStandardOutputWithStatusZeroWithoutADisplay) {
   EXPECT_EQ(none.err.rfind("usage: velmora-map ", 0), 0u) << none.err;
 }
 
-std::size_t FilesIn(const std::string& folder) {
-  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
-}
-
 TEST(VelmoraMap, AFailedWriteKeepsTheOldPictureAndLeavesNoTemporary) {
   const testing::TempFolder folder;
-  QImage white(400, 400, QImage::Format_RGB32);
-  white.fill(Qt::white);
-  const std::string bmp = testing::SaveBmp(white, folder, "white.bmp");
+  const std::string bmp = WhiteBmp(folder, 400, 400);
   const std::string png = folder.PathOf("map.png");
   const std::string land = folder.PathOf("land.bmp");
   std::ofstream(png) << "the old map";
@@ -416,22 +400,6 @@ TEST(VelmoraMap, AFailedWriteKeepsTheOldPictureAndLeavesNoTemporary) {
   EXPECT_EQ(testing::ReadFileBytes(png), "the old map");
   EXPECT_EQ(testing::ReadFileBytes(land), "the old background");
   EXPECT_EQ(FilesIn(folder.PathOf("")), 3u) << "no temporary file is left";
-
-  // More than 500 megapixels: refused unless forced; then larger than a BMP file
-  // can be. Either way before anything is drawn or written.
-  const CommandResult huge = Map({"background", "--nw", "W0001", "--se", "9999", "--out", land});
-  EXPECT_EQ(huge.exitStatus, 2);
-  EXPECT_EQ(huge.err,
-            "velmora-map: the picture would be 39800 x 20000 pixels (796 megapixels, more than "
-            "500); give --force to make it all the same\n");
-  const CommandResult forced =
-      Map({"background", "--nw", "W0001", "--se", "9999", "--out", land, "--force"});
-  EXPECT_EQ(forced.exitStatus, 1);
-  EXPECT_EQ(forced.err,
-            "velmora-map: a background of 39800 x 20000 pixels is larger than a BMP file can be; "
-            "choose a smaller --sheet-size\n");
-  EXPECT_EQ(testing::ReadFileBytes(land), "the old background");
-  EXPECT_EQ(FilesIn(folder.PathOf("")), 3u);
 }
 
 }  // namespace
