@@ -46,16 +46,20 @@ class MapCommand : public ::testing::Test {
     return RunCommand(VELMORA_MAP_PATH, args);
   }
 
-  // The map of the demo extent with more options; quadrants of the minute
-  // field system unless they give the grid system.
-  static CommandResult MapOf(const std::string& out, std::vector<std::string> more = {}) {
+  // The arguments of the map of the demo extent with more options; quadrants
+  // of the minute field system unless they give the grid system.
+  static std::vector<std::string> MapArgs(const std::string& out,
+                                          const std::vector<std::string>& more = {}) {
     std::vector<std::string> args = {"map",  "--db",  Db(),  "--nw",  "6508", "--se",
                                      "6711", "--bmp", Bmp(), "--out", out};
     if (std::ranges::find(more, "--system") == more.end()) {
       args.insert(args.end(), {"--system", "QYX", "--type", "1"});
     }
     args.insert(args.end(), more.begin(), more.end());
-    return Map(args);
+    return args;
+  }
+  static CommandResult MapOf(const std::string& out, const std::vector<std::string>& more = {}) {
+    return Map(MapArgs(out, more));
   }
 
   static void WriteSettings(const std::string& path, const std::string& text) {
@@ -90,25 +94,36 @@ std::vector<double> NumbersAfter(const std::string& text, const std::string& lab
 }
 
 // One count run, one painting routine: the map is the count that
-// velmora-count prints, drawn by velmora-map draw over the same background.
+// velmora-count prints, drawn by velmora-map draw over the same background;
+// a classed map is that count drawn in classes, whatever the count came from.
 TEST_F(MapCommand, IsTheCountDrawnOverTheBackground) {
   // The first key that velmora-count lists for the database.
   const auto firstKey = [](const char* list) {
     const CommandResult keys = RunCommand(VELMORA_COUNT_PATH, {list, "--db", Db()});
     return keys.out.substr(0, keys.out.find('\t'));
   };
-  const std::vector<std::vector<std::string>> selections = {
-      {},
-      {"--measure", "records", "--from", "2000", "--font-size", "12", "--cell-color", "clRed"},
-      {"--groups", firstKey("groups"), "--surveys", firstKey("surveys"), "--to", "2005",
-       "--cell-font-size", "14", "--color", "clBlue"},
+  const struct {
+    std::vector<std::string> more;
+    const char* pixels;
+  } selections[] = {
+      {{}, "540 x 420"},
+      {{"--measure", "records", "--from", "2000", "--font-size", "12", "--cell-color", "clRed"},
+       "540 x 420"},
+      {{"--groups", firstKey("groups"), "--surveys", firstKey("surveys"), "--to", "2005",
+        "--cell-font-size", "14", "--color", "clBlue"},
+       "540 x 420"},
+      {{"--classes", "4", "--palette", "Greys", "--fill-opacity", "80", "--values", "fit",
+        "--cell-font-size", "30", "--title", "Alle Taxa"},
+       "540 x 501"},  // the title above the map
   };
-  for (size_t i = 0; i < selections.size(); ++i) {
-    const std::vector<std::string>& more = selections[i];
+  const std::vector<std::string> countOptions = {"--measure", "--from", "--to", "--groups",
+                                                 "--surveys"};
+  for (size_t i = 0; i < std::size(selections); ++i) {
+    const std::vector<std::string>& more = selections[i].more;
     const std::string png = Out("map" + std::to_string(i) + ".png");
     const CommandResult map = MapOf(png, more);
     ASSERT_EQ(map.exitStatus, 0) << map.err;
-    EXPECT_EQ(map.out, png + ": 540 x 420 pixels\n");
+    EXPECT_EQ(map.out, png + ": " + selections[i].pixels + " pixels\n");
     EXPECT_NE(map.err.find("Übertrage Auszählergebnisse\n"), std::string::npos) << map.err;
 
     std::vector<std::string> countArgs = {"count", "--db",     Db(),  "--nw",   "6508", "--se",
@@ -116,10 +131,9 @@ TEST_F(MapCommand, IsTheCountDrawnOverTheBackground) {
     std::vector<std::string> drawArgs = {"draw",  "--nw", "6508",   "--se", "6711",
                                          "--bmp", Bmp(),  "--type", "1"};
     for (size_t k = 0; k < more.size(); k += 2) {
-      const bool drawing =
-          more[k].find("font") != std::string::npos || more[k].find("color") != std::string::npos;
-      (drawing ? drawArgs : countArgs)
-          .insert((drawing ? drawArgs : countArgs).end(), {more[k], more[k + 1]});
+      std::vector<std::string>& args =
+          std::ranges::find(countOptions, more[k]) != countOptions.end() ? countArgs : drawArgs;
+      args.insert(args.end(), {more[k], more[k + 1]});
     }
     const CommandResult counts = RunCommand(VELMORA_COUNT_PATH, countArgs);
     ASSERT_EQ(counts.exitStatus, 0) << counts.err;
@@ -130,6 +144,9 @@ TEST_F(MapCommand, IsTheCountDrawnOverTheBackground) {
     drawArgs.insert(drawArgs.end(), {"--counts", countsFile, "--out", drawn});
     ASSERT_EQ(Map(drawArgs).exitStatus, 0);
     EXPECT_EQ(testing::ReadFileBytes(png), testing::ReadFileBytes(drawn));
+    if (i > 0) {
+      EXPECT_NE(testing::ReadFileBytes(png), testing::ReadFileBytes(Out("map0.png")));
+    }
   }
 
   // Any connection string reaches the same database.
@@ -222,6 +239,8 @@ TEST_F(MapCommand, TakesTheDialogsSettingsAndOptionsOverrideThem) {
   EXPECT_EQ(testing::ReadFileBytes(sheets), testing::ReadFileBytes(wholeSheets));
 }
 
+// A message that ends in a line break is the whole of its line; the others
+// begin theirs.
 TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
   const std::string out = Out("refused.png");
   const std::string badSettings = Out("bad.ini");
@@ -237,6 +256,8 @@ TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
   const std::string settingsAsPng = Out("settings.png");
   WriteSettings(settingsAsPng, "eMtbNW=6508\r\n");
   const std::string huge = testing::SaveBmpDeclaringSize(30000, 20000, *folder_, "huge.bmp");
+  const std::string bmpAsWorldFile = Out("land-named.pgw");
+  std::filesystem::create_hard_link(Bmp(), bmpAsWorldFile);
   const struct {
     std::vector<std::string> args;
     std::string message;
@@ -281,6 +302,30 @@ TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
         "--bmp", huge, "--out", out},
        "the picture would be 33750 x 23750 pixels (802 megapixels, more than 500); give --force "
        "to make it all the same"},
+      {MapArgs(out, {"--classes", "1"}), "--classes takes a whole number from 2 to 12, not '1'\n"},
+      {MapArgs(out, {"--classes", "13"}),
+       "--classes takes a whole number from 2 to 12, not '13'\n"},
+      {MapArgs(out, {"--breaks", "1,10,5"}), "--breaks must rise, but 5 follows 10\n"},
+      {MapArgs(out, {"--breaks", "1,5,5"}), "--breaks names 5 twice\n"},
+      {MapArgs(out, {"--breaks", "1,,5"}),
+       "--breaks takes whole numbers from 1, separated by commas, not ''\n"},
+      {MapArgs(out, {"--breaks", "0,5"}),
+       "--breaks takes whole numbers from 1, separated by commas, not '0'\n"},
+      {MapArgs(out, {"--breaks", "1,2,3,4,5,6,7,8,9,10,11,12,13"}),
+       "--breaks makes at most 12 classes, not 13\n"},
+      {MapArgs(out, {"--classes", "5", "--breaks", "1,2"}),
+       "give --classes or --breaks, not both\n"},
+      {MapArgs(out, {"--classes", "5", "--palette", "Rainbow"}),
+       "--palette: there is no palette 'Rainbow'; choose one of YlOrRd, YlGnBu, Greys, viridis\n"},
+      {MapArgs(out, {"--palette", "Greys"}),
+       "--palette colours classes: give --classes or --breaks\n"},
+      {MapArgs(out, {"--classes", "5", "--fill-opacity", "101"}),
+       "--fill-opacity takes a whole number from 0 to 100, not '101'\n"},
+      {MapArgs(out, {"--classes", "5", "--fill-opacity", "-1"}),
+       "--fill-opacity takes a whole number from 0 to 100, not '-1'\n"},
+      {MapArgs(out, {"--values", "sometimes"}), "--values takes on, off or fit, not 'sometimes'\n"},
+      {{"draw", "--nw", "6508", "--se", "6711", "--bmp", Bmp(), "--legend", "--out", out},
+       "--legend belongs to --counts\n"},
   };
   for (const auto& c : cases) {
     const CommandResult r = Map(c.args);
@@ -296,45 +341,19 @@ TEST_F(MapCommand, RefusesBadRequestsBeforeCountingOrWriting) {
   EXPECT_EQ(forced.exitStatus, 1);
   EXPECT_EQ(forced.out, "");
   EXPECT_EQ(forced.err, "velmora-map: cannot load '" + huge + "' as a BMP background\n");
+  const CommandResult worldFile =
+      Map({"map", "--db", Db(), "--bmp", bmpAsWorldFile, "--out", Out("land-named.png")});
+  EXPECT_EQ(worldFile.exitStatus, 2);
+  EXPECT_EQ(worldFile.err, "velmora-map: --out '" + Out("land-named.png") + "' would write '" +
+                               bmpAsWorldFile +
+                               "' beside it, which is the --bmp file; choose another --out\n");
   EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_FALSE(std::filesystem::exists(Out("land-named.png")));
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(testing::ReadFileBytes(settingsAsPng), "eMtbNW=6508\r\n");
 }
 
 // The cartography beyond the dialog's picture.
-
-// A classed map is the count that velmora-count prints drawn in classes by
-// velmora-map draw: one way of drawing, whatever the count came from.
-TEST_F(MapCommand, AClassedMapIsTheCountDrawnInClasses) {
-  const std::vector<std::string> drawing = {"--classes",        "4",  "--palette", "Greys",
-                                            "--fill-opacity",   "80", "--values",  "fit",
-                                            "--cell-font-size", "30", "--title",   "Alle Taxa"};
-  const std::string png = Out("classed.png");
-  const CommandResult map = MapOf(png, drawing);
-  ASSERT_EQ(map.exitStatus, 0) << map.err;
-  const CommandResult counts = RunCommand(
-      VELMORA_COUNT_PATH,
-      {"count", "--db", Db(), "--nw", "6508", "--se", "6711", "--system", "QYX", "--type", "1"});
-  const std::string countsFile = Out("classed.tsv");
-  testing::WriteFileBytes(countsFile, counts.out);
-  std::vector<std::string> draw = {"draw",
-                                   "--nw",
-                                   "6508",
-                                   "--se",
-                                   "6711",
-                                   "--bmp",
-                                   Bmp(),
-                                   "--counts",
-                                   countsFile,
-                                   "--type",
-                                   "1",
-                                   "--out",
-                                   Out("drawn-classed.png")};
-  draw.insert(draw.end(), drawing.begin(), drawing.end());
-  ASSERT_EQ(Map(draw).exitStatus, 0);
-  EXPECT_EQ(testing::ReadFileBytes(png), testing::ReadFileBytes(Out("drawn-classed.png")));
-  EXPECT_NE(testing::ReadFileBytes(png), testing::ReadFileBytes(Out("map0.png")));
-}
 
 // gdalinfo places every raster map, classed or not, by its world file and
 // auxiliary file: DHDN, and the corners of the extent's sheets on the map
@@ -429,52 +448,6 @@ TEST_F(MapCommand, ValuesThatDoNotFitAreLeftOutAndSaidSo) {
   EXPECT_EQ(none.err.find("left out"), std::string::npos);
   EXPECT_EQ(testing::ReadFileBytes(Out("left-out.png")),
             testing::ReadFileBytes(Out("no-values.png")));
-}
-
-TEST_F(MapCommand, RefusesBadCartographyBeforeCounting) {
-  const std::string out = Out("refused-classes.png");
-  const std::string bmpAsWorldFile = Out("land-named.pgw");
-  std::filesystem::create_hard_link(Bmp(), bmpAsWorldFile);
-  const struct {
-    std::vector<std::string> more;
-    std::string message;
-  } cases[] = {
-      {{"--classes", "1"}, "--classes takes a whole number from 2 to 12, not '1'"},
-      {{"--classes", "13"}, "--classes takes a whole number from 2 to 12, not '13'"},
-      {{"--breaks", "1,10,5"}, "--breaks must rise, but 5 follows 10"},
-      {{"--breaks", "1,5,5"}, "--breaks names 5 twice"},
-      {{"--breaks", "1,,5"}, "--breaks takes whole numbers from 1, separated by commas, not ''"},
-      {{"--breaks", "0,5"}, "--breaks takes whole numbers from 1, separated by commas, not '0'"},
-      {{"--breaks", "1,2,3,4,5,6,7,8,9,10,11,12,13"}, "--breaks makes at most 12 classes, not 13"},
-      {{"--classes", "5", "--breaks", "1,2"}, "give --classes or --breaks, not both"},
-      {{"--classes", "5", "--palette", "Rainbow"},
-       "--palette: there is no palette 'Rainbow'; choose one of YlOrRd, YlGnBu, Greys, viridis"},
-      {{"--palette", "Greys"}, "--palette colours classes: give --classes or --breaks"},
-      {{"--classes", "5", "--fill-opacity", "101"},
-       "--fill-opacity takes a whole number from 0 to 100, not '101'"},
-      {{"--classes", "5", "--fill-opacity", "-1"},
-       "--fill-opacity takes a whole number from 0 to 100, not '-1'"},
-      {{"--values", "sometimes"}, "--values takes on, off or fit, not 'sometimes'"},
-  };
-  for (const auto& c : cases) {
-    const CommandResult r = MapOf(out, c.more);
-    EXPECT_EQ(r.exitStatus, 2) << c.message;
-    EXPECT_EQ(r.out, "") << c.message;
-    EXPECT_EQ(r.err.rfind("velmora-map: " + c.message + "\n", 0), 0u) << r.err;
-    EXPECT_EQ(r.err.find("Hole Aufnahmen"), std::string::npos) << "refused before the count";
-  }
-  const CommandResult worldFile =
-      Map({"map", "--db", Db(), "--bmp", bmpAsWorldFile, "--out", Out("land-named.png")});
-  EXPECT_EQ(worldFile.exitStatus, 2);
-  EXPECT_EQ(worldFile.err, "velmora-map: --out '" + Out("land-named.png") + "' would write '" +
-                               bmpAsWorldFile +
-                               "' beside it, which is the --bmp file; choose another --out\n");
-  const CommandResult draw =
-      Map({"draw", "--nw", "6508", "--se", "6711", "--bmp", Bmp(), "--legend", "--out", out});
-  EXPECT_EQ(draw.exitStatus, 2);
-  EXPECT_EQ(draw.err.rfind("velmora-map: --legend belongs to --counts\n", 0), 0u) << draw.err;
-  EXPECT_FALSE(std::filesystem::exists(out));
-  EXPECT_FALSE(std::filesystem::exists(Out("land-named.png")));
 }
 
 }  // namespace
