@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,9 @@ class SettingsTest : public ::testing::Test {
   void WriteFile(const std::string& text) const {
     fs::create_directories(FilePath().parent_path());
     testing::WriteFileBytes(FilePath(), text);
+  }
+  long FilesInFolder() const {
+    return std::distance(fs::directory_iterator(FilePath().parent_path()), {});
   }
   WizardSettings Loaded() const {
     WizardSettings settings;
@@ -162,25 +166,18 @@ TEST(ClampItemIndex, OutOfRangeIndexesSnapToNoneOrTheLastItem) {
   }
 }
 
-TEST_F(SettingsTest, RadioEntriesAreClampedToTheirGroups) {
-  WriteFile("rgGridType=7\n");
-  EXPECT_EQ(Loaded().gridTypeItem, 4);
-  WriteFile("rgGridType=3\nrgGridSystem=$5\n");
-  EXPECT_EQ(Loaded().gridSystemItem, 1);
-  EXPECT_EQ(Loaded().gridTypeItem, 3);
-  WriteFile("rgGridType=-5\nrgGridSystem=-2\n");
-  EXPECT_EQ(Loaded().gridTypeItem, -1);
-  EXPECT_EQ(Loaded().gridSystemItem, -1);
-}
-
-// The grid type is the one the dialog would select for the grid system: one
-// the grid system does not offer falls back to the whole sheet.
-TEST_F(SettingsTest, AGridTypeTheGridSystemDoesNotOfferFallsBackToTheWholeSheet) {
+// The radio entries are clamped to their groups, and the grid type is the one
+// the dialog would select for the grid system: one the grid system does not
+// offer falls back to the whole sheet.
+TEST_F(SettingsTest, RadioEntriesAreClampedAndTheGridTypeFitsTheGridSystem) {
   const struct {
     const char* lines;
     int gridSystemItem;
     int gridTypeItem;
   } cases[] = {
+      {"rgGridType=7\n", 0, 4},
+      {"rgGridType=3\nrgGridSystem=$5\n", 1, 3},
+      {"rgGridType=-5\nrgGridSystem=-2\n", -1, -1},
       {"rgGridSystem=0\nrgGridType=2\n", 0, 0},
       {"rgGridSystem=0\nrgGridType=3\n", 0, 0},
       {"rgGridType=3\n", 0, 0},
@@ -197,9 +194,12 @@ TEST_F(SettingsTest, AGridTypeTheGridSystemDoesNotOfferFallsBackToTheWholeSheet)
   }
 }
 
+// A south-east sheet in a later row but west of the north-west one leaves the
+// map without sheet columns: such an extent falls back like any invalid one.
 TEST_F(SettingsTest, InvalidExtentFallsBackToTheLargestMap) {
   for (const char* lines :
-       {"eMtbNW=6508\neMtbSE=6408\n", "eMtbNW=\n", "eMtbNW=W50999\n", "eMtbNW=6508\neMtbSE=65\n"}) {
+       {"eMtbNW=6508\neMtbSE=6408\n", "eMtbNW=\n", "eMtbNW=W50999\n", "eMtbNW=6508\neMtbSE=65\n",
+        "eMtbNW=6508\neMtbSE=6601\n", "eMtbNW=6500\neMtbSE=W6699\n"}) {
     WriteFile(lines);
     const WizardSettings settings = Loaded();
     EXPECT_EQ(settings.northWest, "0901") << lines;
@@ -208,17 +208,6 @@ TEST_F(SettingsTest, InvalidExtentFallsBackToTheLargestMap) {
   WriteFile("eMtbNW=W5099\neMtbSE=5101\n");
   EXPECT_EQ(Loaded().northWest, "W5099");
   EXPECT_EQ(Loaded().southEast, "5101");
-}
-
-// A south-east sheet in a later row but west of the north-west one leaves the
-// map without sheet columns: such an extent falls back like any invalid one.
-TEST_F(SettingsTest, SouthEastSheetWestOfTheNorthWestSheetFallsBack) {
-  for (const char* lines : {"eMtbNW=6508\neMtbSE=6601\n", "eMtbNW=6500\neMtbSE=W6699\n"}) {
-    WriteFile(lines);
-    const WizardSettings settings = Loaded();
-    EXPECT_EQ(settings.northWest, "0901") << lines;
-    EXPECT_EQ(settings.southEast, "8758") << lines;
-  }
 }
 
 TEST_F(SettingsTest, InvalidIntegerStopsReadingAndTheRewriteRepairsTheFile) {
@@ -307,11 +296,7 @@ TEST_F(SettingsTest, WritingReplacesTheFileAndLeavesNoTemporaryFile) {
   WriteFile("eMtbNW=6508\neMtbNW=6508\nother=1\n");
   SaveSettings(WizardSettings{});
   EXPECT_EQ(ReadFileBytes(FilePath()), kCanonicalDefaults);
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(FilePath().parent_path())) {
-    ++files;
-  }
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(FilesInFolder(), 1);
 }
 
 TEST_F(SettingsTest, WriteFailureNamesTheFileAndKeepsTheOldOne) {
@@ -327,11 +312,7 @@ TEST_F(SettingsTest, WriteFailureNamesTheFileAndKeepsTheOldOne) {
   fs::create_directories(FilePath() / "inside");
   EXPECT_THROW(SaveSettings(WizardSettings{}), Exception);
   EXPECT_TRUE(fs::is_directory(FilePath() / "inside"));
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(FilePath().parent_path())) {
-    ++files;
-  }
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(FilesInFolder(), 1);
   // Reading a folder instead of a file is reported, not taken for an empty file.
   WizardSettings settings;
   EXPECT_THROW(LoadSettings(settings), Exception);
