@@ -155,10 +155,11 @@ class AtlasGathering {
   }
 
   int KeyedTaxon(std::string_view key) {
-    const auto [found, added] =
-        taxonNumbers_.try_emplace(std::string(key), static_cast<int>(taxa_.size()));
-    if (added) taxa_.push_back({std::string(key), {}, {}, {}});
-    return found->second;
+    const auto found = taxonNumbers_.find(key);
+    if (found != taxonNumbers_.end()) return found->second;
+    taxonNumbers_.emplace(std::string(key), static_cast<int>(taxa_.size()));
+    taxa_.push_back({std::string(key), {}, {}, {}});
+    return static_cast<int>(taxa_.size()) - 1;
   }
 
   // The taxon of the records without a recommended item; an empty key is a
@@ -173,7 +174,11 @@ class AtlasGathering {
 
   MapCells cells_;  // the map's cells, found by a sample's code as a count finds them
   std::vector<AtlasTaxon> taxa_;
-  std::unordered_map<std::string, int> taxonNumbers_;
+  // Found by a key's text without copying it.
+  struct TextHash : std::hash<std::string_view> {
+    using is_transparent = void;
+  };
+  std::unordered_map<std::string, int, TextHash, std::equal_to<>> taxonNumbers_;
   std::optional<int> noKeyTaxon_;
   std::unordered_map<std::uint64_t, size_t> cellOf_;  // taxon << 32 | position: index in cells
   std::unordered_set<std::string> occurrences_;       // occurrence key and taxon number
