@@ -15,6 +15,7 @@
 #include "count/streamed/map_cells.h"
 #include "count/streamed/streamable.h"
 #include "count/streamed/streamed_assignment.h"
+#include "count/streamed/streamed_atlas.h"
 
 namespace velmora {
 namespace {
@@ -127,19 +128,9 @@ class AtlasGathering {
 
   // The taxa with their names, sorted by name and key, each's cells in the
   // order of the cell list.
-  std::vector<AtlasTaxon> Taxa(const std::unordered_map<std::string, std::string>& names) && {
-    for (AtlasTaxon& taxon : taxa_) {
-      std::ranges::sort(taxon.cells, {}, &AtlasCell::position);
-      if (!taxon.key) {
-        taxon.name = kNoRecommendedTaxonName;
-        continue;
-      }
-      const auto name = names.find(*taxon.key);
-      taxon.name = name == names.end() ? *taxon.key : name->second;
-    }
-    std::ranges::sort(taxa_, [](const AtlasTaxon& a, const AtlasTaxon& b) {
-      return std::tie(a.name, a.key) < std::tie(b.name, b.key);
-    });
+  // The taxa, each's cells in the order of the cell list.
+  std::vector<AtlasTaxon> Taxa() && {
+    for (AtlasTaxon& taxon : taxa_) std::ranges::sort(taxon.cells, {}, &AtlasCell::position);
     return std::move(taxa_);
   }
 
@@ -192,6 +183,42 @@ std::unordered_map<std::string, std::string> RecommendedNames(DatabaseSession& s
   return names;
 }
 
+// Names the taxa and sorts them by name, then key.
+void NameAndSort(std::vector<AtlasTaxon>& taxa,
+                 const std::unordered_map<std::string, std::string>& names) {
+  for (AtlasTaxon& taxon : taxa) {
+    if (!taxon.key) {
+      taxon.name = kNoRecommendedTaxonName;
+      continue;
+    }
+    const auto name = names.find(*taxon.key);
+    taxon.name = name == names.end() ? *taxon.key : name->second;
+  }
+  std::ranges::sort(taxa, [](const AtlasTaxon& a, const AtlasTaxon& b) {
+    return std::tie(a.name, a.key) < std::tie(b.name, b.key);
+  });
+}
+
+// The statements' road: the records of the map's samples in one selection
+// through the sample table.
+std::vector<AtlasTaxon> SelectAtlasRecords(DatabaseSession& session, const MapState& map,
+                                           const CountRunInputs& inputs, ProgressSink& progress) {
+  AssignSampleCells(session, map, inputs.gridType, inputs.years, progress);
+  // Without figures SQLite takes the sample table for as large as the
+  // records and reads every record to find those of the map's samples; with
+  // them it reads the records of its samples by their indexes.
+  if (session.Dialect() == SqlDialect::SQLite) session.ExecuteNoRecords(kMeasureSampleTableSql);
+  progress.SetProgressPosition(0);
+  progress.SetProgressText("Hole Beobachtungen...");
+  session.SetCommandTimeout(kRecordsTimeoutSeconds);
+  session.SetConnectionTimeout(kRecordsTimeoutSeconds);
+  AtlasGathering gathering(map);
+  ReadRows(session, AtlasRecordsSql(session.Dialect(), inputs),
+           [&](const StreamedRow& row) { gathering.Add(row); });
+  progress.SetProgressPosition(50);
+  return std::move(gathering).Taxa();
+}
+
 }  // namespace
 
 int AtlasTaxon::Records() const {
@@ -216,38 +243,28 @@ std::optional<int> AtlasTaxon::LastYear() const {
   return last;
 }
 
-// The samples get their cells as in a count run, on the embedded backend by
-// its streamed assignment held on one state of the database; the records of
-// the map's samples are then few beside all of the database's, and one
-// selection through the sample table reads them.
+// As a count run: the embedded backend streams, held on one committed state
+// of the database; the SQL dialects, and databases the streamed road would
+// read otherwise, select.
 std::vector<AtlasTaxon> ReadAtlasRecords(DatabaseSession& session, const MapState& map,
                                          const CountRunInputs& inputs, ProgressSink& progress) {
   CheckYearRange(inputs.years);
   const HostKeys keys = CheckHostDatabase(session);
   StreamingAccess* streaming = session.Streaming();
-  std::unique_ptr<HeldState> state;
+  std::vector<AtlasTaxon> taxa;
   if (streaming && Streamable(session, *streaming, keys)) {
-    state = streaming->HoldState();
-    AssignSampleCellsStreamed(session, *streaming, map, inputs.gridType, inputs.years,
-                              "(" + inputs.surveyKeys + ")", progress);
+    const std::unique_ptr<HeldState> state = streaming->HoldState();
+    const SampleCells samples =
+        AssignSampleCellsStreamed(session, *streaming, map, inputs.gridType, inputs.years,
+                                  "(" + inputs.surveyKeys + ")", progress);
+    taxa = ReadAtlasStreamed(session, *streaming, state->Beside(), map, samples,
+                             inputs.taxonGroupKeys, progress);
+    NameAndSort(taxa, RecommendedNames(session));
+    state->End();
   } else {
-    AssignSampleCells(session, map, inputs.gridType, inputs.years, progress);
+    taxa = SelectAtlasRecords(session, map, inputs, progress);
+    NameAndSort(taxa, RecommendedNames(session));
   }
-
-  // Without figures SQLite takes the sample table for as large as the
-  // records and reads every record to find those of the map's samples; with
-  // them it reads the records of its samples by their indexes.
-  if (session.Dialect() == SqlDialect::SQLite) session.ExecuteNoRecords(kMeasureSampleTableSql);
-  progress.SetProgressPosition(0);
-  progress.SetProgressText("Hole Beobachtungen...");
-  session.SetCommandTimeout(kRecordsTimeoutSeconds);
-  session.SetConnectionTimeout(kRecordsTimeoutSeconds);
-  AtlasGathering gathering(map);
-  ReadRows(session, AtlasRecordsSql(session.Dialect(), inputs),
-           [&](const StreamedRow& row) { gathering.Add(row); });
-  progress.SetProgressPosition(50);
-  std::vector<AtlasTaxon> taxa = std::move(gathering).Taxa(RecommendedNames(session));
-  if (state) state->End();
   progress.SetProgressPosition(100);
   return taxa;
 }

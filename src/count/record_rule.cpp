@@ -49,7 +49,8 @@ std::string CountedEventsSql(std::string_view surveyList) {
 // a list item or a taxon version has no group, which the selection's condition
 // on the group leaves out as well.
 std::string TaxaOfGroupsSql(std::string_view taxonGroupList) {
-  return "SELECT itn.TAXON_LIST_ITEM_KEY, itn.RECOMMENDED_TAXON_LIST_ITEM_KEY FROM "
+  return "SELECT itn.TAXON_LIST_ITEM_KEY, itn.RECOMMENDED_TAXON_LIST_ITEM_KEY, TV.OUTPUT_GROUP_KEY "
+         "FROM "
          "INDEX_TAXON_NAME itn INNER JOIN TAXON_LIST_ITEM TLI ON itn.TAXON_LIST_ITEM_KEY = "
          "TLI.TAXON_LIST_ITEM_KEY INNER JOIN TAXON_VERSION TV ON TV.TAXON_VERSION_KEY = "
          "TLI.TAXON_VERSION_KEY WHERE " +

@@ -30,7 +30,7 @@ std::string QualifyingRecordsSql(SqlDialect dialect, std::string_view taxonGroup
 // The streamed road's form. The survey events of the chosen surveys (their keys).
 std::string CountedEventsSql(std::string_view surveyList);
 // The taxon-list items of the chosen groups, each with the recommended item of
-// its index row (an item of two rows stands twice).
+// its index row (an item of two rows stands twice) and its group.
 std::string TaxaOfGroupsSql(std::string_view taxonGroupList);
 // The conditions, for after WHERE, on a row of taxon_occurrence and on a row of
 // taxon_determination.

@@ -19,8 +19,8 @@ namespace {
 // The samples in the byte order of their keys, so that they can be found by
 // key and the bar can follow the keys.
 std::string SamplesSql(const YearRange& years) {
-  return "SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG FROM "
-         "SAMPLE WHERE LAT IS NOT NULL" +
+  return "SELECT SAMPLE_KEY, SURVEY_EVENT_KEY, SPATIAL_REF, SPATIAL_REF_SYSTEM, LAT, LONG, "
+         "VAGUE_DATE_START, VAGUE_DATE_END FROM SAMPLE WHERE LAT IS NOT NULL" +
          YearLimitsSql(years) + " ORDER BY SAMPLE_KEY COLLATE BINARY";
 }
 
@@ -116,6 +116,7 @@ class Assignment {
       throw SampleKeyTwiceError(row.Text(0));
     }
     const int sample = samples.Add(row.Text(0), -1);
+    result_.years.push_back(SampleYears(row.Number(6), row.Number(7)));
     const std::string_view event = row.Text(1);
     const bool counted = !row.IsNull(1) && countedEvents_.Find(event) >= 0;
     const std::optional<std::string_view> system = TextOrNull(row, 3);
@@ -239,6 +240,22 @@ class Assignment {
 };
 
 }  // namespace
+
+// A day outside the years a count knows is no date.
+std::uint32_t SampleYears(std::optional<double> startDay, std::optional<double> endDay) {
+  const auto year = [](std::optional<double> day) -> std::optional<int> {
+    if (!day || !(*day >= FirstDayOfYear(kFirstYear) && *day <= LastDayOfYear(kLastYear))) {
+      return std::nullopt;
+    }
+    return YearOfDay(static_cast<int>(*day));
+  };
+  std::optional<int> first = year(startDay);
+  std::optional<int> last = year(endDay);
+  if (!first) first = last;
+  if (!last) last = first;
+  if (!first) return 0;
+  return static_cast<std::uint32_t>(*first) << 16 | static_cast<std::uint32_t>(*last);
+}
 
 SampleCells AssignSampleCellsStreamed(DatabaseSession& session, StreamingAccess& streaming,
                                       const MapState& map, const GridTypeInfo* gridType,

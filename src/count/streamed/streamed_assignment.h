@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -19,7 +20,20 @@ namespace velmora {
 // includes every sample of a survey that is not counted.
 struct SampleCells {
   KeyedCells samples;
+  // By sample number, the years its vague date begins and ends in
+  // (SampleYears); an atlas tells its records' years by them.
+  LargeVector<std::uint32_t> years;
 };
+
+// A sample's first and last year packed as first << 16 | last; 0 for a sample
+// without a date. A date open at one end has its one year as both.
+std::uint32_t SampleYears(std::optional<double> startDay, std::optional<double> endDay);
+inline std::optional<int> FirstYearOf(std::uint32_t years) {
+  return years ? std::optional<int>(static_cast<int>(years >> 16)) : std::nullopt;
+}
+inline std::optional<int> LastYearOf(std::uint32_t years) {
+  return years ? std::optional<int>(static_cast<int>(years & 0xFFFF)) : std::nullopt;
+}
 
 // AssignSampleCells on the embedded backend, in one ordered pass over the
 // samples: each is read once, its code taken over or converted (beside the

@@ -9,102 +9,16 @@
 
 #include "count/large_blocks.h"
 #include "count/record_rule.h"
-#include "count/streamed/key_index.h"
+#include "count/streamed/counted_records.h"
 #include "count/streamed/keyed_cells.h"
 #include "count/streamed/parted_pass.h"
+#include "count/streamed/taxa_of_items.h"
 
 namespace velmora {
 namespace {
 
 // As the statements: the long pass over the host's records gets this much time.
 constexpr int kCountTimeoutSeconds = 400;
-
-// A recommended taxon-list item that is NULL counts as one taxon of its own.
-constexpr std::uint32_t kNoRecommendedTaxon = 0x7FFFFFFF;
-
-// The taxa of the taxon-list items of the chosen groups: the recommended item
-// of each name through INDEX_TAXON_NAME, the group through TAXON_LIST_ITEM and
-// TAXON_VERSION, as the selection's joins and its group condition give them.
-class TaxaOfItems {
- public:
-  TaxaOfItems(StreamingAccess& streaming, std::string_view taxonGroupList) {
-    std::vector<std::pair<int, std::uint32_t>> rows;
-    streaming.Stream(TaxaOfGroupsSql(taxonGroupList), [&](const StreamedRow& row) {
-      if (row.IsNull(0)) return;
-      const std::uint32_t taxon =
-          row.IsNull(1) ? kNoRecommendedTaxon : static_cast<std::uint32_t>(taxa_.Add(row.Text(1)));
-      rows.emplace_back(items_.Add(row.Text(0)), taxon);
-    });
-    // An item of two index rows has two taxa.
-    std::ranges::sort(rows);
-    ends_.assign(static_cast<size_t>(items_.Size()), 0);
-    for (const auto& [item, taxon] : rows) {
-      taxonOf_.push_back(taxon);
-      ends_[item] = static_cast<std::uint32_t>(taxonOf_.size());
-    }
-  }
-
-  // The taxa of an item; none for an item outside the chosen groups.
-  std::span<const std::uint32_t> Of(std::string_view item) const {
-    const int number = items_.Find(item);
-    if (number < 0) return {};
-    const std::uint32_t begin = number == 0 ? 0 : ends_[number - 1];
-    return std::span(taxonOf_).subspan(begin, ends_[number] - begin);
-  }
-
-  // How many taxa there are: their numbers run below it, but for
-  // kNoRecommendedTaxon.
-  int Count() const { return taxa_.Size(); }
-
- private:
-  KeyIndex items_;
-  KeyIndex taxa_;
-  std::vector<std::uint32_t> ends_;  // by item number, into taxonOf_
-  std::vector<std::uint32_t> taxonOf_;
-};
-
-// The occurrences that count by the record rule, of a range of their keys, in
-// the byte order of the keys, which the search by key relies on.
-std::string OccurrencesSql(const std::string& range) {
-  return "SELECT TAXON_OCCURRENCE_KEY, SAMPLE_KEY FROM taxon_occurrence WHERE " +
-         CountedOccurrenceCondition() + range + " ORDER BY TAXON_OCCURRENCE_KEY COLLATE BINARY";
-}
-
-// The determinations that count by the record rule, of a range of their keys,
-// in key order.
-std::string DeterminationsSql(const std::string& range) {
-  return "SELECT TAXON_OCCURRENCE_KEY, TAXON_LIST_ITEM_KEY, TAXON_DETERMINATION_KEY FROM "
-         "taxon_determination WHERE " +
-         CountedDeterminationCondition() + range +
-         " ORDER BY TAXON_DETERMINATION_KEY COLLATE BINARY";
-}
-
-// The occurrences that count in a cell, with that cell: those of a sample
-// that counts in one.
-KeyedCells CountedOccurrences(DatabaseSession& session, StreamingAccess& streaming,
-                              RowReader& beside, const SampleCells& samples,
-                              ProgressSink& progress) {
-  KeyedCells parts[kPassParts];
-  int nearSample[kPassWorkers] = {};
-  ReadInParts(session, streaming, beside,
-              {.table = {"taxon_occurrence", "TAXON_OCCURRENCE_KEY"},
-               .sql = OccurrencesSql,
-               .keyColumn = 0,
-               .read =
-                   [&](int worker, int part, const StreamedRow& row) {
-                     if (row.IsNull(0) || row.IsNull(1)) return;
-                     // The occurrences of a sample mostly follow one another,
-                     // and the samples mostly come in the order of their keys.
-                     const int sample = samples.samples.Find(row.Text(1), nearSample[worker]);
-                     if (sample < 0 || samples.samples.CellOf(sample) < 0) return;
-                     parts[part].Add(row.Text(0), samples.samples.CellOf(sample));
-                   },
-               .done = [](int) {}},
-              progress, 0, 25);
-  KeyedCells occurrences = KeyedCells::Join(parts);
-  occurrences.Seal();
-  return occurrences;
-}
 
 // The (cell, taxon) pairs that one worker found among the determinations, as
 // cell * 2^32 + taxon, sorted, and the records it counted per cell.
@@ -163,7 +77,8 @@ CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streami
   // parts on two cores at once, and joined here: looking each determination's
   // occurrence up in the database would cost a search of its key index per
   // record, most of the work.
-  KeyedCells occurrences = CountedOccurrences(session, streaming, beside, samples, progress);
+  KeyedCells occurrences =
+      ReadCountedOccurrences(session, streaming, beside, samples, OccurrenceValue::Cell, progress);
   const size_t cellCount = static_cast<size_t>(map.CellRows) * map.CellColumns;
   WorkerCount workers[kPassWorkers];
   for (WorkerCount& worker : workers) {
@@ -171,7 +86,7 @@ CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streami
   }
   ReadInParts(session, streaming, beside,
               {.table = {"taxon_determination", "TAXON_DETERMINATION_KEY"},
-               .sql = DeterminationsSql,
+               .sql = CountedDeterminationsSql,
                .keyColumn = 2,
                .read =
                    [&](int w, int, const StreamedRow& row) {
@@ -179,7 +94,7 @@ CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streami
                      WorkerCount& worker = workers[w];
                      const int occurrence = occurrences.Find(row.Text(0), worker.nearOccurrence);
                      if (occurrence < 0) return;
-                     const std::span<const std::uint32_t> taxaOfItem = taxa.Of(row.Text(1));
+                     const std::span<const std::uint32_t> taxaOfItem = taxa.Of(row.Text(1)).taxa;
                      if (taxaOfItem.empty()) return;
                      const std::uint64_t cell =
                          static_cast<std::uint32_t>(occurrences.CellOf(occurrence));

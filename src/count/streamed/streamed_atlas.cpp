@@ -1,0 +1,156 @@
+#include "count/streamed/streamed_atlas.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "count/large_blocks.h"
+#include "count/streamed/counted_records.h"
+#include "count/streamed/parted_pass.h"
+#include "count/streamed/taxa_of_items.h"
+
+namespace velmora {
+namespace {
+
+// What one worker found among the determinations: its (taxon, occurrence)
+// pairs as taxon * 2^32 + occurrence number, sorted at its end, and the least
+// group of each taxon's items.
+struct WorkerRecords {
+  LargeVector<std::uint64_t> pairs;
+  std::vector<int> leastGroup;  // by taxon number, the last for no recommended item; -1: none
+  int nearOccurrence = 0;
+};
+
+size_t TaxonSlot(std::uint32_t taxon, size_t slots) {
+  return taxon == kNoRecommendedTaxon ? slots - 1 : taxon;
+}
+
+// Gathers the sorted, distinct (taxon, occurrence) pairs of both workers into
+// taxa with their cells.
+class TaxaFromPairs {
+ public:
+  TaxaFromPairs(const MapState& map, const SampleCells& samples, const KeyedCells& occurrences)
+      : samples_(samples),
+        occurrences_(occurrences),
+        indexOfCell_(static_cast<size_t>(map.CellRows) * map.CellColumns, -1) {}
+
+  void Add(std::uint64_t pair) {
+    const auto taxon = static_cast<std::uint32_t>(pair >> 32);
+    if (taxa_.empty() || taxon != current_) StartTaxon(taxon);
+    const int sample = occurrences_.CellOf(static_cast<int>(pair & 0xFFFFFFFF));
+    const auto position = static_cast<size_t>(samples_.samples.CellOf(sample));
+    const std::uint32_t years = samples_.years[static_cast<size_t>(sample)];
+    std::vector<AtlasCell>& cells = taxa_.back().cells;
+    int& index = indexOfCell_[position];
+    if (index < 0) {
+      index = static_cast<int>(cells.size());
+      cells.push_back({position, 0, std::nullopt, std::nullopt});
+    }
+    AtlasCell& cell = cells[static_cast<size_t>(index)];
+    ++cell.records;
+    if (const std::optional<int> first = FirstYearOf(years)) {
+      cell.firstYear = std::min(cell.firstYear.value_or(*first), *first);
+      const int last = *LastYearOf(years);
+      cell.lastYear = std::max(cell.lastYear.value_or(last), last);
+    }
+  }
+
+  std::vector<AtlasTaxon> Taxa() && {
+    if (!taxa_.empty()) EndTaxon();
+    return std::move(taxa_);
+  }
+
+  std::vector<std::uint32_t>& TaxonNumbers() { return numbers_; }
+
+ private:
+  void StartTaxon(std::uint32_t taxon) {
+    if (!taxa_.empty()) EndTaxon();
+    current_ = taxon;
+    taxa_.emplace_back();
+    numbers_.push_back(taxon);
+  }
+
+  // Sorts the taxon's cells into the order of the cell list and frees their
+  // slots for the next taxon.
+  void EndTaxon() {
+    std::vector<AtlasCell>& cells = taxa_.back().cells;
+    for (const AtlasCell& cell : cells) indexOfCell_[cell.position] = -1;
+    std::ranges::sort(cells, {}, &AtlasCell::position);
+  }
+
+  const SampleCells& samples_;
+  const KeyedCells& occurrences_;
+  std::vector<int> indexOfCell_;  // by cell position, into the current taxon's cells
+  std::vector<AtlasTaxon> taxa_;
+  std::vector<std::uint32_t> numbers_;  // each taxon's number
+  std::uint32_t current_ = 0;
+};
+
+}  // namespace
+
+std::vector<AtlasTaxon> ReadAtlasStreamed(DatabaseSession& session, StreamingAccess& streaming,
+                                          RowReader& beside, const MapState& map,
+                                          const SampleCells& samples,
+                                          std::string_view taxonGroupKeys, ProgressSink& progress) {
+  progress.SetProgressPosition(0);
+  progress.SetProgressText("Hole Beobachtungen...");
+  const TaxaOfItems taxa(streaming, "(" + std::string(taxonGroupKeys) + ")");
+  const KeyedCells occurrences = ReadCountedOccurrences(session, streaming, beside, samples,
+                                                        OccurrenceValue::Sample, progress);
+  const size_t slots = static_cast<size_t>(taxa.Count()) + 1;
+  WorkerRecords workers[kPassWorkers];
+  for (WorkerRecords& worker : workers) worker.leastGroup.assign(slots, -1);
+  ReadInParts(session, streaming, beside,
+              {.table = {"taxon_determination", "TAXON_DETERMINATION_KEY"},
+               .sql = CountedDeterminationsSql,
+               .keyColumn = 2,
+               .read =
+                   [&](int w, int, const StreamedRow& row) {
+                     if (row.IsNull(0) || row.IsNull(1)) return;
+                     WorkerRecords& worker = workers[w];
+                     const int occurrence = occurrences.Find(row.Text(0), worker.nearOccurrence);
+                     if (occurrence < 0) return;
+                     const TaxaOfItems::Item item = taxa.Of(row.Text(1));
+                     for (const std::uint32_t taxon : item.taxa) {
+                       worker.pairs.push_back(std::uint64_t{taxon} << 32 |
+                                              static_cast<std::uint32_t>(occurrence));
+                       int& least = worker.leastGroup[TaxonSlot(taxon, slots)];
+                       if (least < 0 || taxa.GroupKey(item.group) < taxa.GroupKey(least)) {
+                         least = item.group;
+                       }
+                     }
+                   },
+               .done = [&](int w) { std::ranges::sort(workers[w].pairs); }},
+              progress, 25, 50);
+
+  // Both workers' pairs in order, each distinct pair once: an occurrence with
+  // two preferred determinations of one taxon is one record.
+  TaxaFromPairs gathering(map, samples, occurrences);
+  static_assert(kPassWorkers == 2);
+  const LargeVector<std::uint64_t>& a = workers[0].pairs;
+  const LargeVector<std::uint64_t>& b = workers[1].pairs;
+  std::uint64_t last = ~std::uint64_t{0};
+  for (size_t i = 0, j = 0; i < a.size() || j < b.size();) {
+    const std::uint64_t pair = j == b.size() || (i < a.size() && a[i] < b[j]) ? a[i++] : b[j++];
+    if (pair != last) gathering.Add(pair);
+    last = pair;
+  }
+  const std::vector<std::uint32_t> numbers = gathering.TaxonNumbers();
+  std::vector<AtlasTaxon> found = std::move(gathering).Taxa();
+  for (size_t t = 0; t < found.size(); ++t) {
+    const std::uint32_t taxon = numbers[t];
+    if (taxon != kNoRecommendedTaxon) found[t].key = std::string(taxa.TaxonKey(taxon));
+    int group = -1;
+    for (const WorkerRecords& worker : workers) {
+      const int candidate = worker.leastGroup[TaxonSlot(taxon, slots)];
+      if (candidate >= 0 && (group < 0 || taxa.GroupKey(candidate) < taxa.GroupKey(group))) {
+        group = candidate;
+      }
+    }
+    if (group >= 0) found[t].groupKey = std::string(taxa.GroupKey(group));
+  }
+  progress.SetProgressPosition(50);
+  return found;
+}
+
+}  // namespace velmora
