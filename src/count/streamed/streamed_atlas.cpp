@@ -25,22 +25,40 @@ size_t TaxonSlot(std::uint32_t taxon, size_t slots) {
   return taxon == kNoRecommendedTaxon ? slots - 1 : taxon;
 }
 
+// The least of the workers' least groups of each taxon; -1 for none.
+std::vector<int> LeastGroups(const WorkerRecords (&workers)[kPassWorkers],
+                             const TaxaOfItems& taxa) {
+  std::vector<int> least = workers[0].leastGroup;
+  for (size_t slot = 0; slot < least.size(); ++slot) {
+    for (const WorkerRecords& worker : workers) {
+      const int group = worker.leastGroup[slot];
+      if (group >= 0 && (least[slot] < 0 || taxa.GroupKey(group) < taxa.GroupKey(least[slot]))) {
+        least[slot] = group;
+      }
+    }
+  }
+  return least;
+}
+
 // Gathers the sorted, distinct (taxon, occurrence) pairs of both workers into
-// taxa with their cells.
+// taxa with their keys, groups and cells.
 class TaxaFromPairs {
  public:
-  TaxaFromPairs(const MapState& map, const SampleCells& samples, const KeyedCells& occurrences)
+  TaxaFromPairs(const MapState& map, const SampleCells& samples, const KeyedCells& occurrences,
+                const TaxaOfItems& taxa, std::vector<int> leastGroup)
       : samples_(samples),
         occurrences_(occurrences),
+        taxa_(taxa),
+        leastGroup_(std::move(leastGroup)),
         indexOfCell_(static_cast<size_t>(map.CellRows) * map.CellColumns, -1) {}
 
   void Add(std::uint64_t pair) {
     const auto taxon = static_cast<std::uint32_t>(pair >> 32);
-    if (taxa_.empty() || taxon != current_) StartTaxon(taxon);
+    if (found_.empty() || taxon != current_) StartTaxon(taxon);
     const int sample = occurrences_.CellOf(static_cast<int>(pair & 0xFFFFFFFF));
     const auto position = static_cast<size_t>(samples_.samples.CellOf(sample));
     const std::uint32_t years = samples_.years[static_cast<size_t>(sample)];
-    std::vector<AtlasCell>& cells = taxa_.back().cells;
+    std::vector<AtlasCell>& cells = found_.back().cells;
     int& index = indexOfCell_[position];
     if (index < 0) {
       index = static_cast<int>(cells.size());
@@ -56,33 +74,34 @@ class TaxaFromPairs {
   }
 
   std::vector<AtlasTaxon> Taxa() && {
-    if (!taxa_.empty()) EndTaxon();
-    return std::move(taxa_);
+    if (!found_.empty()) EndTaxon();
+    return std::move(found_);
   }
-
-  std::vector<std::uint32_t>& TaxonNumbers() { return numbers_; }
 
  private:
   void StartTaxon(std::uint32_t taxon) {
-    if (!taxa_.empty()) EndTaxon();
+    if (!found_.empty()) EndTaxon();
     current_ = taxon;
-    taxa_.emplace_back();
-    numbers_.push_back(taxon);
+    AtlasTaxon& found = found_.emplace_back();
+    if (taxon != kNoRecommendedTaxon) found.key = std::string(taxa_.TaxonKey(taxon));
+    const int group = leastGroup_[TaxonSlot(taxon, leastGroup_.size())];
+    if (group >= 0) found.groupKey = std::string(taxa_.GroupKey(group));
   }
 
   // Sorts the taxon's cells into the order of the cell list and frees their
   // slots for the next taxon.
   void EndTaxon() {
-    std::vector<AtlasCell>& cells = taxa_.back().cells;
+    std::vector<AtlasCell>& cells = found_.back().cells;
     for (const AtlasCell& cell : cells) indexOfCell_[cell.position] = -1;
     std::ranges::sort(cells, {}, &AtlasCell::position);
   }
 
   const SampleCells& samples_;
   const KeyedCells& occurrences_;
-  std::vector<int> indexOfCell_;  // by cell position, into the current taxon's cells
-  std::vector<AtlasTaxon> taxa_;
-  std::vector<std::uint32_t> numbers_;  // each taxon's number
+  const TaxaOfItems& taxa_;
+  const std::vector<int> leastGroup_;  // by taxon slot
+  std::vector<int> indexOfCell_;       // by cell position, into the current taxon's cells
+  std::vector<AtlasTaxon> found_;
   std::uint32_t current_ = 0;
 };
 
@@ -125,7 +144,7 @@ std::vector<AtlasTaxon> ReadAtlasStreamed(DatabaseSession& session, StreamingAcc
 
   // Both workers' pairs in order, each distinct pair once: an occurrence with
   // two preferred determinations of one taxon is one record.
-  TaxaFromPairs gathering(map, samples, occurrences);
+  TaxaFromPairs gathering(map, samples, occurrences, taxa, LeastGroups(workers, taxa));
   static_assert(kPassWorkers == 2);
   const LargeVector<std::uint64_t>& a = workers[0].pairs;
   const LargeVector<std::uint64_t>& b = workers[1].pairs;
@@ -135,20 +154,7 @@ std::vector<AtlasTaxon> ReadAtlasStreamed(DatabaseSession& session, StreamingAcc
     if (pair != last) gathering.Add(pair);
     last = pair;
   }
-  const std::vector<std::uint32_t> numbers = gathering.TaxonNumbers();
   std::vector<AtlasTaxon> found = std::move(gathering).Taxa();
-  for (size_t t = 0; t < found.size(); ++t) {
-    const std::uint32_t taxon = numbers[t];
-    if (taxon != kNoRecommendedTaxon) found[t].key = std::string(taxa.TaxonKey(taxon));
-    int group = -1;
-    for (const WorkerRecords& worker : workers) {
-      const int candidate = worker.leastGroup[TaxonSlot(taxon, slots)];
-      if (candidate >= 0 && (group < 0 || taxa.GroupKey(candidate) < taxa.GroupKey(group))) {
-        group = candidate;
-      }
-    }
-    if (group >= 0) found[t].groupKey = std::string(taxa.GroupKey(group));
-  }
   progress.SetProgressPosition(50);
   return found;
 }
