@@ -15,6 +15,15 @@ std::string OccurrencesSql(const std::string& range) {
          CountedOccurrenceCondition() + range + " ORDER BY TAXON_OCCURRENCE_KEY COLLATE BINARY";
 }
 
+// The determinations that count by the record rule, of a range of their
+// keys, in key order.
+std::string DeterminationsSql(const std::string& range) {
+  return "SELECT TAXON_OCCURRENCE_KEY, TAXON_LIST_ITEM_KEY, TAXON_DETERMINATION_KEY FROM "
+         "taxon_determination WHERE " +
+         CountedDeterminationCondition() + range +
+         " ORDER BY TAXON_DETERMINATION_KEY COLLATE BINARY";
+}
+
 }  // namespace
 
 KeyedCells ReadCountedOccurrences(DatabaseSession& session, StreamingAccess& streaming,
@@ -44,11 +53,25 @@ KeyedCells ReadCountedOccurrences(DatabaseSession& session, StreamingAccess& str
   return occurrences;
 }
 
-std::string CountedDeterminationsSql(const std::string& range) {
-  return "SELECT TAXON_OCCURRENCE_KEY, TAXON_LIST_ITEM_KEY, TAXON_DETERMINATION_KEY FROM "
-         "taxon_determination WHERE " +
-         CountedDeterminationCondition() + range +
-         " ORDER BY TAXON_DETERMINATION_KEY COLLATE BINARY";
+void ReadCountedDeterminations(DatabaseSession& session, StreamingAccess& streaming,
+                               RowReader& beside, const KeyedCells& occurrences,
+                               const TaxaOfItems& taxa, const TakeDetermination& take,
+                               const std::function<void(int)>& done, ProgressSink& progress) {
+  int nearOccurrence[kPassWorkers] = {};
+  ReadInParts(session, streaming, beside,
+              {.table = {"taxon_determination", "TAXON_DETERMINATION_KEY"},
+               .sql = DeterminationsSql,
+               .keyColumn = 2,
+               .read =
+                   [&](int worker, int, const StreamedRow& row) {
+                     if (row.IsNull(0) || row.IsNull(1)) return;
+                     const int occurrence = occurrences.Find(row.Text(0), nearOccurrence[worker]);
+                     if (occurrence < 0) return;
+                     const TaxaOfItems::Item item = taxa.Of(row.Text(1));
+                     if (!item.taxa.empty()) take(worker, occurrence, item);
+                   },
+               .done = done},
+              progress, 25, 50);
 }
 
 }  // namespace velmora

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <string>
+#include <functional>
 
 #include "count/streamed/keyed_cells.h"
 #include "count/streamed/streamed_assignment.h"
+#include "count/streamed/taxa_of_items.h"
 #include "platform/db/database_session.h"
 #include "platform/progress.h"
 
@@ -21,9 +22,18 @@ KeyedCells ReadCountedOccurrences(DatabaseSession& session, StreamingAccess& str
                                   RowReader& beside, const SampleCells& samples,
                                   OccurrenceValue value, ProgressSink& progress);
 
-// The determinations that count by the record rule, of a range of their keys
-// (a part of a PartedPass), in key order: the occurrence's key, the item's
-// key and the determination's key.
-std::string CountedDeterminationsSql(const std::string& range);
+// Takes a determination that counts: on the thread of worker `worker` (as
+// ReadInParts numbers them), the number of its occurrence and its item.
+using TakeDetermination =
+    std::function<void(int worker, int occurrence, const TaxaOfItems::Item& item)>;
+
+// The determinations that count by the record rule, read whole in parts on
+// both readers while the bar goes from 25 to 50: `take` gets each whose
+// occurrence is one of `occurrences` and whose item is of a chosen group (one
+// of `taxa`), and `done(worker)` ends each worker on its thread.
+void ReadCountedDeterminations(DatabaseSession& session, StreamingAccess& streaming,
+                               RowReader& beside, const KeyedCells& occurrences,
+                               const TaxaOfItems& taxa, const TakeDetermination& take,
+                               const std::function<void(int)>& done, ProgressSink& progress);
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include "count/large_blocks.h"
 #include "count/streamed/counted_records.h"
 #include "count/streamed/parted_pass.h"
+#include "count/streamed/sorted_pairs.h"
 #include "count/streamed/taxa_of_items.h"
 
 namespace velmora {
@@ -18,7 +19,6 @@ namespace {
 struct WorkerRecords {
   LargeVector<std::uint64_t> pairs;
   std::vector<int> leastGroup;  // by taxon number, the last for no recommended item; -1: none
-  int nearOccurrence = 0;
 };
 
 size_t TaxonSlot(std::uint32_t taxon, size_t slots) {
@@ -119,41 +119,25 @@ std::vector<AtlasTaxon> ReadAtlasStreamed(DatabaseSession& session, StreamingAcc
   const size_t slots = static_cast<size_t>(taxa.Count()) + 1;
   WorkerRecords workers[kPassWorkers];
   for (WorkerRecords& worker : workers) worker.leastGroup.assign(slots, -1);
-  ReadInParts(session, streaming, beside,
-              {.table = {"taxon_determination", "TAXON_DETERMINATION_KEY"},
-               .sql = CountedDeterminationsSql,
-               .keyColumn = 2,
-               .read =
-                   [&](int w, int, const StreamedRow& row) {
-                     if (row.IsNull(0) || row.IsNull(1)) return;
-                     WorkerRecords& worker = workers[w];
-                     const int occurrence = occurrences.Find(row.Text(0), worker.nearOccurrence);
-                     if (occurrence < 0) return;
-                     const TaxaOfItems::Item item = taxa.Of(row.Text(1));
-                     for (const std::uint32_t taxon : item.taxa) {
-                       worker.pairs.push_back(std::uint64_t{taxon} << 32 |
-                                              static_cast<std::uint32_t>(occurrence));
-                       int& least = worker.leastGroup[TaxonSlot(taxon, slots)];
-                       if (least < 0 || taxa.GroupKey(item.group) < taxa.GroupKey(least)) {
-                         least = item.group;
-                       }
-                     }
-                   },
-               .done = [&](int w) { std::ranges::sort(workers[w].pairs); }},
-              progress, 25, 50);
+  ReadCountedDeterminations(
+      session, streaming, beside, occurrences, taxa,
+      [&](int w, int occurrence, const TaxaOfItems::Item& item) {
+        WorkerRecords& worker = workers[w];
+        for (const std::uint32_t taxon : item.taxa) {
+          worker.pairs.push_back(std::uint64_t{taxon} << 32 |
+                                 static_cast<std::uint32_t>(occurrence));
+          int& least = worker.leastGroup[TaxonSlot(taxon, slots)];
+          if (least < 0 || taxa.GroupKey(item.group) < taxa.GroupKey(least)) least = item.group;
+        }
+      },
+      [&](int w) { std::ranges::sort(workers[w].pairs); }, progress);
 
   // Both workers' pairs in order, each distinct pair once: an occurrence with
   // two preferred determinations of one taxon is one record.
   TaxaFromPairs gathering(map, samples, occurrences, taxa, LeastGroups(workers, taxa));
   static_assert(kPassWorkers == 2);
-  const LargeVector<std::uint64_t>& a = workers[0].pairs;
-  const LargeVector<std::uint64_t>& b = workers[1].pairs;
-  std::uint64_t last = ~std::uint64_t{0};
-  for (size_t i = 0, j = 0; i < a.size() || j < b.size();) {
-    const std::uint64_t pair = j == b.size() || (i < a.size() && a[i] < b[j]) ? a[i++] : b[j++];
-    if (pair != last) gathering.Add(pair);
-    last = pair;
-  }
+  ForEachDistinct(workers[0].pairs, workers[1].pairs,
+                  [&](std::uint64_t pair) { gathering.Add(pair); });
   std::vector<AtlasTaxon> found = std::move(gathering).Taxa();
   progress.SetProgressPosition(50);
   return found;

@@ -12,6 +12,7 @@
 #include "count/streamed/counted_records.h"
 #include "count/streamed/keyed_cells.h"
 #include "count/streamed/parted_pass.h"
+#include "count/streamed/sorted_pairs.h"
 #include "count/streamed/taxa_of_items.h"
 
 namespace velmora {
@@ -25,7 +26,6 @@ constexpr int kCountTimeoutSeconds = 400;
 struct WorkerCount {
   LargeVector<std::uint64_t> pairs;
   LargeVector<int> records;  // by cell, as many as the map has
-  int nearOccurrence = 0;
 };
 
 // Counts the distinct taxa of every cell from both workers' sorted pairs, and
@@ -33,14 +33,8 @@ struct WorkerCount {
 FiguresOfCells Figures(WorkerCount (&workers)[kPassWorkers], size_t cellCount, bool records) {
   static_assert(kPassWorkers == 2);
   FiguresOfCells cells(cellCount);
-  const LargeVector<std::uint64_t>& a = workers[0].pairs;
-  const LargeVector<std::uint64_t>& b = workers[1].pairs;
-  std::uint64_t last = ~std::uint64_t{0};
-  for (size_t i = 0, j = 0; i < a.size() || j < b.size();) {
-    const std::uint64_t pair = j == b.size() || (i < a.size() && a[i] < b[j]) ? a[i++] : b[j++];
-    if (pair != last) ++cells[pair >> 32].taxa;
-    last = pair;
-  }
+  ForEachDistinct(workers[0].pairs, workers[1].pairs,
+                  [&](std::uint64_t pair) { ++cells[pair >> 32].taxa; });
   if (records) {
     for (size_t cell = 0; cell < cellCount; ++cell) {
       cells[cell].records = workers[0].records[cell] + workers[1].records[cell];
@@ -84,33 +78,19 @@ CountResult CountTaxaStreamed(DatabaseSession& session, StreamingAccess& streami
   for (WorkerCount& worker : workers) {
     if (figures.records) worker.records.assign(cellCount, 0);
   }
-  ReadInParts(session, streaming, beside,
-              {.table = {"taxon_determination", "TAXON_DETERMINATION_KEY"},
-               .sql = CountedDeterminationsSql,
-               .keyColumn = 2,
-               .read =
-                   [&](int w, int, const StreamedRow& row) {
-                     if (row.IsNull(0) || row.IsNull(1)) return;
-                     WorkerCount& worker = workers[w];
-                     const int occurrence = occurrences.Find(row.Text(0), worker.nearOccurrence);
-                     if (occurrence < 0) return;
-                     const std::span<const std::uint32_t> taxaOfItem = taxa.Of(row.Text(1)).taxa;
-                     if (taxaOfItem.empty()) return;
-                     const std::uint64_t cell =
-                         static_cast<std::uint32_t>(occurrences.CellOf(occurrence));
-                     for (const std::uint32_t taxon : taxaOfItem) {
-                       const std::uint64_t pair = cell << 32 | taxon;
-                       if (worker.pairs.empty() || worker.pairs.back() != pair) {
-                         worker.pairs.push_back(pair);
-                       }
-                     }
-                     // An occurrence with two preferred determinations is still one
-                     // record.
-                     if (figures.records && occurrences.MarkCounted(occurrence))
-                       ++worker.records[cell];
-                   },
-               .done = [&](int w) { std::ranges::sort(workers[w].pairs); }},
-              progress, 25, 50);
+  ReadCountedDeterminations(
+      session, streaming, beside, occurrences, taxa,
+      [&](int w, int occurrence, const TaxaOfItems::Item& item) {
+        WorkerCount& worker = workers[w];
+        const std::uint64_t cell = static_cast<std::uint32_t>(occurrences.CellOf(occurrence));
+        for (const std::uint32_t taxon : item.taxa) {
+          const std::uint64_t pair = cell << 32 | taxon;
+          if (worker.pairs.empty() || worker.pairs.back() != pair) worker.pairs.push_back(pair);
+        }
+        // An occurrence with two preferred determinations is still one record.
+        if (figures.records && occurrences.MarkCounted(occurrence)) ++worker.records[cell];
+      },
+      [&](int w) { std::ranges::sort(workers[w].pairs); }, progress);
   occurrences = {};
   const FiguresOfCells cells = Figures(workers, cellCount, figures.records);
   const int distinctTaxa = DistinctTaxa(workers, taxa);
