@@ -89,6 +89,12 @@ class Flow {
 
 }  // namespace
 
+std::string ExtentText(const MapState& map) {
+  const std::string northWest = FormatSheetNumber(map.NwRow, map.NwColumnIndex);
+  const std::string southEast = FormatSheetNumber(map.SeRow, map.SeColumnIndex);
+  return "MTB " + northWest + (northWest == southEast ? "" : "–" + southEast);
+}
+
 LegendContent MapLegend(const MapState& map, const MapFacts& facts, const ColorClasses& classes,
                         const std::vector<QColor>& colors, int opacity) {
   LegendContent legend;
@@ -97,9 +103,7 @@ LegendContent MapLegend(const MapState& map, const MapFacts& facts, const ColorC
     legend.swatches.push_back({FillOverWhite(colors[i], opacity), ClassRangeText(classes, i)});
   }
   legend.facts.emplace_back(GridTypeOfCellsPerSheet(map.CellsPerSheet).name);
-  const std::string northWest = FormatSheetNumber(map.NwRow, map.NwColumnIndex);
-  const std::string southEast = FormatSheetNumber(map.SeRow, map.SeColumnIndex);
-  legend.facts.push_back("MTB " + northWest + (northWest == southEast ? "" : "–" + southEast));
+  legend.facts.push_back(ExtentText(map));
   if (facts.years.Limits()) legend.facts.push_back(YearsText(facts.years));
   legend.facts.push_back(Counted(facts.countedCells, "Rasterfeld", "Rasterfelder"));
   if (facts.distinctTaxa) {

@@ -43,6 +43,10 @@ struct MapFacts {
   std::optional<int> distinctTaxa;
 };
 
+// The extent of a map as its legend names it: "MTB 6508–6711", or "MTB 6508"
+// for one sheet.
+std::string ExtentText(const MapState& map);
+
 // The legend of a counted map: the measure as its heading ("Taxa",
 // "Nachweise"), a key per class with its range, and as facts the grid type,
 // the extent ("MTB 6508–6711"), the years when they are limited ("2000–2010",

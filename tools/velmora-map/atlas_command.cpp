@@ -15,11 +15,11 @@
 #include "cli/output_files.h"
 #include "count/atlas_records.h"
 #include "count/selection_lists.h"
-#include "grid/sheet.h"
 #include "map/atlas_csv.h"
 #include "map/atlas_file_names.h"
 #include "map/atlas_index.h"
 #include "map/grid_drawing.h"
+#include "map/legend.h"
 #include "map/world_file.h"
 #include "velmora-map/atlas_folder.h"
 #include "velmora-map/atlas_maps.h"
@@ -221,11 +221,7 @@ AtlasPlan PlanAtlas(const AtlasRequest& request, const AtlasContent& content) {
 }
 
 void DescribeAtlas(const AtlasRequest& request, AtlasIndexPage& index) {
-  const MapState& map = request.map;
-  const std::string northWest = FormatSheetNumber(map.NwRow, map.NwColumnIndex);
-  const std::string southEast = FormatSheetNumber(map.SeRow, map.SeColumnIndex);
-  const std::string extent = northWest == southEast ? northWest : northWest + "–" + southEast;
-  index.title = "Verbreitungsatlas MTB " + extent;
+  index.title = "Verbreitungsatlas " + ExtentText(request.map);
   index.facts.emplace_back(request.gridType->name);
   const AtlasPeriods periods(request.periods);
   std::string periodText = "Letzter Nachweis: ";
